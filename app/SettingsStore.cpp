@@ -1,0 +1,99 @@
+#include "app/SettingsStore.h"
+
+#include "app/core/StoredValue.h"
+#include "ui/core/Error.h"
+
+namespace app {
+
+SettingsStore::SettingsStore(HKEY root, std::string keyPath)
+    : root_(root), keyPath_(std::move(keyPath)) {
+  Open();
+}
+
+SettingsStore::SettingsStore(HKEY root, std::string keyPath, std::nothrow_t) noexcept
+    : root_(root), keyPath_(std::move(keyPath)) {}
+
+void SettingsStore::Open() {
+  if (key_) return;
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(root_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, key_.put(), &disposition) != ERROR_SUCCESS) {
+    key_.reset();
+    throw ui::Error(ui::Format("Failed to create key %s", keyPath_.c_str()));
+  }
+}
+
+std::optional<std::string> SettingsStore::ReadText(const char* section, const char* name) const {
+  if (!key_) return std::nullopt;
+  ui::UniqueHKey sectionKey;
+  if (RegOpenKeyExA(key_.get(), section, 0, KEY_READ, sectionKey.put()) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  DWORD type = 0;
+  DWORD size = 0;
+  if (RegQueryValueExA(sectionKey.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  if (type != REG_SZ && type != REG_EXPAND_SZ) {
+    throw ui::Error(ui::Format("Invalid data type for '%s'", name));
+  }
+  if (size == 0) return std::string();
+  std::string data(size, '\0');
+  // The value may grow between the two queries; ask again with the size it reports.
+  for (;;) {
+    DWORD got = static_cast<DWORD>(data.size());
+    const LSTATUS status = RegQueryValueExA(sectionKey.get(), name, nullptr, &type,
+                                            reinterpret_cast<BYTE*>(data.data()), &got);
+    if (status == ERROR_MORE_DATA) {
+      data.resize(got);
+      continue;
+    }
+    if (status != ERROR_SUCCESS) throw ui::Error(ui::Format("Failed to get data for '%s'", name));
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+      throw ui::Error(ui::Format("Invalid data type for '%s'", name));
+    }
+    return TextUpToZero(data.data(), got);
+  }
+}
+
+bool SettingsStore::ReadBool(const char* section, const char* name, bool def) const {
+  return DecodeBool(ReadText(section, name), def);
+}
+
+int SettingsStore::ReadInteger(const char* section, const char* name, int def) const {
+  return DecodeInteger(ReadText(section, name), def);
+}
+
+std::string SettingsStore::ReadString(const char* section, const char* name,
+                                      const std::string& def) const {
+  return ReadText(section, name).value_or(def);
+}
+
+void SettingsStore::WriteString(const char* section, const char* name, const std::string& value) {
+  try {
+    Open();
+  } catch (const ui::Error&) {
+    throw ui::Error(ui::Format("Failed to create key %s", section));
+  }
+  ui::UniqueHKey sectionKey;
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(key_.get(), section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, sectionKey.put(), &disposition) != ERROR_SUCCESS) {
+    throw ui::Error(ui::Format("Failed to create key %s", section));
+  }
+  // The stored byte count includes the terminating zero.
+  if (RegSetValueExA(sectionKey.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
+    throw ui::Error(ui::Format("Failed to set data for '%s'", name));
+  }
+}
+
+void SettingsStore::WriteInteger(const char* section, const char* name, int value) {
+  WriteString(section, name, std::to_string(value));
+}
+
+void SettingsStore::WriteBool(const char* section, const char* name, bool value) {
+  WriteString(section, name, value ? "1" : "0");
+}
+
+}  // namespace app

@@ -1,0 +1,382 @@
+#include "app/Unit1.h"
+
+#include "app/SettingNames.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/core/Slide.h"
+#include "integration/SoundDevice.h"
+#include "resources/resource.h"
+#include "security/core/Scramble.h"
+#include "ui/AppTitle.h"
+#include "ui/ErrorBox.h"
+#include "ui/Seams.h"
+#include "ui/core/Error.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kWidth = 490;
+constexpr int kHeight = 400;
+
+// Layout of the pages, in page coordinates.
+constexpr int kCheckHeight = 20;
+constexpr int kButtonHeight = 24;
+
+}  // namespace
+
+TForm1::TForm1(TForm3& messageWindow) : VersionLabel(kVersion),
+    ListFileName(kNoListFile), SoundLabel2(kDefaultSound), messages_(messageWindow) {
+  programIcon_.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                                   MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 32,
+                                                   32, LR_DEFAULTCOLOR)));
+  CreateForm({.className = "TForm1",
+              .caption = ui::kAppTitle,
+              .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+              .width = kWidth,
+              .height = kHeight,
+              .icon = programIcon_.get()});
+  CreateControls();
+  CreateTrayIcon();
+  TimedChange = std::make_unique<ui::Timer>(*this, 15 * 60000, false);
+  Timer1 = std::make_unique<ui::Timer>(*this, 2000, true);
+  WireEvents();
+  store_ = std::make_unique<SettingsStore>(ui::seams().registryRoot, kProgramKeyPath, std::nothrow);
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::AttachSplash(TForm2* splash) { splash_ = splash; }
+
+void TForm1::AttachPasswordWindows(ui::Form* setPassword, ui::Form* prompt) {
+  setPasswordForm_ = setPassword;
+  promptForm_ = prompt;
+}
+
+void TForm1::CreateControls() {
+  const int cw = ClientWidth();
+  PageControl1 = std::make_unique<ui::TabControl>(
+      hwnd(), 4, 4, cw - 8, 318,
+      std::vector<std::string>{"Basic Options", "Change Options", "File List", "About"});
+  const RECT area = PageControl1->PageArea();
+  const int pw = area.right - area.left;
+  const int ph = area.bottom - area.top;
+  auto page = [&] {
+    auto panel = std::make_unique<ui::Panel>(hwnd(), area.left, area.top, pw, ph);
+    // Above the tab control, which would otherwise paint over the page.
+    SetWindowPos(panel->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return panel;
+  };
+  TabSheet1 = page();
+  TabSheet2 = page();
+  TabSheet3 = page();
+  TabSheet4 = page();
+  PageControl1->SetPages({TabSheet1->hwnd(), TabSheet2->hwnd(), TabSheet3->hwnd(),
+                          TabSheet4->hwnd()});
+
+  // "Basic Options"
+  HWND p1 = TabSheet1->hwnd();
+  autostart = std::make_unique<ui::CheckBox>(
+      p1, "Start program automatically at Windows startup", 12, 14, pw - 24, kCheckHeight);
+  SplashCheck = std::make_unique<ui::CheckBox>(
+      p1, "Show splash-image at Papershift programstart", 12, 42, pw - 24, kCheckHeight);
+  AnimationCheck =
+      std::make_unique<ui::CheckBox>(p1, "Use hide/show animation", 12, 70, pw - 24, kCheckHeight);
+  PwdCheck = std::make_unique<ui::CheckBox>(p1, "Use a password to protect your settings", 12, 98,
+                                            300, kCheckHeight);
+  Button1 = std::make_unique<ui::Button>(p1, "Change..", 320, 96, 80, kButtonHeight);
+
+  // "Change Options"
+  HWND p2 = TabSheet2->hwnd();
+  Label1 = std::make_unique<ui::Label>(
+      p2, "Change my wallpaper image due to following selections:", 12, 12, pw - 24, 16);
+  TimeChangeCh = std::make_unique<ui::CheckBox>(p2, "Time intervall -> change it every", 12, 38,
+                                                200, kCheckHeight);
+  MinuteSpin = std::make_unique<ui::SpinEdit>(p2, 214, 37, 48, 22, 1, 60);
+  Label2 = std::make_unique<ui::Label>(p2, "minutes. (1 - 60)", 268, 41, 120, 16);
+  RandomCh = std::make_unique<ui::CheckBox>(p2, "Randomize my filelist at wallpaper change", 12,
+                                            66, pw - 24, kCheckHeight);
+  SortFiles = std::make_unique<ui::CheckBox>(
+      p2, "Sort the images in your files list automatically by name and location", 12, 92,
+      pw - 24, kCheckHeight);
+  SoundCh = std::make_unique<ui::CheckBox>(p2, "Play a sound when wallpaper changes ->", 12, 118,
+                                           230, kCheckHeight);
+  SoundLabel = std::make_unique<ui::Label>(p2, kDefaultSound, 246, 121, 124, 16,
+                                           SS_ENDELLIPSIS);
+  SoundLabel->SetFont(ui::ItalicFont());
+  SoundLabel->SetTextColour(GetSysColor(COLOR_3DSHADOW));
+  SoundBrowse = std::make_unique<ui::Button>(p2, "Change..", 376, 116, 80, kButtonHeight);
+  StartChangeCh = std::make_unique<ui::CheckBox>(
+      p2, "Change wallpaper image every time I restart windows", 12, 146, pw - 24, kCheckHeight);
+
+  // "File List"
+  HWND p3 = TabSheet3->hwnd();
+  Label3 = std::make_unique<ui::Label>(p3, "Wallpaper style ->", 8, 11, 104, 16);
+  WPStyle = std::make_unique<ui::ComboBox>(p3, 114, 7, 114, 200,
+                                           std::vector<std::string>{"Title", "Center", "Stretch"});
+  FileList = std::make_unique<ui::ListBox>(p3, 8, 36, 220, 160);
+  add = std::make_unique<ui::Button>(p3, "add file(s)..", 8, 200, 108, kButtonHeight);
+  remove = std::make_unique<ui::Button>(p3, "remove file", 120, 200, 108, kButtonHeight);
+  ListClear = std::make_unique<ui::Button>(p3, "new list", 8, 228, 108, kButtonHeight);
+  InstantCh = std::make_unique<ui::Button>(p3, "change now", 120, 228, 108, kButtonHeight);
+  LoadFile = std::make_unique<ui::Button>(p3, "load file list..", 8, 256, 108, kButtonHeight);
+  SaveFile = std::make_unique<ui::Button>(p3, "save file list..", 120, 256, 108, kButtonHeight);
+  Label4 = std::make_unique<ui::Label>(p3, "Preview:", 236, 18, 100, 16);
+  // The frame's client area is 225 x 145 inside a lowered bevel.
+  Panel1 = std::make_unique<ui::Panel>(p3, 236, 36, 229, 149, WS_EX_CLIENTEDGE);
+  PanelImage_Outer = std::make_unique<ui::Panel>(Panel1->hwnd(), 0, 0, 225, 145);
+  Image1 = std::make_unique<ui::Picture>(PanelImage_Outer->hwnd(), 0, 0, 0, 0);
+  Image1Hint = std::make_unique<ui::Hint>(PanelImage_Outer->hwnd(), Image1->hwnd());
+
+  // "About"
+  HWND p4 = TabSheet4->hwnd();
+  ProductLabel = std::make_unique<ui::Label>(p4, ui::kAppTitle, 12, 24, pw - 24, 20, SS_CENTER);
+  ProductLabel->SetFont(ui::BoldFont());
+  AboutVersion = std::make_unique<ui::Label>(p4, std::string("Version ") + kVersion, 12, 50,
+                                             pw - 24, 16, SS_CENTER);
+  AboutText = std::make_unique<ui::Label>(
+      p4, "Changes your desktop wallpaper from a list of bitmap and JPEG images.", 12, 84,
+      pw - 24, 32, SS_CENTER);
+
+  BtDone = std::make_unique<ui::Button>(hwnd(), "Done", cw - 176, 330, 80, 25, true);
+  BtCancel = std::make_unique<ui::Button>(hwnd(), "Cancel", cw - 88, 330, 80, 25);
+}
+
+void TForm1::CreateTrayIcon() {
+  menuImages_.reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                    MAKEINTRESOURCEA(IDB_MENUIMAGES),
+                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  PopupMenu1 = std::make_unique<ui::PopupMenu>();
+  ui::PopupMenu& menu = *PopupMenu1;
+  menu.SetImages(menuImages_.get());
+  auto guarded = [this](void (TForm1::*reaction)()) {
+    return [this, reaction] { (this->*reaction)(); };
+  };
+  SettingsPop = menu.Add("Show Settings..", menuimage::kSettings, guarded(&TForm1::SettingsPopClick));
+  ChangePop = menu.Add("Change Image", menuimage::kChange, guarded(&TForm1::ChangePopClick));
+  SoundPop = menu.Add("Enable Sound", menuimage::kSoundOff, guarded(&TForm1::SoundPopClick));
+  ui::PopupMenu& colours = menu.AddSubmenu("Background Color");
+  colours.Add("Black", -1, guarded(&TForm1::BcBlackClick));
+  colours.Add("White", -1, guarded(&TForm1::BcWhiteClick));
+  colours.Add("Red", -1, guarded(&TForm1::BcRedClick));
+  colours.Add("Blue", -1, guarded(&TForm1::BcBlueClick));
+  colours.Add("Green", -1, guarded(&TForm1::BcGreenClick));
+  menu.AddSeparator();
+  TitlePop = menu.Add("Title Image", menuimage::kTile, guarded(&TForm1::TitlePopClick));
+  CenterPop = menu.Add("Center Image", menuimage::kCenter, guarded(&TForm1::CenterPopClick));
+  StreckPop = menu.Add("Strech Image", menuimage::kStretch, guarded(&TForm1::StreckPopClick));
+  menu.AddSeparator();
+  ExitPop = menu.Add("Exit Program", -1, guarded(&TForm1::ExitPopClick));
+
+  // As the layout loads it: the hint first, the icon shown last.
+  TrayIcon = std::make_unique<integration::TWinTaskbar>(hwnd());
+  TrayIcon->SetHint(ui::kAppTitle);
+  TrayIcon->SetIcon(programIcon_.get());
+  TrayIcon->OnDblClick = [this] { TrayIconDblClick(); };
+  TrayIcon->SetPopUpMenu(PopupMenu1.get());
+  TrayIcon->SetShowIcon(true);
+}
+
+void TForm1::WireEvents() {
+  Button1->onClick = [this] { Button1Click(); };
+  PwdCheck->onClick = [this] { PwdCheckClick(); };
+  autostart->onMouseUp = [this] { autostartMouseUp(); };
+  TimeChangeCh->onClick = [this] { TimeChangeChClick(); };
+  MinuteSpin->onChange = [this] { MinuteSpinChange(); };
+  SortFiles->onClick = [this] { SortFilesClick(); };
+  SoundCh->onClick = [this] { SoundChClick(); };
+  SoundBrowse->onClick = [this] { SoundBrowseClick(); };
+  WPStyle->onChange = [this] { WPStyleChange(); };
+  FileList->onClick = [this] { FileListClick(); };
+  add->onClick = [this] { addClick(); };
+  remove->onClick = [this] { removeClick(); };
+  ListClear->onClick = [this] { ListClearClick(); };
+  LoadFile->onClick = [this] { LoadFileClick(); };
+  SaveFile->onClick = [this] { SaveFileClick(); };
+  InstantCh->onClick = [this] { InstantChClick(); };
+  BtDone->onClick = [this] { BtDoneClick(); };
+  BtCancel->onClick = [this] { BtCancelClick(); };
+  TimedChange->onTimer = [this] { TimedChangeTimer(); };
+  Timer1->onTimer = [this] { Timer1Timer(); };
+}
+
+void TForm1::FormCreate() {
+  // Any failure ends the start-up sequence with the error box; the program runs on.
+  ui::Guarded([this] { StartupSequence(); });
+}
+
+void TForm1::StartupSequence() {
+  MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
+         ui::CentredOffset(ui::ScreenHeight(), Height()));
+  PageControl1->SetActivePage(0);
+
+  try {
+    store_->Open();
+  } catch (const ui::Error& e) {
+    // Without the program key the program still runs, on the defaults; later writes
+    // try to open the key again and report their own failure.
+    ui::ShowErrorBox(e.what());
+  }
+  if (store_->IsOpen()) store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
+
+  SettingsStore& s = *store_;
+  autostart->SetChecked(s.ReadBool(kSectionProgram, names::kAutoStart, false));
+  SplashCheck->SetChecked(s.ReadBool(kSectionProgram, names::kShowSplash, true));
+  AnimationCheck->SetChecked(s.ReadBool(kSectionProgram, names::kUseAnimation, true));
+  PwdCheck->SetChecked(s.ReadBool(kSectionSecurity, names::kUsePwd, false));
+  TimeChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kTimeInterval, false));
+  RandomCh->SetChecked(s.ReadBool(kSectionProgram, names::kRandomize, false));
+  SoundCh->SetChecked(s.ReadBool(kSectionProgram, names::kUseSound, false));
+  StartChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kRestartChange, true));
+  MinuteSpin->SetValue(s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, 15));
+  SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
+  ListFileName = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
+  WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
+  SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
+
+  storedPassword_ = s.ReadString(kSectionSecurity, names::kPassword, "");
+  password_ = storedPassword_.empty() ? std::string() : security::ScrambleText(storedPassword_, security::kPasswordKey);
+
+  Timer1->SetEnabled(SplashCheck->Checked());
+  StartChangeCh->SetVisible(autostart->Checked());
+  Button1->SetEnabled(PwdCheck->Checked());
+
+  LoadListAtStart();
+
+  int itemIndex = 0;
+  try {
+    itemIndex = s.ReadInteger(kSectionProgram, names::kItemIndex, 0);
+  } catch (const ui::Error&) {
+    itemIndex = 0;
+  }
+  FileList->SetItemIndex(itemIndex);
+  TimedChange->SetInterval(static_cast<UINT>(MinuteSpin->Value()) * 60000u);
+
+  FileListClick();
+
+  OpenSoundAtStart();
+  SetStyleTexts(WPStyle->ItemIndex());
+  if (StartChangeCh->Checked()) ChangeWallpaper();
+  FileList->SetSorted(SortFiles->Checked());
+  TimedChange->SetEnabled(TimeChangeCh->Checked());
+  MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());
+  SoundChClick();
+}
+
+void TForm1::SaveAllSettings() {
+  SettingsStore& s = *store_;
+  s.WriteBool(kSectionProgram, names::kAutoStart, autostart->Checked());
+  s.WriteBool(kSectionProgram, names::kShowSplash, SplashCheck->Checked());
+  s.WriteBool(kSectionProgram, names::kUseAnimation, AnimationCheck->Checked());
+  s.WriteBool(kSectionSecurity, names::kUsePwd, PwdCheck->Checked());
+  s.WriteBool(kSectionProgram, names::kTimeInterval, TimeChangeCh->Checked());
+  s.WriteBool(kSectionProgram, names::kRandomize, RandomCh->Checked());
+  s.WriteBool(kSectionProgram, names::kUseSound, SoundCh->Checked());
+  s.WriteBool(kSectionProgram, names::kRestartChange, StartChangeCh->Checked());
+  s.WriteInteger(kSectionProgram, names::kChangeIntervalTime, MinuteSpin->Value());
+  s.WriteString(kSectionProgram, names::kSoundFileName, SoundLabel2);
+  s.WriteString(kSectionProgram, names::kFileListSource, ListFileName);
+  s.WriteInteger(kSectionProgram, names::kWallpaperStyle, WPStyle->ItemIndex());
+  s.WriteInteger(kSectionProgram, names::kItemIndex, FileList->ItemIndex());
+  s.WriteBool(kSectionProgram, names::kFileListSorted, SortFiles->Checked());
+}
+
+// ---- showing and hiding ----
+
+void TForm1::SlideBy(int steps, int delta) {
+  int left = Left();
+  const int top = Top();
+  for (int i = 0; i < steps; ++i) {
+    left += delta;
+    MoveTo(left, top);
+  }
+}
+
+void TForm1::ShowSettings() {
+  if (!AnimationCheck->Checked()) {
+    MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()), Top());
+    Show();
+    return;
+  }
+  MoveTo(kSlideStart, Top());
+  Show();
+  SlideBy(SlideSteps(ui::ScreenWidth(), Width()), -1);
+}
+
+void TForm1::HideSettings() {
+  if (AnimationCheck->Checked()) SlideBy(SlideSteps(ui::ScreenWidth(), Width()), +1);
+  Hide();
+}
+
+void TForm1::FormShow() { TimedChange->SetEnabled(false); }
+
+void TForm1::FormClose() { HideSettings(); }
+
+void TForm1::ShowSettingsOrPrompt() {
+  if (PwdCheck->Checked() && promptForm_) {
+    promptForm_->Show();
+    SetForegroundWindow(promptForm_->hwnd());
+    return;
+  }
+  ShowSettings();
+}
+
+void TForm1::TrayIconDblClick() { ShowSettingsOrPrompt(); }
+void TForm1::SettingsPopClick() { ShowSettingsOrPrompt(); }
+
+void TForm1::ShowMessageWindow(const std::string& caption, const std::string& text, int kind) {
+  messages_.ShowNotice(caption, text, kind);
+}
+
+// ---- splash ----
+
+void TForm1::Timer1Timer() {
+  // A tick before the splash window exists has nothing to show.
+  if (splash_) splash_->Show();
+}
+
+// ---- exit ----
+
+void TForm1::SaveForExit() {
+  SaveAllSettings();
+  WriteCurrentListFile();
+}
+
+void TForm1::ExitPopClick() {
+  SaveForExit();
+  exitRequested_ = true;
+  if (ui::Application* app = ui::Application::Instance()) app->Terminate();
+}
+
+LRESULT TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && lp == 0 && HIWORD(wp) == 0) {
+    ui::Guarded([&] { PopupMenu1->Dispatch(LOWORD(wp)); });
+    return 0;
+  }
+  if (msg == integration::kAfterPopupMessage) return 0;
+  return Form::OnMessage(msg, wp, lp);
+}
+
+// ---- small reactions of the option pages ----
+
+void TForm1::PwdCheckClick() { Button1->SetEnabled(PwdCheck->Checked()); }
+
+void TForm1::TimeChangeChClick() { MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked()); }
+
+void TForm1::MinuteSpinChange() {
+  // The field keeps its value within its bounds when it is set.
+  const int value = MinuteSpin->Value();
+  TimedChange->SetInterval(static_cast<UINT>(value) * 60000u);
+}
+
+void TForm1::SortFilesClick() { FileList->SetSorted(SortFiles->Checked()); }
+
+void TForm1::SoundChClick() {
+  const bool on = SoundCh->Checked();
+  SoundBrowse->SetEnabled(on);
+  PopupMenu1->SetItem(SoundPop, on ? "Disable Sound" : "Enable Sound",
+                      on ? menuimage::kSoundOn : menuimage::kSoundOff);
+}
+
+}  // namespace app

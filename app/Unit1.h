@@ -1,0 +1,189 @@
+#pragma once
+// The settings window. Its controls hold every setting while the program runs, and it
+// owns the program's logic and non-visual parts: the timers, the tray icon and its
+// menu, the sound device, the preview bitmap, the settings store.
+#include <memory>
+#include <string>
+
+#include "app/SettingsStore.h"
+#include "integration/WTaskBar.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
+#include "ui/Handles.h"
+#include "ui/Menu.h"
+#include "ui/Timer.h"
+
+namespace integration {
+class SoundDevice;
+}
+
+namespace app {
+
+class TForm2;
+class TForm3;
+
+// Menu image indices of the tray menu.
+namespace menuimage {
+inline constexpr int kChange = 0;
+inline constexpr int kSettings = 2;
+inline constexpr int kSoundOff = 5;  // shown while the sound is off: "Enable Sound"
+inline constexpr int kSoundOn = 6;   // "Disable Sound"
+inline constexpr int kTile = 7;
+inline constexpr int kCenter = 8;
+inline constexpr int kStretch = 9;
+}  // namespace menuimage
+
+class TForm1 : public ui::Form {
+ public:
+  // Creates the window and its parts and runs the start-up sequence. Notices go to
+  // the message window, which already exists.
+  explicit TForm1(TForm3& messageWindow);
+  ~TForm1() override;
+
+  // Windows created after this one.
+  void AttachSplash(TForm2* splash);
+  void AttachPasswordWindows(ui::Form* setPassword, ui::Form* prompt);
+
+  // ---- shared operations ----
+  void ShowSettings();
+  void HideSettings();
+  void ShowMessageWindow(const std::string& caption, const std::string& text, int kind);
+  void SaveAllSettings();
+  void RestoreAllSettings();
+  void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
+                      const std::string& tileWallpaper);
+  void ChangeWallpaper();
+  void FillWithWindowsImages();
+  void StorePassword(const std::string& newPassword);
+  // Every setting and the list to their places, as "Exit Program" does.
+  void SaveForExit();
+
+  // ---- event reactions ----
+  void FormCreate();
+  void BtDoneClick();
+  void BtCancelClick();
+  void TrayIconDblClick();
+  void SettingsPopClick();
+  void ChangePopClick();
+  void SoundPopClick();
+  void TitlePopClick();
+  void CenterPopClick();
+  void StreckPopClick();
+  void BcBlackClick();
+  void BcWhiteClick();
+  void BcRedClick();
+  void BcBlueClick();
+  void BcGreenClick();
+  void ExitPopClick();
+  void Timer1Timer();
+  void TimedChangeTimer();
+  void InstantChClick();
+  void TimeChangeChClick();
+  void MinuteSpinChange();
+  void WPStyleChange();
+  void SortFilesClick();
+  void SoundChClick();
+  void SoundBrowseClick();
+  void PwdCheckClick();
+  void Button1Click();
+  void autostartMouseUp();
+  void addClick();
+  void removeClick();
+  void ListClearClick();
+  void SaveFileClick();
+  void LoadFileClick();
+  void FileListClick();
+
+  // ---- controls (named as in the layout) ----
+  std::unique_ptr<ui::TabControl> PageControl1;
+  std::unique_ptr<ui::Panel> TabSheet1, TabSheet2, TabSheet3, TabSheet4;
+  // "Basic Options"
+  std::unique_ptr<ui::CheckBox> autostart, SplashCheck, AnimationCheck, PwdCheck;
+  std::unique_ptr<ui::Button> Button1;
+  // "Change Options"
+  std::unique_ptr<ui::Label> Label1, Label2;
+  std::unique_ptr<ui::CheckBox> TimeChangeCh;
+  std::unique_ptr<ui::SpinEdit> MinuteSpin;
+  std::unique_ptr<ui::CheckBox> RandomCh, SortFiles, SoundCh, StartChangeCh;
+  std::unique_ptr<ui::Label> SoundLabel;
+  std::unique_ptr<ui::Button> SoundBrowse;
+  // "File List"
+  std::unique_ptr<ui::Label> Label3, Label4;
+  std::unique_ptr<ui::ComboBox> WPStyle;
+  std::unique_ptr<ui::ListBox> FileList;
+  std::unique_ptr<ui::Button> add, ListClear, remove, LoadFile, SaveFile, InstantCh;
+  std::unique_ptr<ui::Panel> Panel1, PanelImage_Outer;
+  std::unique_ptr<ui::Picture> Image1;
+  std::unique_ptr<ui::Hint> Image1Hint;
+  // "About"
+  std::unique_ptr<ui::Label> ProductLabel, AboutVersion, AboutText;
+  std::unique_ptr<ui::Button> BtDone, BtCancel;
+
+  // Hidden fields.
+  std::string VersionLabel;
+  std::string ListFileName;
+  std::string SoundLabel2;
+  std::string DS;
+  std::string ST;
+
+  // Non-visual parts.
+  std::unique_ptr<ui::Timer> TimedChange;
+  std::unique_ptr<ui::Timer> Timer1;
+  std::unique_ptr<integration::TWinTaskbar> TrayIcon;
+  std::unique_ptr<ui::PopupMenu> PopupMenu1;
+  UINT SettingsPop = 0, ChangePop = 0, SoundPop = 0, TitlePop = 0, CenterPop = 0, StreckPop = 0,
+       ExitPop = 0;
+  std::unique_ptr<integration::SoundDevice> Sound;
+  ui::UniqueBitmap PreviewBitmap;
+  ui::UniqueBitmap Image2;  // the picture that tested the last loaded list file
+
+  // The store, open for the whole run.
+  SettingsStore& Store() noexcept { return *store_; }
+  const std::string& Password() const noexcept { return password_; }
+  bool ExitRequested() const noexcept { return exitRequested_; }
+
+ protected:
+  void FormClose() override;
+  void FormShow() override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void CreateControls();
+  void CreateTrayIcon();
+  void WireEvents();
+  void StartupSequence();
+  void SetStyleTexts(int styleIndex);
+  void ApplyStyleFromMenu(int styleIndex);
+  void SetDesktopColour(COLORREF colour);
+  void ShowSettingsOrPrompt();
+  // Default list at start, then the list file into the list.
+  void LoadListAtStart();
+  // Writes the list into the current list file (Done and Exit).
+  void WriteCurrentListFile();
+  void ReadListFile(const std::string& path);
+  void WriteListFile(const std::string& path);
+  void SlideBy(int steps, int delta);
+  // Opens the sound device on its file at start; failures are passed over silently.
+  void OpenSoundAtStart();
+
+  // ---- image list and preview state ----
+
+  // ---- wallpaper state ----
+
+  // ---- options state (Done/Cancel, sound, password, autostart) ----
+
+  TForm3& messages_;
+  TForm2* splash_ = nullptr;
+  ui::Form* setPasswordForm_ = nullptr;
+  ui::Form* promptForm_ = nullptr;
+  std::unique_ptr<SettingsStore> store_;
+  std::string storedPassword_;
+  std::string password_;
+  int nextIndex_ = 0;
+  bool changeErrorOpen_ = false;
+  bool exitRequested_ = false;
+  ui::UniqueIcon programIcon_;
+  ui::UniqueBitmap menuImages_;
+};
+
+}  // namespace app

@@ -1,0 +1,30 @@
+#pragma once
+// The splash window: a 300 x 200 picture without border or caption, shown once shortly
+// after start; its own close timer hides it again.
+#include <functional>
+#include <memory>
+
+#include "ui/Form.h"
+#include "ui/Handles.h"
+#include "ui/Timer.h"
+
+namespace app {
+
+class TForm2 : public ui::Form {
+ public:
+  TForm2();
+  std::unique_ptr<ui::Timer> Timer1;  // close timer, 4000 ms
+  // Runs when the splash is shown (the settings window stops its splash timer).
+  std::function<void()> onShown;
+  bool HasPicture() const noexcept { return static_cast<bool>(picture_); }
+
+ protected:
+  void FormShow() override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Timer1Timer();
+  ui::UniqueBitmap picture_;
+};
+
+}  // namespace app

@@ -1,0 +1,53 @@
+#include "app/Unit3.h"
+
+namespace app {
+
+namespace {
+constexpr int kWidth = 380;
+constexpr int kHeight = 170;
+}  // namespace
+
+TForm3::TForm3() {
+  CreateForm({.className = "TForm3",
+              .caption = "",
+              .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+              .exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+              .width = kWidth,
+              .height = kHeight});
+  const int cw = ClientWidth();
+  const int ch = ClientHeight();
+  Memo1 = std::make_unique<ui::Edit>(hwnd(), 8, 8, cw - 16, ch - 50,
+                                     ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL);
+  // Borderless, on the scroll-bar colour.
+  SetWindowLongA(Memo1->hwnd(), GWL_EXSTYLE,
+                 GetWindowLongA(Memo1->hwnd(), GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+  SetWindowPos(Memo1->hwnd(), nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  bt2 = std::make_unique<ui::Button>(hwnd(), "Ok", cw - 168, ch - 34, 75, 25);
+  bt2->SetVisible(false);
+  bt2->onClick = [this] { Hide(); };
+  bt1 = std::make_unique<ui::Button>(hwnd(), "Cancel", cw - 85, ch - 34, 75, 25);
+  bt1->SetEnabled(false);
+  MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
+         ui::CentredOffset(ui::ScreenHeight(), Height()));
+}
+
+void TForm3::ShowNotice(const std::string& caption, const std::string& text, int kind) {
+  Show();
+  SetText(caption);
+  // Replace the first line, keep any further lines.
+  std::string memo = Memo1->Text();
+  const size_t lineEnd = memo.find("\r\n");
+  Memo1->SetText(lineEnd == std::string::npos ? text : text + memo.substr(lineEnd));
+  if (kind == 1) bt2->SetVisible(true);
+}
+
+LRESULT TForm3::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == Memo1->hwnd()) {
+    SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_SCROLLBAR));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
+  }
+  return Form::OnMessage(msg, wp, lp);
+}
+
+}  // namespace app

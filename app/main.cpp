@@ -1,0 +1,38 @@
+// Program entry: no taskbar button, no visible window at start; the windows are created
+// in their fixed order and live until the message loop ends.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "ui/ErrorBox.h"
+#include "ui/Form.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX icc{.dwSize = sizeof(icc),
+                           .dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
+                                    ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  try {
+    ui::Application application;
+    auto form3 = std::make_unique<app::TForm3>();
+    auto form1 = std::make_unique<app::TForm1>(*form3);
+    auto form2 = std::make_unique<app::TForm2>();
+    form1->AttachSplash(form2.get());
+    form2->onShown = [&form1] { form1->Timer1->SetEnabled(false); };
+    application.onEndSession = [&form1] { form1->SaveForExit(); };
+    application.Run();
+    // Destroyed in reverse order of creation; the tray icon goes with the settings window.
+    form2.reset();
+    form1.reset();
+    form3.reset();
+  } catch (...) {
+    ui::ReportCurrentException();
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,311 @@
+#include "imagelist/core/BmpDecode.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <climits>
+#include <cstring>
+
+#include "ui/core/Error.h"
+
+namespace imagelist {
+
+namespace {
+
+constexpr size_t kFileHeaderSize = 14;
+constexpr uint64_t kMaxPixelBytes = uint64_t{1} << 30;
+
+enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
+
+[[noreturn]] void Invalid() {
+  throw ui::Error("Bitmap image is not valid");
+}
+
+[[noreturn]] void InvalidIcon() {
+  throw ui::Error("Icon image is not valid");
+}
+
+uint16_t Le16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+uint32_t Le32(const uint8_t* p) {
+  return static_cast<uint32_t>(Le16(p)) | static_cast<uint32_t>(Le16(p + 2)) << 16;
+}
+
+// One colour channel of a 16- or 32-bit pixel, described by its bit mask.
+struct Channel {
+  uint32_t mask = 0;
+  int shift = 0;
+  int bits = 0;
+
+  uint8_t From(uint32_t pixel) const {
+    const uint32_t v = (pixel & mask) >> shift;
+    if (bits >= 8) return static_cast<uint8_t>(v >> (bits - 8));
+    const uint32_t max = (uint32_t{1} << bits) - 1;
+    return static_cast<uint8_t>((v * 255 + max / 2) / max);
+  }
+};
+
+// GDI accepts only non-empty runs of adjacent bits.
+Channel MakeChannel(uint32_t mask) {
+  if (mask == 0) Invalid();
+  Channel c;
+  c.mask = mask;
+  c.shift = std::countr_zero(mask);
+  const uint32_t run = mask >> c.shift;
+  if ((run & (run + 1)) != 0) Invalid();
+  c.bits = std::popcount(run);
+  return c;
+}
+
+struct Layout {
+  int width = 0;
+  int height = 0;
+  bool topDown = false;
+  int bits = 0;
+  uint32_t compression = kRgb;
+  std::array<uint8_t, 256 * 3> palette{};  // B G R per entry
+  unsigned paletteCount = 0;
+  std::array<Channel, 3> channels;  // red, green, blue
+  size_t pixelOffset = 0;
+};
+
+// Reads and checks everything but the pixel data.
+Layout ParseHeaders(const uint8_t* data, size_t size) {
+  if (size < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M') Invalid();
+  const uint32_t headerSize = Le32(data + kFileHeaderSize);
+  switch (headerSize) {
+    case 12:   // BITMAPCOREHEADER
+    case 40:   // BITMAPINFOHEADER
+    case 52:   // ... with RGB masks
+    case 56:   // ... with RGBA masks
+    case 108:  // BITMAPV4HEADER
+    case 124:  // BITMAPV5HEADER
+      break;
+    default:
+      Invalid();
+  }
+  if (size < kFileHeaderSize + headerSize) Invalid();
+  const uint8_t* h = data + kFileHeaderSize;
+
+  Layout l;
+  int64_t height = 0;
+  uint32_t colorsUsed = 0;
+  size_t paletteEntrySize = 4;
+  size_t tablesStart = kFileHeaderSize + headerSize;
+  std::array<uint32_t, 3> masks{};
+  if (headerSize == 12) {
+    l.width = Le16(h + 4);
+    height = Le16(h + 6);
+    l.bits = Le16(h + 10);
+    paletteEntrySize = 3;
+    if (l.bits != 1 && l.bits != 4 && l.bits != 8 && l.bits != 24) Invalid();
+  } else {
+    l.width = static_cast<int32_t>(Le32(h + 4));
+    height = static_cast<int32_t>(Le32(h + 8));
+    l.bits = Le16(h + 14);
+    l.compression = Le32(h + 16);
+    colorsUsed = Le32(h + 32);
+    if (l.compression == kBitfields) {
+      // The 40-byte header keeps its masks after itself, the longer ones inside.
+      const size_t masksAt = kFileHeaderSize + 40;
+      if (headerSize == 40) tablesStart += 12;
+      if (size < masksAt + 12) Invalid();
+      for (int i = 0; i < 3; ++i) masks[i] = Le32(data + masksAt + 4 * i);
+    }
+  }
+  if (height < 0) {
+    l.topDown = true;
+    height = -height;
+  }
+  if (l.width <= 0 || height <= 0 || height > INT_MAX) Invalid();
+  l.height = static_cast<int>(height);
+  if (static_cast<uint64_t>(l.width) * static_cast<uint64_t>(l.height) * 3 > kMaxPixelBytes)
+    Invalid();
+
+  switch (l.compression) {
+    case kRgb:
+      if (l.bits != 1 && l.bits != 4 && l.bits != 8 && l.bits != 16 && l.bits != 24 &&
+          l.bits != 32) {
+        Invalid();
+      }
+      if (l.bits == 16) masks = {0x7C00, 0x03E0, 0x001F};
+      if (l.bits == 32) masks = {0xFF0000, 0xFF00, 0xFF};
+      break;
+    case kRle8:
+    case kRle4:
+      // Run-length data is always stored bottom-up.
+      if (l.bits != (l.compression == kRle8 ? 8 : 4) || l.topDown) Invalid();
+      break;
+    case kBitfields:
+      if (l.bits != 16 && l.bits != 32) Invalid();
+      if (l.bits == 16 && ((masks[0] | masks[1] | masks[2]) >> 16) != 0) Invalid();
+      if ((masks[0] & masks[1]) != 0 || (masks[0] & masks[2]) != 0 || (masks[1] & masks[2]) != 0) {
+        Invalid();
+      }
+      break;
+    default:
+      Invalid();
+  }
+  if (l.bits == 16 || l.bits == 32) {
+    for (int i = 0; i < 3; ++i) l.channels[i] = MakeChannel(masks[i]);
+  }
+
+  if (l.bits <= 8) {
+    const unsigned maxColors = 1u << l.bits;
+    l.paletteCount = colorsUsed == 0 ? maxColors : std::min<uint32_t>(colorsUsed, maxColors);
+    if (tablesStart + l.paletteCount * paletteEntrySize > size) Invalid();
+    for (unsigned i = 0; i < l.paletteCount; ++i) {
+      std::memcpy(&l.palette[i * 3], data + tablesStart + i * paletteEntrySize, 3);
+    }
+  }
+
+  l.pixelOffset = Le32(data + 10);
+  if (l.pixelOffset < tablesStart || l.pixelOffset >= size) Invalid();
+  if (l.compression == kRgb || l.compression == kBitfields) {
+    const uint64_t rowBytes = (static_cast<uint64_t>(l.width) * l.bits + 31) / 32 * 4;
+    if (rowBytes * static_cast<uint64_t>(l.height) > size - l.pixelOffset) Invalid();
+  }
+  return l;
+}
+
+void PutIndex(const Layout& l, unsigned index, uint8_t* out) {
+  if (index >= l.paletteCount) Invalid();
+  std::memcpy(out, &l.palette[index * 3], 3);
+}
+
+void DecodeRow(const Layout& l, const uint8_t* src, uint8_t* out) {
+  const int w = l.width;
+  switch (l.bits) {
+    case 1:
+    case 4:
+    case 8: {
+      const int perByte = 8 / l.bits;
+      const unsigned mask = (1u << l.bits) - 1;
+      for (int x = 0; x < w; ++x) {
+        const int shift = 8 - l.bits * (x % perByte + 1);
+        PutIndex(l, (src[x / perByte] >> shift) & mask, out + x * 3);
+      }
+      break;
+    }
+    case 24:
+      std::memcpy(out, src, static_cast<size_t>(w) * 3);
+      break;
+    default:
+      for (int x = 0; x < w; ++x) {
+        const uint32_t pixel = l.bits == 16 ? Le16(src + x * 2) : Le32(src + x * 4);
+        out[x * 3] = l.channels[2].From(pixel);
+        out[x * 3 + 1] = l.channels[1].From(pixel);
+        out[x * 3 + 2] = l.channels[0].From(pixel);
+      }
+      break;
+  }
+}
+
+// Decodes BI_RLE8 / BI_RLE4 data into bottom-up rows. Run first without output (`out`
+// null) to check the whole stream before the picture is allocated. Pixels that the stream
+// skips stay black; pixels beyond the right edge are dropped, as GDI does.
+void DecodeRle(const Layout& l, const uint8_t* p, size_t n, uint8_t* out, size_t stride) {
+  const bool rle8 = l.compression == kRle8;
+  size_t i = 0;
+  int x = 0;
+  int y = 0;
+  auto need = [&](size_t k) {
+    if (n - i < k) Invalid();
+  };
+  auto put = [&](unsigned index) {
+    if (index >= l.paletteCount) Invalid();
+    if (x < l.width) {
+      if (out)
+        PutIndex(l, index, out + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3);
+      ++x;
+    }
+  };
+  while (y < l.height) {
+    need(2);
+    const unsigned count = p[i];
+    const unsigned value = p[i + 1];
+    i += 2;
+    if (count > 0) {
+      for (unsigned k = 0; k < count; ++k)
+        put(rle8 ? value : (k % 2 == 0 ? value >> 4 : value & 15));
+    } else if (value == 0) {  // end of line
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of bitmap
+      break;
+    } else if (value == 2) {  // delta
+      need(2);
+      x = std::min(x + static_cast<int>(p[i]), l.width);
+      y += p[i + 1];
+      i += 2;
+    } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
+      const size_t bytes = rle8 ? value : (value + 1) / 2;
+      const size_t padded = (bytes + 1) & ~size_t{1};
+      need(padded);
+      for (unsigned k = 0; k < value; ++k) {
+        put(rle8 ? p[i + k] : (k % 2 == 0 ? p[i + k / 2] >> 4 : p[i + k / 2] & 15));
+      }
+      i += padded;
+    }
+  }
+}
+
+}  // namespace
+
+DecodedImage DecodeBmp(const uint8_t* data, size_t size) {
+  if (data == nullptr) Invalid();
+  const Layout l = ParseHeaders(data, size);
+  const uint8_t* pixels = data + l.pixelOffset;
+  const size_t available = size - l.pixelOffset;
+  const bool rle = l.compression == kRle8 || l.compression == kRle4;
+  if (rle) DecodeRle(l, pixels, available, nullptr, 0);
+
+  DecodedImage image;
+  image.width = image.fullWidth = l.width;
+  image.height = image.fullHeight = l.height;
+  const size_t stride = image.Stride();
+  image.bgr.assign(stride * static_cast<size_t>(l.height), 0);
+  if (rle) {
+    DecodeRle(l, pixels, available, image.bgr.data(), stride);
+    return image;
+  }
+  const size_t rowBytes = (static_cast<size_t>(l.width) * l.bits + 31) / 32 * 4;
+  for (int row = 0; row < l.height; ++row) {
+    const int source = l.topDown ? l.height - 1 - row : row;
+    DecodeRow(l, pixels + static_cast<size_t>(source) * rowBytes,
+              image.bgr.data() + static_cast<size_t>(row) * stride);
+  }
+  return image;
+}
+
+IconEntry PickIconEntry(const uint8_t* data, size_t size) {
+  if (data == nullptr || size < 6) InvalidIcon();
+  const unsigned count = Le16(data + 4);
+  if (Le16(data) != 0 || Le16(data + 2) != 1 || count == 0) InvalidIcon();
+  const size_t directoryEnd = 6 + size_t{16} * count;
+  if (directoryEnd > size) InvalidIcon();
+
+  IconEntry best{};
+  int bestBits = -1;
+  for (unsigned i = 0; i < count; ++i) {
+    const uint8_t* e = data + 6 + size_t{16} * i;
+    const IconEntry entry{e[0] == 0 ? 256 : e[0], e[1] == 0 ? 256 : e[1], Le32(e + 12),
+                          Le32(e + 8)};
+    const int bits = Le16(e + 6);
+    if (entry.size == 0 || entry.offset < directoryEnd ||
+        uint64_t{entry.offset} + entry.size > size) {
+      InvalidIcon();
+    }
+    const int64_t area = int64_t{entry.width} * entry.height;
+    const int64_t bestArea = int64_t{best.width} * best.height;
+    if (area > bestArea || (area == bestArea && bits > bestBits)) {
+      best = entry;
+      bestBits = bits;
+    }
+  }
+  return best;
+}
+
+}  // namespace imagelist

@@ -1,0 +1,76 @@
+#include "integration/SoundDevice.h"
+
+#include "ui/Seams.h"
+#include "ui/core/Error.h"
+
+namespace ui::traits {
+void MciDevice::close(MCIDEVICEID id) noexcept {
+  try {
+    seams().mciSend(id, MCI_CLOSE, MCI_WAIT, 0);
+  } catch (...) {
+  }
+}
+}  // namespace ui::traits
+
+namespace integration {
+
+namespace {
+
+[[noreturn]] void ThrowMciError(MCIERROR code) {
+  char text[256] = {};
+  if (!mciGetErrorStringA(code, text, sizeof(text)) || text[0] == '\0') {
+    throw ui::Error("Unknown error code");
+  }
+  throw ui::Error(text);
+}
+
+void Check(MCIERROR code) {
+  if (code != 0) ThrowMciError(code);
+}
+
+}  // namespace
+
+void SoundDevice::Open() {
+  Close();
+  MCI_OPEN_PARMSA params{};
+  params.lpstrElementName = fileName_.c_str();
+  Check(ui::seams().mciSend(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
+                            reinterpret_cast<DWORD_PTR>(&params)));
+  device_.reset(params.wDeviceID);
+}
+
+void SoundDevice::Close() { device_.reset(); }
+
+DWORD SoundDevice::Status(DWORD item) const {
+  MCI_STATUS_PARMS params{};
+  params.dwItem = item;
+  Check(ui::seams().mciSend(device_.get(), MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                            reinterpret_cast<DWORD_PTR>(&params)));
+  return static_cast<DWORD>(params.dwReturn);
+}
+
+void SoundDevice::Play() {
+  if (!device_) throw ui::Error("No MCI device open");
+  if (Status(MCI_STATUS_POSITION) == Status(MCI_STATUS_LENGTH)) {
+    Check(ui::seams().mciSend(device_.get(), MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, 0));
+  }
+  MCI_PLAY_PARMS params{};
+  params.dwCallback = reinterpret_cast<DWORD_PTR>(notifyWindow_);
+  Check(ui::seams().mciSend(device_.get(), MCI_PLAY, MCI_NOTIFY,
+                            reinterpret_cast<DWORD_PTR>(&params)));
+}
+
+std::string DefaultSoundFile(const std::string& windowsDirectory) {
+  static constexpr const char* kCandidates[] = {
+      "Windows Notify System Generic.wav", "Windows Notify.wav", "notify.wav", "chimes.wav"};
+  for (const char* name : kCandidates) {
+    const std::string path = windowsDirectory + "\\Media\\" + name;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return path;
+    }
+  }
+  return {};
+}
+
+}  // namespace integration

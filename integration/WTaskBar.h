@@ -1,0 +1,83 @@
+#pragma once
+// The notification-area icon: adds the icon, turns the shell's mouse notifications into
+// click, double-click and popup-menu events, and removes the icon when destroyed.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "ui/Handles.h"
+#include "ui/Window.h"
+
+namespace ui {
+class PopupMenu;
+}
+
+namespace integration {
+
+inline constexpr UINT kTrayCallbackMessage = WM_USER + 123;  // 1147
+inline constexpr UINT kAfterPopupMessage = WM_USER;          // 1024
+
+enum class MouseButton { Left, Right, Middle };
+
+class TCustomWinTaskbar : public ui::Window {
+ public:
+  explicit TCustomWinTaskbar(HWND ownerForm);
+  ~TCustomWinTaskbar() override;
+
+  const std::string& Hint() const noexcept { return hint_; }
+  void SetHint(const std::string& hint);
+  HICON Icon() const noexcept { return icon_.get(); }
+  // Copies the picture; nullptr empties it.
+  void SetIcon(HICON picture);
+  bool ShowIcon() const noexcept { return showIcon_; }
+  void SetShowIcon(bool show);
+  ui::PopupMenu* PopUpMenu() const noexcept { return popUpMenu_; }
+  void SetPopUpMenu(ui::PopupMenu* menu) noexcept { popUpMenu_ = menu; }
+  // Whether the shell holds the icon now (the record's icon handle is the marker).
+  bool IconAdded() const noexcept { return data_.hIcon != nullptr; }
+
+  std::function<void()> OnDblClick;
+  std::function<void(MouseButton, int x, int y)> OnMouseDown;
+  std::function<void(int x, int y)> OnMouseMove;
+  std::function<void(MouseButton, int x, int y)> OnMouseUp;
+
+ protected:
+  virtual void DblClick();
+  virtual void MouseDown(MouseButton button, int x, int y);
+  virtual void MouseMove(int x, int y);
+  virtual void MouseUp(MouseButton button, int x, int y);
+  void UpdateIcon();
+  HWND OwnerForm() const noexcept { return ownerForm_; }
+
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  std::string hint_;
+  ui::UniqueIcon icon_;
+  NOTIFYICONDATAA data_{};
+  HWND ownerForm_;
+  ui::PopupMenu* popUpMenu_ = nullptr;
+  bool showIcon_ = false;
+  UINT taskbarCreated_ = 0;
+};
+
+class TWinTaskbar : public TCustomWinTaskbar {
+ public:
+  using TCustomWinTaskbar::TCustomWinTaskbar;
+  std::function<void()> OnClick;
+  bool DoubleClickMarker() const noexcept { return dblClickMarker_; }
+
+ protected:
+  void DblClick() override;
+  void MouseDown(MouseButton button, int x, int y) override;
+  void MouseUp(MouseButton button, int x, int y) override;
+  void Click();
+  void PopupAtCursor(int x, int y);
+
+ private:
+  bool dblClickMarker_ = false;
+};
+
+}  // namespace integration

@@ -1,0 +1,544 @@
+#!/usr/bin/env python3
+"""Draws the pictures of Papershift 7: the program icon, the menu image strip and the
+splash backdrop. Pure Python 3 without packages and without randomness, so that a run
+of make-resources.sh repeats the committed files byte for byte.
+
+  make_images.py icon PATH            32 x 32, 256-colour ICO (palette entry + AND mask)
+  make_images.py menu PATH            160 x 16, 24-bit BMP, magenta = transparent
+  make_images.py splash-backdrop      300 x 200 PPM on stdout; the text is set by ImageMagick
+"""
+
+import math
+import os
+import struct
+import sys
+
+# ---------------------------------------------------------------------------------------
+# Menu images: pixel art, one letter per pixel. Drawn by hand because at 16 x 16 any
+# anti-aliasing against the magenta key would leave pink fringes in the menu.
+
+MENU_PALETTE = {
+    '.': (255, 0, 255),  # transparent
+    'k': (36, 36, 44), 'd': (92, 96, 106), 'g': (150, 154, 164), 'l': (208, 212, 220),
+    'w': (255, 255, 255), 'n': (24, 64, 150), 'b': (48, 120, 220), 'c': (140, 196, 250),
+    's': (196, 228, 255), 'h': (24, 110, 40), 'G': (64, 176, 72), 'L': (150, 222, 120),
+    'o': (184, 124, 24), 'y': (248, 204, 64), 'Y': (255, 238, 160), 'r': (220, 40, 40),
+    'R': (140, 20, 20), 'q': (140, 64, 8), 'O': (240, 136, 32), 'Q': (255, 204, 110),
+}
+
+# Index i is drawn at x = 16 * i; the tray menu refers to the images by these indices.
+MENU_IMAGES = [
+    # 0 "Change Image": two circular arrows, orange like the program icon's badge
+"""
+................
+.....qqqqqq.....
+...qqQQQQQQqq...
+..qQQOOOOOOOOq..
+.qQOOqqqqqqOOOq.
+.qOOq.....qqOOqq
+..qq.....qQOOOOO
+.qQOq.....qOOOOq
+qQOOOq.....qOOq.
+OOOOOOq.....qq..
+qqOOqq.....qQOq.
+.qOOOqqqqqqOOOq.
+..qOOOOOOOOOOq..
+...qqOOOOOOqq...
+.....qqqqqq.....
+................
+""",
+    # 1 folder (spare)
+"""
+................
+................
+.kkkkk..........
+kYYYYYk.........
+kyyyyyykkkkkkkk.
+kYYYYYYYYYYYYYyk
+kyyyyyyyyyyyyyyk
+kyyyyyyyyyyyyyyk
+kyyyyyyyyyyyyyyk
+kyyyyyyyyyyyyyyk
+kyyyyyyyyyyyyyyk
+kyyyyyyyyyyyyyyk
+kyyyyyyyyyyyyyyk
+kooooooooooooook
+.kkkkkkkkkkkkkk.
+................
+""",
+    # 2 "Show Settings..": a window with a gear
+"""
+kkkkkkkkkkkkk...
+kbbbbbbbbbwbk...
+kbbbbbbbbbbbk...
+kwwwwwwwwwwwk...
+kwllllllwkkwk...
+kwwwwwkkkllkkk..
+kwlllkllklgkggk.
+kwwwwklllgggggk.
+kwlllkklgggggkk.
+kwwwkllggkkgggdk
+kkkkklgggkkggddk
+.....kkgggggdkk.
+.....kgggggdddk.
+.....kggkgdkddk.
+......kkkddkkk..
+.........kk.....
+""",
+    # 3 disk (spare)
+"""
+................
+.kkkkkkkkkkkkk..
+.kbblllllllbbbk.
+.kbbllllkklbbbk.
+.kbbllllkklbbbk.
+.kbbllllkklbbbk.
+.kbblllllllbbbk.
+.kbbbbbbbbbbbbk.
+.kbwwwwwwwwwwbk.
+.kbwwwwwwwwwwbk.
+.kbwggggggggwbk.
+.kbwwwwwwwwwwbk.
+.kbwggggggggwbk.
+.kbwwwwwwwwwwbk.
+.kkkkkkkkkkkkkk.
+................
+""",
+    # 4 information (spare)
+"""
+.....nnnnnn.....
+...nnbbbbbbnn...
+..nbccbbbbbbbn..
+.nbcccbwwbbbbbn.
+.nbccbbwwbbbbbn.
+nbccbbbbbbbbbbbn
+nbcbbbwwwbbbbbbn
+nbbbbbbwwbbbbbbn
+nbbbbbbwwbbbbbbn
+nbbbbbbwwbbbbbbn
+nbbbbbbwwbbbbbbn
+.nbbbbwwwwbbbbn.
+.nbbbbbbbbbbbbn.
+..nbbbbbbbbbbn..
+...nnbbbbbbnn...
+.....nnnnnn.....
+""",
+    # 5 "Enable Sound": speaker with waves
+"""
+................
+................
+.......k...n....
+......kk....n...
+.....klk.n...n..
+....klgk..n..n..
+kkkklggk...n..n.
+kllklggk...n..n.
+kllklggk...n..n.
+kggkdggk...n..n.
+kkkkdggk...n..n.
+....kdgk..n..n..
+.....kdk.n...n..
+......kk....n...
+.......k...n....
+................
+""",
+    # 6 "Disable Sound": speaker crossed out
+"""
+................
+................
+.......k........
+......kk........
+.....klk........
+....klgk.RR...RR
+kkkklggk.RrR.RrR
+kllklggk..RrRrR.
+kllklggk...RrR..
+kggkdggk..RrRrR.
+kkkkdggk.RrR.RrR
+....kdgk.RR...RR
+.....kdk........
+......kk........
+.......k........
+................
+""",
+    # 7 "Title Image": the same picture tiled 2 x 2
+"""
+................
+kkkkkkkkkkkkkkk.
+kccccyykccccyyk.
+kccccyykccccyyk.
+ksssssskssssssk.
+kssLLsskssLLssk.
+kLLGGLskLLGGLsk.
+kGGGGGGkGGGGGGk.
+kkkkkkkkkkkkkkk.
+kccccyykccccyyk.
+kccccyykccccyyk.
+ksssssskssssssk.
+kssLLsskssLLssk.
+kLLGGLskLLGGLsk.
+kGGGGGGkGGGGGGk.
+kkkkkkkkkkkkkkk.
+""",
+    # 8 "Center Image": a small picture in the middle of the frame
+"""
+................
+kkkkkkkkkkkkkkk.
+klllllllllllllk.
+klllllllllllllk.
+klllllllllllllk.
+klllkkkkkkklllk.
+klllkcccyyklllk.
+klllksssyyklllk.
+klllkssLssklllk.
+klllkLLGLLklllk.
+klllkGGGGGklllk.
+klllkkkkkkklllk.
+klllllllllllllk.
+klllllllllllllk.
+klllllllllllllk.
+kkkkkkkkkkkkkkk.
+""",
+    # 9 "Strech Image": the picture fills the frame, arrows to the corners
+"""
+................
+kkkkkkkkkkkkkkk.
+knnncccccccnnnk.
+knncccccccccnnk.
+knsnsssssssnsnk.
+ksssnsssssnsssk.
+kssssnsssnssssk.
+ksssssssssLLssk.
+kssLLLssLLGGLsk.
+kLLGGGLLGGGGGLk.
+kGGGGnGGGnGGGGk.
+kGGGnGGGGGnGGGk.
+knGnGGGGGGGnGnk.
+knnGGGGGGGGGnnk.
+knnnGGGGGGGnnnk.
+kkkkkkkkkkkkkkk.
+""",
+]
+
+
+MENU_SIZE = 16
+
+
+def menu_pixels():
+    """Rows of (r, g, b) for the whole strip, top row first."""
+    grids = []
+    for i, text in enumerate(MENU_IMAGES):
+        rows = text.strip('\n').split('\n')
+        if len(rows) != MENU_SIZE or any(len(r) != MENU_SIZE for r in rows):
+            raise ValueError('menu image %d is not %d x %d' % (i, MENU_SIZE, MENU_SIZE))
+        unknown = set(''.join(rows)) - set(MENU_PALETTE)
+        if unknown:
+            raise ValueError('menu image %d uses unknown colours %s' % (i, sorted(unknown)))
+        grids.append(rows)
+    return [[MENU_PALETTE[ch] for rows in grids for ch in rows[y]] for y in range(MENU_SIZE)]
+
+
+def bmp24(rows):
+    """A bottom-up 24-bit BMP file of the given rows."""
+    height, width = len(rows), len(rows[0])
+    stride = (width * 3 + 3) & ~3
+    bits = bytearray()
+    for row in reversed(rows):
+        line = bytearray()
+        for r, g, b in row:
+            line += bytes((b, g, r))
+        bits += line + bytes(stride - len(line))
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(bits), 2835, 2835, 0, 0)
+    header = struct.pack('<2sIHHI', b'BM', 14 + len(info) + len(bits), 0, 0, 14 + len(info))
+    return header + info + bytes(bits)
+
+
+# ---------------------------------------------------------------------------------------
+# Shapes as signed distances (negative inside), sampled several times per pixel.
+
+def clamp(v, lo=0.0, hi=1.0):
+    return lo if v < lo else hi if v > hi else v
+
+
+def mix(a, b, t):
+    return tuple(a[i] + (b[i] - a[i]) * t for i in range(3))
+
+
+def sd_circle(x, y, cx, cy, r):
+    return math.hypot(x - cx, y - cy) - r
+
+
+def sd_box(x, y, x0, y0, x1, y1):
+    dx = abs(x - (x0 + x1) / 2) - (x1 - x0) / 2
+    dy = abs(y - (y0 + y1) / 2) - (y1 - y0) / 2
+    return math.hypot(max(dx, 0.0), max(dy, 0.0)) + min(max(dx, dy), 0.0)
+
+
+def sd_polygon(x, y, v):
+    d = (x - v[0][0]) ** 2 + (y - v[0][1]) ** 2
+    sign = 1.0
+    j = len(v) - 1
+    for i in range(len(v)):
+        ex, ey = v[j][0] - v[i][0], v[j][1] - v[i][1]
+        wx, wy = x - v[i][0], y - v[i][1]
+        t = clamp((wx * ex + wy * ey) / (ex * ex + ey * ey))
+        d = min(d, (wx - ex * t) ** 2 + (wy - ey * t) ** 2)
+        above, below, left = y >= v[i][1], y < v[j][1], ex * wy > ey * wx
+        if (above and below and left) or (not above and not below and not left):
+            sign = -sign
+        j = i
+    return sign * math.sqrt(d)
+
+
+def sd_arc(x, y, cx, cy, radius, half_width, a0, a1):
+    """A band around a circle from screen angle a0 clockwise to a1 (degrees), round ends."""
+    dx, dy = x - cx, y - cy
+    angle = math.degrees(math.atan2(dy, dx)) % 360
+    if (angle - a0) % 360 <= (a1 - a0) % 360:
+        return abs(math.hypot(dx, dy) - radius) - half_width
+    ends = [(cx + radius * math.cos(math.radians(a)), cy + radius * math.sin(math.radians(a)))
+            for a in (a0, a1)]
+    return min(math.hypot(x - ex, y - ey) for ex, ey in ends) - half_width
+
+
+def arrow_head(cx, cy, radius, half_base, angle, advance):
+    """Triangle across the band at angle, its tip advance degrees further clockwise."""
+    a, tip = math.radians(angle), math.radians(angle + advance)
+    ux, uy = math.cos(a), math.sin(a)
+    return [(cx + (radius - half_base) * ux, cy + (radius - half_base) * uy),
+            (cx + (radius + half_base) * ux, cy + (radius + half_base) * uy),
+            (cx + radius * math.cos(tip), cy + radius * math.sin(tip))]
+
+
+# ---------------------------------------------------------------------------------------
+# Program icon: a gold-framed landscape with an orange "change" badge in the corner.
+
+ICON_SIZE = 32
+ICON_SAMPLES = 6  # per axis and pixel
+
+FRAME = (1.0, 3.0, 28.0, 26.0)
+BADGE = (23.0, 23.0)
+BADGE_RADIUS = 8.9
+ARROW_RADIUS, ARROW_HALF_WIDTH = 5.4, 0.8
+ARROWS = [(200, 322), (20, 142)]
+HEADS = [arrow_head(BADGE[0], BADGE[1], ARROW_RADIUS, 2.4, end, 32) for _, end in ARROWS]
+
+
+def icon_sample(x, y):
+    """Colour at one point, or None outside the motif."""
+    colour = None
+    frame = sd_box(x, y, *FRAME)
+    if frame < 0:
+        x0, y0, x1, y1 = FRAME[0] + 3, FRAME[1] + 3, FRAME[2] - 3, FRAME[3] - 3
+        inner = sd_box(x, y, x0, y0, x1, y1)
+        if frame > -1:
+            colour = (70, 44, 14)
+        elif inner > 1:  # gilded band, lit from the top left
+            t = ((x - FRAME[0]) + (y - FRAME[1])) / ((FRAME[2] - FRAME[0]) + (FRAME[3] - FRAME[1]))
+            colour = mix((250, 214, 120), (190, 130, 40), clamp(t))
+        elif inner > 0:
+            colour = (96, 62, 20)
+        else:
+            u, v = (x - x0) / (x1 - x0), (y - y0) / (y1 - y0)
+            colour = mix((52, 120, 214), (178, 222, 255), clamp(v * 1.3))
+            if sd_circle(x, y, x0 + 5.0, y0 + 4.5, 2.6) < 0:
+                colour = (255, 226, 90)
+            far = y0 + 10.5 - 2.2 * math.sin(u * 5.0 + 0.6)
+            if y > far:
+                colour = mix((96, 160, 150), (70, 130, 120), clamp((y - far) / 4))
+            near = y0 + 14.0 - 3.0 * math.cos(u * 3.6 - 0.4)
+            if y > near:
+                colour = mix((110, 196, 70), (40, 128, 40), clamp((y - near) / 6))
+
+    badge = sd_circle(x, y, BADGE[0], BADGE[1], BADGE_RADIUS)
+    if badge < 0:
+        colour = mix((255, 255, 255), (214, 228, 240), clamp((y - BADGE[1] + 8) / 16))
+        if badge > -1.0:
+            colour = (40, 70, 110)
+        arrow = min(min(sd_arc(x, y, BADGE[0], BADGE[1], ARROW_RADIUS, ARROW_HALF_WIDTH, a0, a1),
+                        sd_polygon(x, y, head))
+                    for (a0, a1), head in zip(ARROWS, HEADS))
+        if arrow < 0:
+            colour = mix((255, 200, 90), (226, 110, 20), clamp((y - BADGE[1] + 7) / 14))
+        elif arrow < 0.8:
+            colour = (130, 60, 10)
+    return colour
+
+
+def icon_pixels():
+    """Rows of (r, g, b) or None (transparent). A pixel is opaque when at least half of
+    it is covered, and then takes the mean of its covered samples, so the hard 1-bit
+    mask of a 256-colour icon gets no dark or light fringe."""
+    n = ICON_SAMPLES
+    rows = []
+    for py in range(ICON_SIZE):
+        row = []
+        for px in range(ICON_SIZE):
+            covered = []
+            for sy in range(n):
+                for sx in range(n):
+                    c = icon_sample(px + (sx + 0.5) / n, py + (sy + 0.5) / n)
+                    if c is not None:
+                        covered.append(c)
+            if 2 * len(covered) >= n * n:
+                row.append(tuple(int(round(sum(c[i] for c in covered) / len(covered)))
+                                 for i in range(3)))
+            else:
+                row.append(None)
+        rows.append(row)
+    return rows
+
+
+def median_cut(colours, limit):
+    """At most limit palette colours for the given (colour, count) pairs."""
+    boxes = [list(colours)]
+    while len(boxes) < limit:
+        spans = []
+        for box in boxes:
+            if len(box) < 2:
+                spans.append((-1, 0))
+                continue
+            ranges = [max(c[0][i] for c in box) - min(c[0][i] for c in box) for i in range(3)]
+            spans.append((max(ranges), ranges.index(max(ranges))))
+        widest = max(range(len(boxes)), key=lambda i: spans[i][0])
+        if spans[widest][0] <= 0:
+            break
+        channel = spans[widest][1]
+        box = sorted(boxes[widest], key=lambda c: (c[0][channel], c[0]))
+        half, seen = sum(c[1] for c in box) / 2, 0
+        for cut in range(1, len(box)):
+            seen += box[cut - 1][1]
+            if seen >= half:
+                break
+        boxes[widest:widest + 1] = [box[:cut], box[cut:]]
+    palette = []
+    for box in boxes:
+        total = sum(c[1] for c in box)
+        palette.append(tuple(int(round(sum(c[0][i] * c[1] for c in box) / total))
+                             for i in range(3)))
+    return palette
+
+
+def ico8(rows):
+    """A one-entry ICO: 8-bit palette DIB, then the AND mask (1 = transparent)."""
+    size = len(rows)
+    counts = {}
+    for row in rows:
+        for c in row:
+            if c is not None:
+                counts[c] = counts.get(c, 0) + 1
+    # Index 0 stays black: transparent pixels point at it, so the XOR pass leaves the
+    # screen unchanged behind them.
+    if len(counts) <= 255:
+        palette = sorted(counts)
+    else:
+        palette = median_cut(sorted(counts.items()), 255)
+    palette = [(0, 0, 0)] + palette
+    lookup = {}
+
+    def index(c):
+        if c not in lookup:
+            lookup[c] = 1 + min(range(len(palette) - 1), key=lambda i: sum(
+                (palette[i + 1][k] - c[k]) ** 2 for k in range(3)))
+        return lookup[c]
+
+    xor, mask = bytearray(), bytearray()
+    mask_stride = ((size + 31) // 32) * 4
+    for row in reversed(rows):
+        xor += bytes(0 if c is None else index(c) for c in row)
+        bits = bytearray(mask_stride)
+        for x, c in enumerate(row):
+            if c is None:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    colours += bytes(4 * (256 - len(palette)))
+    image_size = len(xor) + len(mask)
+    info = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, 8, 0, image_size, 0, 0, 256, 0)
+    image = info + colours + bytes(xor) + bytes(mask)
+    directory = struct.pack('<HHH', 0, 1, 1)
+    entry = struct.pack('<BBBBHHII', size, size, 0, 0, 1, 8, len(image), 6 + 16)
+    return directory + entry + image
+
+
+# ---------------------------------------------------------------------------------------
+# Splash backdrop: an evening sky over layered hills. The product name and version are
+# set on it by ImageMagick with the DejaVu fonts.
+
+SPLASH_W, SPLASH_H = 300, 200
+SKY = [(0.0, (34, 46, 112)), (0.35, (86, 92, 168)), (0.62, (206, 128, 150)),
+       (0.80, (252, 184, 128)), (1.0, (255, 222, 160))]
+SUN = (226.0, 118.0)
+# Ridges from far to near: base height, (amplitude, period, phase) waves, top and foot colour.
+RIDGES = [
+    (112, [(7, 41, 1.3), (3.5, 17, 0.2), (1.2, 6, 2.0)], (150, 120, 170), (170, 130, 160)),
+    (132, [(9, 57, 4.0), (4, 23, 1.1), (1.0, 7, 0.5)], (104, 88, 148), (120, 92, 140)),
+    (154, [(10, 73, 0.7), (4, 29, 2.5), (1.0, 9, 1.3)], (62, 62, 112), (56, 58, 100)),
+    (178, [(7, 47, 2.9), (3, 19, 0.4), (0.8, 8, 1.0)], (30, 38, 72), (22, 28, 54)),
+]
+SPLASH_EDGE = (20, 24, 56)  # the splash window has no border of its own
+
+
+def gradient(stops, t):
+    t = clamp(t)
+    for (t0, c0), (t1, c1) in zip(stops, stops[1:]):
+        if t <= t1:
+            return mix(c0, c1, (t - t0) / (t1 - t0))
+    return stops[-1][1]
+
+
+def splash_sample(x, y):
+    colour = gradient(SKY, y / 125.0)
+    d = math.hypot(x - SUN[0], y - SUN[1])
+    colour = mix(colour, (255, 236, 190), 0.55 * math.exp(-(d / 48.0) ** 2))
+    colour = mix(colour, (255, 246, 220), clamp(15.5 - d))
+    for base, waves, top, foot in RIDGES:
+        ridge = base + sum(a * math.sin(x / period + phase) for a, period, phase in waves)
+        cover = clamp(y - ridge + 0.5)
+        if cover > 0:
+            colour = mix(colour, mix(top, foot, clamp((y - ridge) / 40.0)), cover)
+    return colour
+
+
+def splash_ppm():
+    out = bytearray(b'P6 %d %d 255\n' % (SPLASH_W, SPLASH_H))
+    for y in range(SPLASH_H):
+        for x in range(SPLASH_W):
+            if x in (0, SPLASH_W - 1) or y in (0, SPLASH_H - 1):
+                out += bytes(SPLASH_EDGE)
+                continue
+            acc = [0.0, 0.0, 0.0]
+            for sy in (0.25, 0.75):
+                for sx in (0.25, 0.75):
+                    c = splash_sample(x + sx, y + sy)
+                    for i in range(3):
+                        acc[i] += c[i]
+            out += bytes(int(round(v / 4)) for v in acc)
+    return bytes(out)
+
+
+# ---------------------------------------------------------------------------------------
+
+def write_atomically(path, data):
+    """Replace path only once the whole file is written."""
+    temp = path + '.tmp'
+    with open(temp, 'wb') as f:
+        f.write(data)
+    os.replace(temp, path)
+
+
+def main(argv):
+    if len(argv) == 3 and argv[1] == 'icon':
+        write_atomically(argv[2], ico8(icon_pixels()))
+    elif len(argv) == 3 and argv[1] == 'menu':
+        write_atomically(argv[2], bmp24(menu_pixels()))
+    elif len(argv) == 2 and argv[1] == 'splash-backdrop':
+        sys.stdout.buffer.write(splash_ppm())
+    else:
+        sys.stderr.write(__doc__)
+        return 2
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main(sys.argv))

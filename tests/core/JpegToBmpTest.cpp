@@ -1,0 +1,390 @@
+#include "wallpaper/core/JpegToBmp.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include <gtest/gtest.h>
+
+#include "imagelist/core/BmpDecode.h"
+#include "ui/core/Error.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using wallpaper::DecodedImage;
+
+struct EncodeOptions {
+  int width = 37, height = 23;
+  J_COLOR_SPACE input = JCS_RGB;       // JCS_RGB, JCS_GRAYSCALE or JCS_CMYK
+  J_COLOR_SPACE stored = JCS_UNKNOWN;  // colour space in the file; default for the input
+  bool adobeMarker = true;             // for CMYK / YCCK
+  bool progressive = false;
+  int quality = 90;
+};
+
+int ComponentsOf(J_COLOR_SPACE space) {
+  return space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : 3;
+}
+
+// A colourful test pattern, so that misplaced rows or swapped channels show.
+uint8_t Pattern(int x, int y, int c) {
+  return static_cast<uint8_t>((x * 7 + y * 13 + c * 85 + x * y) & 0xFF);
+}
+
+Bytes EncodeJpeg(const EncodeOptions& o,
+                 const std::function<uint8_t(int, int, int)>& pixel = Pattern) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(o.width);
+  cinfo.image_height = static_cast<JDIMENSION>(o.height);
+  cinfo.input_components = ComponentsOf(o.input);
+  cinfo.in_color_space = o.input;
+  jpeg_set_defaults(&cinfo);
+  if (o.stored != JCS_UNKNOWN) jpeg_set_colorspace(&cinfo, o.stored);
+  if (o.input == JCS_CMYK) cinfo.write_Adobe_marker = o.adobeMarker;
+  jpeg_set_quality(&cinfo, o.quality, TRUE);
+  if (o.progressive) jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(o.width) * cinfo.input_components);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    const int y = static_cast<int>(cinfo.next_scanline);
+    for (int x = 0; x < o.width; ++x) {
+      for (int c = 0; c < cinfo.input_components; ++c)
+        row[x * cinfo.input_components + c] = pixel(x, y, c);
+    }
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  Bytes out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+// What libjpeg itself gives for the data: RGB rows, top-down.
+struct PlainDecode {
+  int width = 0, height = 0;
+  Bytes rgb;
+};
+
+PlainDecode DecodePlain(const Bytes& jpeg, unsigned scaleNum = 8) {
+  jpeg_decompress_struct cinfo{};
+  jpeg_error_mgr err{};
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
+  jpeg_read_header(&cinfo, TRUE);
+  cinfo.out_color_space = JCS_RGB;
+  cinfo.scale_num = scaleNum;
+  cinfo.scale_denom = 8;
+  jpeg_start_decompress(&cinfo);
+  PlainDecode out;
+  out.width = static_cast<int>(cinfo.output_width);
+  out.height = static_cast<int>(cinfo.output_height);
+  out.rgb.resize(static_cast<size_t>(out.width) * out.height * 3);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW rows[] = {out.rgb.data() + static_cast<size_t>(cinfo.output_scanline) * out.width * 3};
+    jpeg_read_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return out;
+}
+
+// Records every write and checks it against the reserved size.
+class MemorySink : public wallpaper::BmpSink {
+ public:
+  void Reserve(uint64_t totalBytes) override {
+    ++reserveCalls;
+    bytes.assign(totalBytes, 0xCD);
+    timesWritten.assign(totalBytes, 0);
+  }
+  void WriteAt(uint64_t offset, const void* data, size_t size) override {
+    ++writeCalls;
+    ASSERT_EQ(reserveCalls, 1) << "write before Reserve";
+    ASSERT_LE(offset + size, bytes.size()) << "write beyond the reserved size";
+    std::memcpy(bytes.data() + offset, data, size);
+    for (size_t i = 0; i < size; ++i) ++timesWritten[offset + i];
+  }
+
+  int reserveCalls = 0;
+  int writeCalls = 0;
+  Bytes bytes;
+  std::vector<int> timesWritten;
+};
+
+uint32_t Le32(const Bytes& b, size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+uint16_t Le16(const Bytes& b, size_t at) {
+  return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+// Compares bottom-up BGR rows with libjpeg's own top-down RGB rows; reports the first
+// mismatch only.
+void ExpectSamePixels(const uint8_t* bgrBottomUp, size_t stride, const PlainDecode& plain) {
+  for (int y = 0; y < plain.height; ++y) {
+    const uint8_t* row = bgrBottomUp + static_cast<size_t>(plain.height - 1 - y) * stride;
+    for (int x = 0; x < plain.width; ++x) {
+      const uint8_t* rgb = &plain.rgb[(static_cast<size_t>(y) * plain.width + x) * 3];
+      if (row[x * 3] != rgb[2] || row[x * 3 + 1] != rgb[1] || row[x * 3 + 2] != rgb[0]) {
+        ADD_FAILURE() << "pixel " << x << "," << y << " differs";
+        return;
+      }
+    }
+    for (size_t pad = static_cast<size_t>(plain.width) * 3; pad < stride; ++pad) {
+      if (row[pad] != 0) {
+        ADD_FAILURE() << "row " << y << " has non-zero padding";
+        return;
+      }
+    }
+  }
+}
+
+std::string JpegErrorText(int code) {
+  return ui::Format("JPEG error #%d", code);
+}
+
+template <class F>
+std::string ErrorOf(F&& f) {
+  try {
+    f();
+  } catch (const ui::Error& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+// A JPEG whose frame header claims another size than its data.
+Bytes WithClaimedSize(Bytes jpeg, int width, int height) {
+  for (size_t i = 2; i + 8 < jpeg.size(); ++i) {
+    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+      jpeg[i + 5] = static_cast<uint8_t>(height >> 8);
+      jpeg[i + 6] = static_cast<uint8_t>(height);
+      jpeg[i + 7] = static_cast<uint8_t>(width >> 8);
+      jpeg[i + 8] = static_cast<uint8_t>(width);
+      return jpeg;
+    }
+  }
+  ADD_FAILURE() << "no frame header";
+  return jpeg;
+}
+
+TEST(JpegToBmp, WritesACompleteBottomUpBitmapOfLibjpegsPixels) {
+  const EncodeOptions cases[] = {
+      {.width = 37, .height = 23},
+      {.width = 1, .height = 1},
+      {.width = 640, .height = 480},
+      {.width = 33, .height = 17, .input = JCS_GRAYSCALE},
+      {.width = 50, .height = 41, .progressive = true},
+  };
+  for (const EncodeOptions& o : cases) {
+    SCOPED_TRACE(std::to_string(o.width) + "x" + std::to_string(o.height));
+    const Bytes jpeg = EncodeJpeg(o);
+    MemorySink sink;
+    wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+
+    const size_t stride = (static_cast<size_t>(o.width) * 3 + 3) & ~size_t{3};
+    const size_t fileSize = 54 + stride * o.height;
+    ASSERT_EQ(sink.reserveCalls, 1);
+    ASSERT_EQ(sink.bytes.size(), fileSize);
+    for (size_t i = 0; i < fileSize; ++i) ASSERT_EQ(sink.timesWritten[i], 1) << "byte " << i;
+    const Bytes& b = sink.bytes;
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(b[1], 'M');
+    EXPECT_EQ(Le32(b, 2), fileSize);
+    EXPECT_EQ(Le32(b, 10), 54u);
+    EXPECT_EQ(Le32(b, 14), 40u);
+    EXPECT_EQ(static_cast<int32_t>(Le32(b, 18)), o.width);
+    EXPECT_EQ(static_cast<int32_t>(Le32(b, 22)), o.height);
+    EXPECT_EQ(Le16(b, 26), 1);
+    EXPECT_EQ(Le16(b, 28), 24);
+    EXPECT_EQ(Le32(b, 30), 0u);
+    EXPECT_EQ(Le32(b, 34), stride * o.height);
+    ExpectSamePixels(b.data() + 54, stride, DecodePlain(jpeg));
+  }
+}
+
+TEST(JpegToBmp, ConvertedBitmapReadsBackAsTheDecodedPicture) {
+  const Bytes jpeg = EncodeJpeg({.width = 61, .height = 45});
+  MemorySink sink;
+  wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+  const DecodedImage fromBmp = imagelist::DecodeBmp(sink.bytes.data(), sink.bytes.size());
+  const DecodedImage direct = wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size());
+  EXPECT_EQ(fromBmp.width, direct.width);
+  EXPECT_EQ(fromBmp.height, direct.height);
+  EXPECT_EQ(fromBmp.bgr, direct.bgr);
+}
+
+TEST(JpegToBmp, CmykPicturesComeOutInTheirColours) {
+  // Magenta everywhere: full magenta ink, nothing else. Adobe files store the ink inverted.
+  struct Case {
+    const char* name;
+    J_COLOR_SPACE stored;
+    bool adobe;
+    uint8_t c, m, y, k;
+  };
+  const Case cases[] = {
+      {"Adobe CMYK", JCS_CMYK, true, 255, 0, 255, 255},
+      {"Adobe YCCK", JCS_YCCK, true, 255, 0, 255, 255},
+      {"plain CMYK", JCS_CMYK, false, 0, 255, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const uint8_t ink[] = {c.c, c.m, c.y, c.k};
+    const Bytes jpeg = EncodeJpeg(
+        {.width = 24, .height = 19, .input = JCS_CMYK, .stored = c.stored, .adobeMarker = c.adobe},
+        [&](int, int, int component) { return ink[component]; });
+    MemorySink sink;
+    wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+    const DecodedImage image = wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size());
+    ASSERT_EQ(image.width, 24);
+    for (const uint8_t* pixel : {static_cast<const uint8_t*>(sink.bytes.data() + 54),
+                                 image.bgr.data() + image.Stride() * 10 + 30}) {
+      EXPECT_NEAR(pixel[0], 255, 3);  // blue
+      EXPECT_NEAR(pixel[1], 0, 3);    // green
+      EXPECT_NEAR(pixel[2], 255, 3);  // red
+    }
+  }
+}
+
+TEST(JpegToBmp, DamagedDataFailsWithLibjpegsNumber) {
+  const Bytes good = EncodeJpeg({.width = 640, .height = 480});
+  {
+    SCOPED_TRACE("truncated");
+    const Bytes truncated(good.begin(), good.begin() + good.size() / 2);
+    MemorySink sink;
+    EXPECT_EQ(
+        ErrorOf([&] { wallpaper::ConvertJpegToBmp(truncated.data(), truncated.size(), sink); }),
+        JpegErrorText(JWRN_JPEG_EOF));
+    // Rows may have gone out, but never the headers: the result is no valid bitmap.
+    EXPECT_TRUE(sink.timesWritten.empty() || sink.timesWritten[0] == 0);
+    EXPECT_EQ(ErrorOf([&] { wallpaper::DecodeJpegFull(truncated.data(), truncated.size()); }),
+              JpegErrorText(JWRN_JPEG_EOF));
+  }
+  {
+    SCOPED_TRACE("truncated progressive");
+    const Bytes progressive = EncodeJpeg({.width = 640, .height = 480, .progressive = true});
+    const Bytes truncated(progressive.begin(), progressive.begin() + progressive.size() / 2);
+    MemorySink sink;
+    EXPECT_EQ(
+        ErrorOf([&] { wallpaper::ConvertJpegToBmp(truncated.data(), truncated.size(), sink); }),
+        JpegErrorText(JWRN_JPEG_EOF));
+    EXPECT_EQ(sink.reserveCalls, 0);  // libjpeg reads all scans before the first row
+  }
+  {
+    SCOPED_TRACE("missing only the end marker");
+    const Bytes cut(good.begin(), good.end() - 2);
+    MemorySink sink;
+    EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(cut.data(), cut.size(), sink); }),
+              JpegErrorText(JWRN_JPEG_EOF));
+  }
+  {
+    SCOPED_TRACE("scan cut short by the end marker");
+    Bytes cut(good.begin(), good.begin() + good.size() / 2);
+    cut.push_back(0xFF);
+    cut.push_back(0xD9);
+    MemorySink sink;
+    EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(cut.data(), cut.size(), sink); }),
+              JpegErrorText(JWRN_HIT_MARKER));
+  }
+  {
+    SCOPED_TRACE("not a JPEG");
+    Bytes bad = good;
+    bad[1] = 0x00;
+    MemorySink sink;
+    EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(bad.data(), bad.size(), sink); }),
+              JpegErrorText(JERR_NO_SOI));
+    EXPECT_EQ(sink.reserveCalls, 0);
+    EXPECT_EQ(sink.writeCalls, 0);
+  }
+  {
+    SCOPED_TRACE("truncated header");
+    MemorySink sink;
+    EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(good.data(), 40, sink); }),
+              JpegErrorText(JWRN_JPEG_EOF));
+    EXPECT_EQ(sink.reserveCalls, 0);
+    EXPECT_EQ(ErrorOf([&] { wallpaper::ReadJpegHeader(good.data(), 40); }),
+              JpegErrorText(JWRN_JPEG_EOF));
+  }
+  EXPECT_EQ(ErrorOf([&] { wallpaper::ReadJpegHeader(nullptr, 0); }),
+            JpegErrorText(JERR_INPUT_EMPTY));
+}
+
+TEST(JpegToBmp, RefusesPicturesTooBigForABitmapBeforeReserving) {
+  const Bytes huge = WithClaimedSize(EncodeJpeg({.width = 16, .height = 16}), 40000, 40000);
+  const wallpaper::JpegHeader header = wallpaper::ReadJpegHeader(huge.data(), huge.size());
+  EXPECT_EQ(header.width, 40000);
+  EXPECT_EQ(header.height, 40000);
+  MemorySink sink;
+  EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(huge.data(), huge.size(), sink); }),
+            JpegErrorText(JERR_IMAGE_TOO_BIG));
+  EXPECT_EQ(sink.reserveCalls, 0);
+  EXPECT_EQ(ErrorOf([&] { wallpaper::DecodeJpegFull(huge.data(), huge.size()); }),
+            JpegErrorText(JERR_IMAGE_TOO_BIG));
+  // Scaled down, the same picture is small enough for the preview to try.
+  EXPECT_NE(ErrorOf([&] { wallpaper::DecodeJpegForPreview(huge.data(), huge.size(), 225, 145); }),
+            JpegErrorText(JERR_IMAGE_TOO_BIG));
+}
+
+TEST(JpegPreview, ProgressivePictureClaimingHugeSizeFailsWithoutBufferingIt) {
+  // libjpeg buffers a progressive picture whole, even scaled: 65500 x 65500 would be
+  // gigabytes of coefficients for a file of a few hundred bytes.
+  const Bytes bomb =
+      WithClaimedSize(EncodeJpeg({.width = 16, .height = 16, .progressive = true}), 65500, 65500);
+  EXPECT_EQ(ErrorOf([&] { wallpaper::DecodeJpegForPreview(bomb.data(), bomb.size(), 225, 145); }),
+            JpegErrorText(JERR_NO_BACKING_STORE));
+}
+
+TEST(JpegToBmp, ReadsTheHeaderOnly) {
+  const Bytes gray = EncodeJpeg({.width = 33, .height = 17, .input = JCS_GRAYSCALE});
+  const wallpaper::JpegHeader h = wallpaper::ReadJpegHeader(gray.data(), gray.size());
+  EXPECT_EQ(h.width, 33);
+  EXPECT_EQ(h.height, 17);
+  EXPECT_EQ(h.components, 1);
+  // Damaged image data does not matter until the picture is decoded.
+  const Bytes rgb = EncodeJpeg({.width = 640, .height = 480});
+  const Bytes truncated(rgb.begin(), rgb.begin() + rgb.size() / 2);
+  EXPECT_EQ(wallpaper::ReadJpegHeader(truncated.data(), truncated.size()).components, 3);
+}
+
+TEST(JpegPreview, DecodesAtTheSmallestScaleThatCoversTheFrame) {
+  struct Case {
+    int w, h, minW, minH;
+    unsigned scale;
+    int outW, outH;
+  };
+  const Case cases[] = {
+      {640, 480, 225, 145, 3, 240, 180},                              // 2/8 would be 160 x 120
+      {2000, 300, 225, 145, 4, 1000, 150}, {37, 23, 5, 5, 2, 10, 6},  // 1/8 gives 5 x 3: too low
+      {100, 50, 225, 145, 8, 100, 50},  // smaller than the frame: full size
+      {640, 480, 0, 0, 1, 80, 60},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
+    const Bytes jpeg = EncodeJpeg({.width = c.w, .height = c.h});
+    const DecodedImage image =
+        wallpaper::DecodeJpegForPreview(jpeg.data(), jpeg.size(), c.minW, c.minH);
+    EXPECT_EQ(image.width, c.outW);
+    EXPECT_EQ(image.height, c.outH);
+    EXPECT_EQ(image.fullWidth, c.w);
+    EXPECT_EQ(image.fullHeight, c.h);
+    ASSERT_EQ(image.bgr.size(), image.Stride() * image.height);
+    ExpectSamePixels(image.bgr.data(), image.Stride(), DecodePlain(jpeg, c.scale));
+  }
+}
+
+}  // namespace

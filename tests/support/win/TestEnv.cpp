@@ -1,0 +1,246 @@
+#include "tests/support/win/TestEnv.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+#include "ui/Handles.h"
+
+namespace testenv {
+
+namespace {
+constexpr char kScratchParent[] = "Software\\PapershiftTests";
+
+std::string UniqueName(const char* prefix) {
+  static int counter = 0;
+  return std::string(prefix) + std::to_string(GetCurrentProcessId()) + "_" +
+         std::to_string(GetTickCount()) + "_" + std::to_string(++counter);
+}
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  ui::UniqueFindFile find(FindFirstFileA((path + "\\*").c_str(), &data));
+  if (find) {
+    do {
+      const std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string full = path + "\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(find.get(), &data));
+  }
+  find.reset();
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryA(path.c_str());
+}
+}  // namespace
+
+ScratchRegistry::ScratchRegistry() : path_(std::string(kScratchParent) + "\\" + UniqueName("k")) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &key_, nullptr) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot create scratch key");
+  }
+  ui::seams().registryRoot = key_;
+}
+
+ScratchRegistry::~ScratchRegistry() {
+  ui::seams().registryRoot = HKEY_CURRENT_USER;
+  RegCloseKey(key_);
+  RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
+}
+
+bool ScratchRegistry::ValueExists(const std::string& subKey, const std::string& name) const {
+  return RegGetValueA(key_, subKey.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr,
+                      nullptr) == ERROR_SUCCESS;
+}
+
+std::string ScratchRegistry::ReadText(const std::string& subKey, const std::string& name) const {
+  DWORD size = 0;
+  if (RegGetValueA(key_, subKey.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, &size) !=
+      ERROR_SUCCESS) {
+    return "<absent>";
+  }
+  std::string data(size, '\0');
+  RegGetValueA(key_, subKey.c_str(), name.c_str(), RRF_RT_ANY, nullptr, data.data(), &size);
+  data.resize(size);
+  while (!data.empty() && data.back() == '\0') data.pop_back();
+  return data;
+}
+
+DWORD ScratchRegistry::ValueType(const std::string& subKey, const std::string& name) const {
+  DWORD type = REG_NONE;
+  RegGetValueA(key_, subKey.c_str(), name.c_str(), RRF_RT_ANY, &type, nullptr, nullptr);
+  return type;
+}
+
+void ScratchRegistry::WriteText(const std::string& subKey, const std::string& name,
+                                const std::string& value) {
+  WriteRaw(subKey, name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void ScratchRegistry::WriteRaw(const std::string& subKey, const std::string& name, DWORD type,
+                               const void* data, DWORD size) {
+  ui::UniqueHKey key;
+  RegCreateKeyExA(key_, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                  nullptr);
+  RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+}
+
+std::vector<std::string> ScratchRegistry::ValueNames(const std::string& subKey) const {
+  std::vector<std::string> names;
+  ui::UniqueHKey key;
+  if (RegOpenKeyExA(key_, subKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
+  for (DWORD i = 0;; ++i) {
+    char name[256];
+    DWORD length = sizeof(name);
+    if (RegEnumValueA(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+TempDir::TempDir() {
+  char base[MAX_PATH + 1];
+  GetTempPathA(sizeof(base), base);
+  path_ = std::string(base) + UniqueName("ps");
+  if (!path_.empty() && path_.back() == '\\') path_.pop_back();
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+void TempDir::Write(const std::string& name, const std::string& bytes) const {
+  WriteFileBytes(File(name), bytes);
+}
+
+std::string TempDir::Read(const std::string& name) const { return ReadFileBytes(File(name)); }
+
+std::string ReadFileBytes(const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return "<missing>";
+  std::string bytes;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.append(buffer, n);
+  std::fclose(f);
+  return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot write " + path);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+ErrorBoxCapture::ErrorBoxCapture() {
+  ui::seams().errorBox = [this](HWND, const std::string& text) { texts.push_back(text); };
+}
+
+ErrorBoxCapture::~ErrorBoxCapture() { ui::seams().Reset(); }
+
+void Pump(DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (ms) Sleep(5);
+  } while (GetTickCount() - start < ms);
+}
+
+ProgramFixture::ProgramFixture() {
+  char cwd[MAX_PATH * 4];
+  GetCurrentDirectoryA(sizeof(cwd), cwd);
+  savedCwd_ = cwd;
+  const std::string windows = windowsDir.path();
+  ui::seams().windowsDirectory = [windows] { return windows; };
+  ui::seams().systemParametersInfo = [](UINT, UINT, void*, UINT) { return TRUE; };
+  ui::seams().setSysColors = [](int, const INT*, const COLORREF*) { return TRUE; };
+  ui::seams().shellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
+  SetCurrentDirectoryA(workDir.path().c_str());
+}
+
+void ProgramFixture::Start() {
+  app_ = std::make_unique<ui::Application>();
+  form3_ = std::make_unique<app::TForm3>();
+  form1_ = std::make_unique<app::TForm1>(*form3_);
+}
+
+ProgramFixture::~ProgramFixture() {
+  form1_.reset();
+  form3_.reset();
+  app_.reset();
+  SetCurrentDirectoryA(savedCwd_.c_str());
+  // Registry root and the other seams go back with ScratchRegistry and ErrorBoxCapture.
+}
+
+void WriteTestBmp(const std::string& path, int width, int height, COLORREF colour) {
+  const int stride = (width * 3 + 3) & ~3;
+  const DWORD imageSize = static_cast<DWORD>(stride * height);
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  fh.bfSize = fh.bfOffBits + imageSize;
+  BITMAPINFOHEADER ih{};
+  ih.biSize = sizeof(ih);
+  ih.biWidth = width;
+  ih.biHeight = height;
+  ih.biPlanes = 1;
+  ih.biBitCount = 24;
+  ih.biSizeImage = imageSize;
+  std::string bytes(reinterpret_cast<const char*>(&fh), sizeof(fh));
+  bytes.append(reinterpret_cast<const char*>(&ih), sizeof(ih));
+  std::string row(static_cast<size_t>(stride), '\0');
+  for (int x = 0; x < width; ++x) {
+    row[x * 3] = static_cast<char>(GetBValue(colour));
+    row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
+    row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
+  }
+  for (int y = 0; y < height; ++y) bytes += row;
+  WriteFileBytes(path, bytes);
+}
+
+void WriteTestJpeg(const std::string& path, int width, int height, COLORREF colour) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr jerr{};
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
+  for (int x = 0; x < width; ++x) {
+    row[x * 3] = GetRValue(colour);
+    row[x * 3 + 1] = GetGValue(colour);
+    row[x * 3 + 2] = GetBValue(colour);
+  }
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  WriteFileBytes(path, std::string(reinterpret_cast<char*>(buffer), size));
+  std::free(buffer);
+}
+
+}  // namespace testenv

@@ -1,0 +1,492 @@
+#include "ui/Controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "ui/ErrorBox.h"
+#include "ui/core/Error.h"
+
+namespace ui {
+
+namespace {
+
+HFONT MakeFont(int weight, bool italic) {
+  NONCLIENTMETRICSA ncm{.cbSize = sizeof(NONCLIENTMETRICSA)};
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+  LOGFONTA lf = ncm.lfMessageFont;
+  if (lf.lfHeight == 0) lf.lfHeight = -11;
+  lf.lfWeight = weight;
+  lf.lfItalic = italic ? TRUE : FALSE;
+  return CreateFontIndirectA(&lf);
+}
+
+}  // namespace
+
+HFONT DefaultFont() {
+  static UniqueFont font(MakeFont(FW_NORMAL, false));
+  return font.get();
+}
+
+HFONT ItalicFont() {
+  static UniqueFont font(MakeFont(FW_NORMAL, true));
+  return font.get();
+}
+
+HFONT BoldFont() {
+  static UniqueFont font(MakeFont(FW_BOLD, false));
+  return font.get();
+}
+
+// ---- Control ----
+
+Control::~Control() {
+  if (hwnd_ && IsWindow(hwnd_)) {
+    RemoveWindowSubclass(hwnd_, &Control::SubclassProc, 1);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+Control* Control::FromHwnd(HWND hwnd) noexcept {
+  if (!hwnd) return nullptr;
+  return reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+void Control::Create(const char* windowClass, const std::string& text, DWORD style,
+                     DWORD exStyle, HWND parent, int x, int y, int width, int height) {
+  hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, x, y, width,
+                          height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd_) throw Error(Format("Error creating window class %s", windowClass));
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowSubclass(hwnd_, &Control::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  SetFont(DefaultFont());
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                       DWORD_PTR ref) {
+  auto* self = reinterpret_cast<Control*>(ref);
+  LRESULT result = 0;
+  bool handled = false;
+  try {
+    handled = self->OnOwnMessage(msg, wp, lp, result);
+  } catch (...) {
+    ReportCurrentException();
+    handled = false;
+  }
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, &Control::SubclassProc, 1);
+    self->hwnd_ = nullptr;
+  }
+  return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+bool Control::OnOwnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Control::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+bool Control::Enabled() const noexcept { return IsWindowEnabled(hwnd_) != FALSE; }
+void Control::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+bool Control::Visible() const noexcept {
+  return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+void Control::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+
+std::string Control::Text() const {
+  const LRESULT length = SendMessageA(hwnd_, WM_GETTEXTLENGTH, 0, 0);
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const LRESULT n =
+      SendMessageA(hwnd_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(n));
+  return text;
+}
+
+void Control::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+
+void Control::SetBounds(int x, int y, int width, int height) {
+  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT Control::Bounds() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void Control::SetFont(HFONT font) {
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+// ---- Label ----
+
+Label::Label(HWND parent, const std::string& text, int x, int y, int width, int height,
+             DWORD extraStyle) {
+  Create("STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | extraStyle, 0, parent, x, y, width,
+         height);
+}
+
+bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_CTLCOLORSTATIC) return false;
+  HDC dc = reinterpret_cast<HDC>(wp);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, textColour_ == CLR_INVALID ? GetSysColor(COLOR_WINDOWTEXT) : textColour_);
+  result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  return true;
+}
+
+// ---- Button ----
+
+Button::Button(HWND parent, const std::string& caption, int x, int y, int width, int height,
+               bool isDefault) {
+  Create("BUTTON", caption, WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+         0, parent, x, y, width, height);
+}
+
+void Button::Click() {
+  if (onClick) onClick();
+}
+
+bool Button::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wp) != BN_CLICKED) return false;
+  Guarded([this] { Click(); });
+  result = 0;
+  return true;
+}
+
+// ---- CheckBox ----
+
+CheckBox::CheckBox(HWND parent, const std::string& caption, int x, int y, int width, int height) {
+  Create("BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, x, y, width,
+         height);
+}
+
+bool CheckBox::Checked() const noexcept {
+  return SendMessageA(hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CheckBox::SetChecked(bool checked) {
+  if (checked == Checked()) return;
+  SendMessageA(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (onClick) onClick();
+}
+
+bool CheckBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wp) != BN_CLICKED) return false;
+  Guarded([this] {
+    if (onClick) onClick();
+  });
+  result = 0;
+  return true;
+}
+
+bool CheckBox::OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg != WM_LBUTTONUP && msg != WM_RBUTTONUP && msg != WM_MBUTTONUP) return false;
+  // The default handling toggles the box (and reports the click) first.
+  result = DefSubclassProc(hwnd(), msg, wp, lp);
+  Guarded([this] {
+    if (onMouseUp) onMouseUp();
+  });
+  return true;
+}
+
+// ---- Edit ----
+
+Edit::Edit(HWND parent, int x, int y, int width, int height, DWORD extraStyle, int maxLength) {
+  Create("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, WS_EX_CLIENTEDGE,
+         parent, x, y, width, height);
+  if (maxLength > 0) SendMessageA(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(maxLength), 0);
+}
+
+// ---- SpinEdit ----
+
+SpinEdit::SpinEdit(HWND parent, int x, int y, int width, int height, int minValue, int maxValue)
+    : min_(minValue), max_(maxValue) {
+  Create("EDIT", std::to_string(minValue), WS_VISIBLE | ES_READONLY | ES_NUMBER | ES_AUTOHSCROLL,
+         WS_EX_CLIENTEDGE, parent, x, y, width, height);
+  upDown_ = CreateWindowExA(0, UPDOWN_CLASSA, "",
+                            WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT |
+                                UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                            0, 0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd()), 0);
+  SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+  SendMessageA(upDown_, UDM_SETPOS32, 0, min_);
+}
+
+SpinEdit::~SpinEdit() {
+  if (upDown_ && IsWindow(upDown_)) DestroyWindow(upDown_);
+}
+
+int SpinEdit::Value() const {
+  const std::string text = Text();
+  try {
+    return std::clamp(std::stoi(text), min_, max_);
+  } catch (...) {
+    return min_;
+  }
+}
+
+void SpinEdit::SetValue(int value) {
+  value = std::clamp(value, min_, max_);
+  settingFromCode_ = true;
+  SendMessageA(upDown_, UDM_SETPOS32, 0, value);
+  SetText(std::to_string(value));
+  settingFromCode_ = false;
+  if (onChange) onChange();
+}
+
+void SpinEdit::SetEnabledBoth(bool enabled) {
+  SetEnabled(enabled);
+  EnableWindow(upDown_, enabled ? TRUE : FALSE);
+}
+
+bool SpinEdit::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wp) != EN_CHANGE || settingFromCode_) return false;
+  Guarded([this] {
+    if (onChange) onChange();
+  });
+  result = 0;
+  return true;
+}
+
+// ---- ComboBox ----
+
+ComboBox::ComboBox(HWND parent, int x, int y, int width, int height,
+                   const std::vector<std::string>& items) {
+  Create("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, parent, x, y,
+         width, height);
+  for (const std::string& item : items) {
+    SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+}
+
+int ComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0)); }
+
+void ComboBox::SetItemIndex(int index) { SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+
+bool ComboBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wp) != CBN_SELCHANGE) return false;
+  Guarded([this] {
+    if (onChange) onChange();
+  });
+  result = 0;
+  return true;
+}
+
+// ---- ListBox ----
+
+ListBox::ListBox(HWND parent, int x, int y, int width, int height) {
+  Create("LISTBOX", "",
+         WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+             LBS_HASSTRINGS,
+         WS_EX_CLIENTEDGE, parent, x, y, width, height);
+}
+
+int ListBox::Count() const { return static_cast<int>(SendMessageA(hwnd(), LB_GETCOUNT, 0, 0)); }
+
+std::string ListBox::Item(int index) const {
+  if (index < 0 || index >= Count()) throw Error(Format("List index out of bounds (%d)", index));
+  const LRESULT length = SendMessageA(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  std::string text(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
+  const LRESULT n = SendMessageA(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
+                                 reinterpret_cast<LPARAM>(text.data()));
+  text.resize(n < 0 ? 0 : static_cast<size_t>(n));
+  return text;
+}
+
+int ListBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0)); }
+
+void ListBox::SetItemIndex(int index) {
+  SendMessageA(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index < 0 || index >= Count() ? -1 : index),
+               0);
+}
+
+int ListBox::SortedPlace(const std::string& text) const {
+  // Upper bound: equal entries keep the order in which they were added.
+  int lo = 0, hi = Count();
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    const std::string entry = Item(mid);
+    const int cmp = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(),
+                                   static_cast<int>(text.size()), entry.c_str(),
+                                   static_cast<int>(entry.size()));
+    if (cmp == CSTR_LESS_THAN) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
+  return lo;
+}
+
+int ListBox::Add(const std::string& text) {
+  const LRESULT at =
+      sorted_ ? SendMessageA(hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(SortedPlace(text)),
+                             reinterpret_cast<LPARAM>(text.c_str()))
+              : SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (at == LB_ERR || at == LB_ERRSPACE) throw Error("Unable to insert a line");
+  return static_cast<int>(at);
+}
+
+void ListBox::Delete(int index) {
+  if (index < 0 || index >= Count()) return;
+  SendMessageA(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ListBox::Clear() { SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0); }
+
+std::vector<std::string> ListBox::Items() const {
+  std::vector<std::string> items;
+  const int n = Count();
+  items.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) items.push_back(Item(i));
+  return items;
+}
+
+void ListBox::SetSorted(bool sorted) {
+  if (sorted == sorted_) return;
+  sorted_ = sorted;
+  if (!sorted_) return;
+  const int selected = ItemIndex();
+  std::vector<std::string> items = Items();
+  std::stable_sort(items.begin(), items.end(), [](const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                          static_cast<int>(a.size()), b.c_str(),
+                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
+  });
+  BeginUpdate();
+  Clear();
+  for (const std::string& item : items) {
+    if (SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0) {
+      EndUpdate();
+      throw Error("Unable to insert a line");
+    }
+  }
+  EndUpdate();
+  SetItemIndex(selected);
+}
+
+void ListBox::BeginUpdate() {
+  if (updateDepth_++ == 0) SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+}
+
+void ListBox::EndUpdate() {
+  if (updateDepth_ > 0 && --updateDepth_ == 0) {
+    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd(), nullptr, TRUE);
+  }
+}
+
+bool ListBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wp) != LBN_SELCHANGE) return false;
+  Guarded([this] {
+    if (onClick) onClick();
+  });
+  result = 0;
+  return true;
+}
+
+// ---- TabControl ----
+
+TabControl::TabControl(HWND parent, int x, int y, int width, int height,
+                       const std::vector<std::string>& tabs) {
+  Create(WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, parent, x, y, width,
+         height);
+  for (size_t i = 0; i < tabs.size(); ++i) {
+    TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>(tabs[i].c_str())};
+    SendMessageA(hwnd(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+int TabControl::ActivePage() const { return static_cast<int>(SendMessageA(hwnd(), TCM_GETCURSEL, 0, 0)); }
+
+void TabControl::SetActivePage(int index) {
+  SendMessageA(hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ShowOnly(index);
+}
+
+RECT TabControl::PageArea() const {
+  RECT r = Bounds();
+  SendMessageA(hwnd(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+  return r;
+}
+
+void TabControl::ShowOnly(int index) {
+  for (size_t i = 0; i < pages_.size(); ++i) {
+    ShowWindow(pages_[i], static_cast<int>(i) == index ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+bool TabControl::OnParentNotify(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_NOTIFY || reinterpret_cast<NMHDR*>(lp)->code != static_cast<UINT>(TCN_SELCHANGE))
+    return false;
+  ShowOnly(ActivePage());
+  result = 0;
+  return true;
+}
+
+// ---- Picture ----
+
+Picture::Picture(HWND parent, int x, int y, int width, int height) {
+  Create("STATIC", "", WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, parent, x, y, width, height);
+}
+
+void Picture::SetBitmap(HBITMAP bitmap) {
+  bitmap_ = bitmap;
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+bool Picture::OnParentNotify(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+  if (msg != WM_DRAWITEM) return false;
+  const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+  const RECT& r = item->rcItem;
+  FillRect(item->hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+  BITMAP info{};
+  if (bitmap_ && GetObjectA(bitmap_, sizeof(info), &info)) {
+    UniqueDC memory(CreateCompatibleDC(item->hDC));
+    SelectGuard select(memory.get(), bitmap_);
+    SetStretchBltMode(item->hDC, HALFTONE);
+    SetBrushOrgEx(item->hDC, 0, 0, nullptr);
+    StretchBlt(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), 0, 0,
+               info.bmWidth, info.bmHeight, SRCCOPY);
+  }
+  result = TRUE;
+  return true;
+}
+
+// ---- Hint ----
+
+Hint::Hint(HWND owner, HWND tool) : owner_(owner), tool_(tool) {
+  tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_,
+                         nullptr, GetModuleHandleA(nullptr), nullptr);
+  TTTOOLINFOA info{.cbSize = sizeof(TTTOOLINFOA),
+                   .uFlags = TTF_SUBCLASS | TTF_IDISHWND,
+                   .hwnd = owner_,
+                   .uId = reinterpret_cast<UINT_PTR>(tool_),
+                   .lpszText = const_cast<char*>("")};
+  SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 600);
+}
+
+Hint::~Hint() {
+  if (tip_) DestroyWindow(tip_);
+}
+
+void Hint::SetText(const std::string& text) {
+  text_ = text;
+  // The tooltip breaks lines at CR LF; the hint text itself keeps its lone CR.
+  shown_.clear();
+  for (char c : text_) {
+    shown_ += c;
+    if (c == '\r') shown_ += '\n';
+  }
+  TTTOOLINFOA info{.cbSize = sizeof(TTTOOLINFOA),
+                   .uFlags = TTF_IDISHWND,
+                   .hwnd = owner_,
+                   .uId = reinterpret_cast<UINT_PTR>(tool_),
+                   .lpszText = shown_.data()};
+  SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+
+}  // namespace ui

@@ -1,0 +1,209 @@
+#pragma once
+// One class per standard control kind, each owning its HWND. Events are
+// single-assignment std::function members named after the event.
+//
+// Rules the program relies on: setting a check box's state from code runs onClick when
+// the state changes; setting a spin field's value runs onChange; setting a combo box
+// index or a list selection runs nothing.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/Handles.h"
+
+namespace ui {
+
+class Control {
+ public:
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control();
+
+  HWND hwnd() const noexcept { return hwnd_; }
+  static Control* FromHwnd(HWND hwnd) noexcept;
+
+  bool Enabled() const noexcept;
+  void SetEnabled(bool enabled);
+  // The control's own visible flag (not whether its page is on show).
+  bool Visible() const noexcept;
+  void SetVisible(bool visible);
+  std::string Text() const;
+  void SetText(const std::string& text);
+  void SetBounds(int x, int y, int width, int height);
+  RECT Bounds() const;  // in the parent's client coordinates
+  void SetFont(HFONT font);
+
+  // Called by the parent window for WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and
+  // WM_CTLCOLOR*; true when handled.
+  virtual bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+ protected:
+  Control() = default;
+  void Create(const char* windowClass, const std::string& text, DWORD style, DWORD exStyle,
+              HWND parent, int x, int y, int width, int height);
+  // Messages sent to the control itself (it is subclassed); return true when handled.
+  virtual bool OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                       DWORD_PTR ref);
+  HWND hwnd_ = nullptr;
+};
+
+class Label : public Control {
+ public:
+  Label(HWND parent, const std::string& text, int x, int y, int width, int height,
+        DWORD extraStyle = 0);
+  // Colour of the text (CLR_INVALID: the system's window text colour).
+  void SetTextColour(COLORREF colour) { textColour_ = colour; }
+  bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  COLORREF textColour_ = CLR_INVALID;
+};
+
+class Button : public Control {
+ public:
+  Button(HWND parent, const std::string& caption, int x, int y, int width, int height,
+         bool isDefault = false);
+  std::function<void()> onClick;
+  void Click();  // as a user click
+  bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+class CheckBox : public Control {
+ public:
+  CheckBox(HWND parent, const std::string& caption, int x, int y, int width, int height);
+  bool Checked() const noexcept;
+  // Runs onClick when the state changes.
+  void SetChecked(bool checked);
+  std::function<void()> onClick;
+  // After a mouse button was released over the box (its state already updated).
+  std::function<void()> onMouseUp;
+  bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ protected:
+  bool OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+// EDIT for text input; the password fields show '*'.
+class Edit : public Control {
+ public:
+  Edit(HWND parent, int x, int y, int width, int height, DWORD extraStyle = 0, int maxLength = 0);
+};
+
+// Read-only EDIT with an up-down control: changed by its arrows only.
+class SpinEdit : public Control {
+ public:
+  SpinEdit(HWND parent, int x, int y, int width, int height, int minValue, int maxValue);
+  ~SpinEdit() override;
+  int Value() const;
+  // Brings the value into the bounds and runs onChange.
+  void SetValue(int value);
+  int MinValue() const noexcept { return min_; }
+  int MaxValue() const noexcept { return max_; }
+  void SetEnabledBoth(bool enabled);
+  std::function<void()> onChange;
+  bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  HWND upDown() const noexcept { return upDown_; }
+
+ private:
+  HWND upDown_ = nullptr;
+  int min_, max_;
+  bool settingFromCode_ = false;
+};
+
+class ComboBox : public Control {
+ public:
+  ComboBox(HWND parent, int x, int y, int width, int height, const std::vector<std::string>& items);
+  int ItemIndex() const;
+  void SetItemIndex(int index);  // runs nothing
+  std::function<void()> onChange;  // the user picked an item
+  bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+};
+
+// LISTBOX with the primitives the image list needs. Sorted mode is our own (the
+// window style cannot be switched after creation): an added entry is inserted at the
+// place found with the system's case-insensitive comparison.
+class ListBox : public Control {
+ public:
+  ListBox(HWND parent, int x, int y, int width, int height);
+  int Count() const;
+  // "List index out of bounds (%d)" outside 0..Count()-1.
+  std::string Item(int index) const;
+  int ItemIndex() const;
+  // Outside the list: nothing selected, no error.
+  void SetItemIndex(int index);
+  // "Unable to insert a line" when the control has no room left. Returns the position.
+  int Add(const std::string& text);
+  void Delete(int index);  // outside the list: nothing
+  void Clear();
+  bool Sorted() const noexcept { return sorted_; }
+  // Turning sorting on re-sorts all entries at once; the selected position keeps its number.
+  void SetSorted(bool sorted);
+  void BeginUpdate();
+  void EndUpdate();
+  std::vector<std::string> Items() const;
+  std::function<void()> onClick;  // the user selected an entry (mouse or keys)
+  bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  int SortedPlace(const std::string& text) const;
+  bool sorted_ = false;
+  int updateDepth_ = 0;
+};
+
+// SysTabControl32 whose tabs show one page panel each.
+class TabControl : public Control {
+ public:
+  TabControl(HWND parent, int x, int y, int width, int height,
+             const std::vector<std::string>& tabs);
+  int ActivePage() const;
+  void SetActivePage(int index);  // shows that page's panel
+  // The display area of the pages, in the parent's client coordinates.
+  RECT PageArea() const;
+  void SetPages(std::vector<HWND> pages) { pages_ = std::move(pages); }
+  bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  void ShowOnly(int index);
+  std::vector<HWND> pages_;
+};
+
+// Owner-drawn STATIC that paints a bitmap stretched to its size (shares the caller's bitmap).
+class Picture : public Control {
+ public:
+  Picture(HWND parent, int x, int y, int width, int height);
+  void SetBitmap(HBITMAP bitmap);  // not owned
+  HBITMAP Bitmap() const noexcept { return bitmap_; }
+  bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  HBITMAP bitmap_ = nullptr;
+};
+
+// A tooltip on one control.
+class Hint {
+ public:
+  Hint(HWND owner, HWND tool);
+  ~Hint();
+  Hint(const Hint&) = delete;
+  Hint& operator=(const Hint&) = delete;
+  void SetText(const std::string& text);
+  const std::string& Text() const noexcept { return text_; }
+
+ private:
+  HWND tip_ = nullptr;
+  HWND owner_, tool_;
+  std::string text_;
+  std::string shown_;
+};
+
+// The fonts of the program's controls, created once.
+HFONT DefaultFont();
+HFONT ItalicFont();
+HFONT BoldFont();
+
+}  // namespace ui

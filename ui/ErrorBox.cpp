@@ -1,0 +1,37 @@
+#include "ui/ErrorBox.h"
+
+#include <exception>
+#include <new>
+
+#include "ui/Seams.h"
+#include "ui/core/Error.h"
+
+namespace ui {
+
+namespace {
+HWND g_owner = nullptr;
+}
+
+void SetErrorBoxOwner(HWND owner) noexcept { g_owner = owner; }
+
+void ShowErrorBox(const std::string& text) noexcept {
+  try {
+    seams().errorBox(g_owner, ErrorBoxText(text));
+  } catch (...) {
+    // A failing seam must not take the dispatch down with it.
+  }
+}
+
+void ReportCurrentException() noexcept {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    ShowErrorBox("Out of memory");
+  } catch (const std::exception& e) {
+    ShowErrorBox(e.what());
+  } catch (...) {
+    ShowErrorBox("Unknown error");
+  }
+}
+
+}  // namespace ui

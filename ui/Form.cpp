@@ -1,0 +1,95 @@
+#include "ui/Form.h"
+
+#include "ui/AppTitle.h"
+#include "ui/ErrorBox.h"
+
+namespace ui {
+
+namespace {
+Application* g_application = nullptr;
+}
+
+void Form::CreateForm(const FormSpec& spec) {
+  Application* app = Application::Instance();
+  CreateHwnd({.className = spec.className,
+              .caption = spec.caption,
+              .style = spec.style,
+              .exStyle = spec.exStyle | WS_EX_CONTROLPARENT,
+              .x = 0,
+              .y = 0,
+              .width = spec.width,
+              .height = spec.height,
+              .parent = app ? app->Owner() : nullptr,
+              .icon = spec.icon});
+}
+
+LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CLOSE:
+      FormClose();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wp) FormShow();
+      break;
+    default:
+      break;
+  }
+  return Window::OnMessage(msg, wp, lp);
+}
+
+Application::Application() {
+  CreateHwnd({.className = "TApplication",
+              .caption = kAppTitle,
+              .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+              .exStyle = WS_EX_TOOLWINDOW,
+              .x = 0,
+              .y = 0,
+              .width = 0,
+              .height = 0});
+  g_application = this;
+  SetErrorBoxOwner(hwnd());
+}
+
+Application::~Application() {
+  if (g_application == this) g_application = nullptr;
+  SetErrorBoxOwner(nullptr);
+}
+
+Application* Application::Instance() noexcept { return g_application; }
+
+int Application::Run() {
+  MSG msg;
+  while (!terminated_) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) break;
+    if (!IsDialogMessageA(GetAncestor(msg.hwnd, GA_ROOT), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  return 0;
+}
+
+void Application::Terminate() {
+  terminated_ = true;
+  PostQuitMessage(0);
+}
+
+LRESULT Application::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_QUERYENDSESSION:
+      return TRUE;  // a log-off is never blocked
+    case WM_ENDSESSION:
+      if (wp && !sessionEnded_) {
+        sessionEnded_ = true;
+        Guarded([this] {
+          if (onEndSession) onEndSession();
+        });
+      }
+      return 0;
+    default:
+      return Window::OnMessage(msg, wp, lp);
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,68 @@
+#include "ui/Seams.h"
+
+#include "ui/AppTitle.h"
+
+namespace ui {
+
+namespace {
+
+std::string RealWindowsDirectory() {
+  // Sized for any path: the first call reports the length the path needs.
+  std::string dir(MAX_PATH, '\0');
+  UINT n = GetWindowsDirectoryA(dir.data(), static_cast<UINT>(dir.size()));
+  if (n >= dir.size()) {
+    dir.resize(n);
+    n = GetWindowsDirectoryA(dir.data(), static_cast<UINT>(dir.size()));
+  }
+  dir.resize(n < dir.size() ? n : 0);
+  return dir;
+}
+
+std::string RealExecutablePath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace
+
+Seams& Seams::Get() {
+  static Seams instance = [] {
+    Seams s;
+    s.Reset();
+    return s;
+  }();
+  return instance;
+}
+
+void Seams::Reset() {
+  registryRoot = HKEY_CURRENT_USER;
+  windowsDirectory = RealWindowsDirectory;
+  executablePath = RealExecutablePath;
+  systemParametersInfo = [](UINT action, UINT param, void* data, UINT flags) {
+    return SystemParametersInfoA(action, param, data, flags);
+  };
+  setSysColors = [](int count, const INT* elements, const COLORREF* colours) {
+    return SetSysColors(count, elements, colours);
+  };
+  errorBox = [](HWND owner, const std::string& text) {
+    MessageBoxA(owner, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+  };
+  fileDialog = [](OPENFILENAMEA& ofn, bool save) {
+    return (save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn)) != FALSE;
+  };
+  shellNotifyIcon = [](DWORD message, NOTIFYICONDATAA* data) {
+    return Shell_NotifyIconA(message, data);
+  };
+  mciSend = [](MCIDEVICEID id, UINT msg, DWORD_PTR flags, DWORD_PTR params) {
+    return mciSendCommandA(id, msg, flags, params);
+  };
+}
+
+}  // namespace ui

@@ -1,0 +1,35 @@
+#pragma once
+// The few places where tests observe or replace an effect on the system. Each member
+// has a real default; production code never changes them.
+#include <windows.h>
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+struct Seams {
+  // Root for the settings store, the desktop values and the Run value.
+  HKEY registryRoot = HKEY_CURRENT_USER;
+  std::function<std::string()> windowsDirectory;
+  std::function<std::string()> executablePath;
+  std::function<BOOL(UINT action, UINT param, void* data, UINT flags)> systemParametersInfo;
+  std::function<BOOL(int count, const INT* elements, const COLORREF* colours)> setSysColors;
+  // Shows the standard error box with the final text (full stop already added).
+  std::function<void(HWND owner, const std::string& text)> errorBox;
+  // Runs an open (save == false) or save dialog; true when the user chose a file.
+  std::function<bool(OPENFILENAMEA& ofn, bool save)> fileDialog;
+  std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> shellNotifyIcon;
+  std::function<MCIERROR(MCIDEVICEID id, UINT msg, DWORD_PTR flags, DWORD_PTR params)> mciSend;
+
+  static Seams& Get();
+  // Puts every member back to its real default.
+  void Reset();
+};
+
+inline Seams& seams() { return Seams::Get(); }
+
+}  // namespace ui

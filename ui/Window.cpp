@@ -1,0 +1,198 @@
+#include "ui/Window.h"
+
+#include <commctrl.h>
+
+#include <set>
+
+#include "ui/Controls.h"
+#include "ui/ErrorBox.h"
+#include "ui/Timer.h"
+#include "ui/core/Error.h"
+
+namespace ui {
+
+namespace {
+
+void RegisterOnce(const Window* /*unused*/, const char* className, UINT classStyle,
+                  HBRUSH background, HICON icon, WNDPROC proc) {
+  static std::set<std::string> registered;
+  if (registered.count(className)) return;
+  WNDCLASSEXA wc{
+      .cbSize = sizeof(WNDCLASSEXA),
+      .style = classStyle,
+      .lpfnWndProc = proc,
+      .hInstance = GetModuleHandleA(nullptr),
+      .hIcon = icon,
+      .hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)),
+      .hbrBackground = background,
+      .lpszClassName = className,
+  };
+  RegisterClassExA(&wc);
+  registered.insert(className);
+}
+
+}  // namespace
+
+Window::~Window() {
+  if (hwnd_) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    for (auto& [id, timer] : timers_) KillTimer(hwnd_, id);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Window::CreateHwnd(const Spec& spec) {
+  RegisterOnce(this, spec.className, spec.classStyle, spec.background, spec.icon, &Window::Proc);
+  CreateWindowExA(spec.exStyle, spec.className, spec.caption.c_str(), spec.style, spec.x, spec.y,
+                  spec.width, spec.height, spec.parent, nullptr, GetModuleHandleA(nullptr), this);
+  if (!hwnd_) throw Error(Format("Error creating window class %s", spec.className));
+}
+
+LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+  LRESULT result = 0;
+  try {
+    result = self->OnMessage(msg, wp, lp);
+  } catch (...) {
+    ReportCurrentException();
+  }
+  return result;
+}
+
+bool Window::RouteToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  HWND child = nullptr;
+  switch (msg) {
+    case WM_COMMAND:
+      child = reinterpret_cast<HWND>(lp);
+      break;
+    case WM_NOTIFY:
+      child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+      break;
+    case WM_DRAWITEM:
+      child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      child = reinterpret_cast<HWND>(lp);
+      break;
+    default:
+      return false;
+  }
+  Control* control = Control::FromHwnd(child);
+  if (!control) return false;
+  return control->OnParentNotify(msg, wp, lp, result);
+}
+
+LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (RouteToControl(msg, wp, lp, result)) return result;
+  if (msg == WM_TIMER) {
+    auto it = timers_.find(wp);
+    if (it != timers_.end()) {
+      it->second->Fire();
+      return 0;
+    }
+  }
+  return Default(msg, wp, lp);
+}
+
+LRESULT Window::Default(UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+bool Window::Visible() const noexcept {
+  return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Window::Show() { ShowWindow(hwnd_, SW_SHOWNORMAL); }
+void Window::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+void Window::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+
+std::string Window::Text() const {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+  text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+RECT Window::Bounds() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  if (HWND parent = GetParent(hwnd_); parent && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD)) {
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  }
+  return r;
+}
+
+int Window::Width() const {
+  const RECT r = Bounds();
+  return r.right - r.left;
+}
+
+int Window::Height() const {
+  const RECT r = Bounds();
+  return r.bottom - r.top;
+}
+
+void Window::MoveTo(int left, int top) {
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetBounds(int left, int top, int width, int height) {
+  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int Window::ClientWidth() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return r.right;
+}
+
+int Window::ClientHeight() const {
+  RECT r{};
+  GetClientRect(hwnd_, &r);
+  return r.bottom;
+}
+
+Panel::Panel(HWND parent, int x, int y, int width, int height, DWORD exStyle) {
+  CreateHwnd({.className = "TPanel",
+              .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+              .exStyle = exStyle | WS_EX_CONTROLPARENT,
+              .x = x,
+              .y = y,
+              .width = width,
+              .height = height,
+              .parent = parent});
+}
+
+void ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave it for the main loop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+int CentredOffset(int screenSize, int windowSize) { return screenSize / 2 - windowSize / 2; }
+int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
+int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+
+}  // namespace ui

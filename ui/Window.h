@@ -1,0 +1,85 @@
+#pragma once
+// Thin window layer: a window object owns its HWND, registers its window class once
+// (named after the C++ class), finds itself from the HWND in one static procedure and
+// runs every reaction inside the error guard.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace ui {
+
+class Control;
+class Timer;
+
+class Window {
+ public:
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND hwnd() const noexcept { return hwnd_; }
+  bool Visible() const noexcept;
+  void Show();
+  void Hide();
+  void SetText(const std::string& text);
+  std::string Text() const;
+  // Outer bounds: screen coordinates for top-level windows, client coordinates of
+  // the parent for child windows.
+  RECT Bounds() const;
+  int Left() const { return Bounds().left; }
+  int Top() const { return Bounds().top; }
+  int Width() const;
+  int Height() const;
+  void MoveTo(int left, int top);
+  void SetBounds(int left, int top, int width, int height);
+  int ClientWidth() const;
+  int ClientHeight() const;
+
+ protected:
+  Window() = default;
+
+  struct Spec {
+    const char* className;
+    std::string caption;
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, width = CW_USEDEFAULT, height = CW_USEDEFAULT;
+    HWND parent = nullptr;
+    HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    HICON icon = nullptr;
+    UINT classStyle = 0;
+  };
+  void CreateHwnd(const Spec& spec);
+
+  // Handles one message; the default routes control notifications and timers and
+  // then calls DefWindowProcA.
+  virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  friend class Timer;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  bool RouteToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  HWND hwnd_ = nullptr;
+  std::map<UINT_PTR, Timer*> timers_;
+};
+
+// A plain child container (a page of the settings window, a frame panel): routes the
+// notifications of its controls like any window of ours.
+class Panel : public Window {
+ public:
+  Panel(HWND parent, int x, int y, int width, int height, DWORD exStyle = 0);
+};
+
+// Lets the window system deliver pending messages (used by long scans).
+void ProcessMessages();
+
+// Centre by integer halves: screen size div 2 - window size div 2.
+int CentredOffset(int screenSize, int windowSize);
+int ScreenWidth();
+int ScreenHeight();
+
+}  // namespace ui

@@ -1,0 +1,22 @@
+#pragma once
+// The one exception type of the program: it carries the text shown to the user,
+// worded exactly as the system's own texts are.
+#include <cstdarg>
+#include <stdexcept>
+#include <string>
+
+namespace ui {
+
+class Error : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// printf-style formatting into a std::string (no length limit).
+std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatV(const char* fmt, va_list args);
+
+// The error box adds a full stop when the last character sorts after '.'.
+std::string ErrorBoxText(std::string text);
+
+}  // namespace ui

@@ -1,0 +1,321 @@
+#include "wallpaper/core/JpegToBmp.h"
+
+#include <algorithm>
+#include <climits>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "ui/core/Error.h"
+
+namespace wallpaper {
+
+namespace {
+
+constexpr uint64_t kMaxBmpFileSize = 0xFFFFFFFFu;
+constexpr int kBatchRows = 16;
+// Progressive pictures are buffered whole by libjpeg (2 bytes per coefficient), even when
+// decoded scaled down. A tiny file may claim 65500 x 65500 pixels; beyond this libjpeg
+// fails with "no backing store" instead of committing gigabytes.
+constexpr long kMaxLibjpegMemory = 1L << 30;
+
+[[noreturn]] void ThrowJpegError(int code) {
+  throw ui::Error(ui::Format("JPEG error #%d", code));
+}
+
+struct ErrorManager {
+  jpeg_error_mgr pub;  // first: libjpeg hands back a pointer to it
+  std::jmp_buf jump;
+  int code;
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  err->code = err->pub.msg_code;
+  std::longjmp(err->jump, 1);
+}
+
+// A warning is libjpeg guessing over damaged data (a truncated file, a bad Huffman code):
+// decoding would go on and produce a grey or smeared picture. Damaged data must fail.
+void EmitMessage(j_common_ptr cinfo, int msgLevel) {
+  if (msgLevel < 0) ErrorExit(cinfo);
+}
+
+// libjpeg's default prints to stderr; a GUI program has nowhere to print.
+void OutputMessage(j_common_ptr) {}
+
+// One decompression. libjpeg's objects are released by the destructor whatever happened.
+struct Decompressor {
+  jpeg_decompress_struct cinfo{};
+  ErrorManager err{};
+
+  Decompressor() {
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = ErrorExit;
+    err.pub.emit_message = EmitMessage;
+    err.pub.output_message = OutputMessage;
+  }
+  // Safe also when jpeg_create_decompress never ran or failed: the zeroed struct has no
+  // memory manager, and jpeg_destroy then does nothing.
+  ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
+  Decompressor(const Decompressor&) = delete;
+  Decompressor& operator=(const Decompressor&) = delete;
+
+  [[noreturn]] void Fail() const { ThrowJpegError(err.code); }
+};
+
+// Runs one step that calls into libjpeg. libjpeg reports errors by a longjmp back to here,
+// skipping the step's frames, so a step must keep no object with a destructor alive while
+// it calls libjpeg. Exceptions thrown by the step's own C++ code (a sink's write) pass
+// through as usual. Returns false when libjpeg failed.
+template <class Step>
+[[nodiscard]] bool RunGuarded(Decompressor& d, Step& step) {
+  if (setjmp(d.err.jump) != 0) return false;
+  step();
+  return true;
+}
+
+template <class Step>
+void Run(Decompressor& d, Step&& step) {
+  if (!RunGuarded(d, step)) d.Fail();
+}
+
+void Open(Decompressor& d, const uint8_t* data, size_t size) {
+  // jpeg_mem_src takes an unsigned long, which is 32 bits on Windows.
+  if (size > ULONG_MAX) ThrowJpegError(JERR_IMAGE_TOO_BIG);
+  Run(d, [&] {
+    jpeg_create_decompress(&d.cinfo);
+    d.cinfo.mem->max_memory_to_use = kMaxLibjpegMemory;
+    jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&d.cinfo, TRUE);
+  });
+}
+
+// Rows per jpeg_read_scanlines call: at least what libjpeg needs for one call.
+int BatchRows(const jpeg_decompress_struct& cinfo) {
+  return std::max(kBatchRows, cinfo.rec_outbuf_height);
+}
+
+bool IsCmyk(const jpeg_decompress_struct& cinfo) {
+  return cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+}
+
+// Chooses the output colour space and scale and computes the output size.
+void SetUpOutput(Decompressor& d, unsigned scaleNum) {
+  Run(d, [&] {
+    d.cinfo.out_color_space = IsCmyk(d.cinfo) ? JCS_CMYK : JCS_EXT_BGR;
+    d.cinfo.scale_num = scaleNum;
+    d.cinfo.scale_denom = 8;
+    jpeg_calc_output_dimensions(&d.cinfo);
+  });
+}
+
+// Pictures whose 24-bit bitmap would not fit the format's 32-bit size fields are refused
+// for every use, so that anything decoded can also be installed as wallpaper.
+void CheckOutputSize(const jpeg_decompress_struct& cinfo) {
+  const uint64_t w = cinfo.output_width;
+  const uint64_t h = cinfo.output_height;
+  if (w == 0 || h == 0 || w > INT_MAX || h > INT_MAX ||
+      kBmpHeaderSize + ui::DibStride24(static_cast<int>(w)) * h > kMaxBmpFileSize) {
+    ThrowJpegError(JERR_IMAGE_TOO_BIG);
+  }
+}
+
+// Adobe applications write CMYK inverted (255 = no ink), which libjpeg marks by the Adobe
+// marker; other CMYK files store the ink amount.
+void CmykRowToBgr(const uint8_t* cmyk, uint8_t* bgr, int width, bool inverted) {
+  const unsigned flip = inverted ? 0 : 255;
+  for (int x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+    const unsigned c = cmyk[0] ^ flip, m = cmyk[1] ^ flip, y = cmyk[2] ^ flip, k = cmyk[3] ^ flip;
+    bgr[0] = static_cast<uint8_t>((y * k + 127) / 255);
+    bgr[1] = static_cast<uint8_t>((m * k + 127) / 255);
+    bgr[2] = static_cast<uint8_t>((c * k + 127) / 255);
+  }
+}
+
+// Where decoded 24-bit rows go. Rows are handed out in batches: Row(first, i) is the
+// buffer for picture row first + i (counted from the top); Flush says that `count` rows
+// from `first` are complete.
+class RowTarget {
+ public:
+  virtual uint8_t* Row(int first, int i) = 0;
+  virtual void Flush(int first, int count) = 0;
+
+ protected:
+  ~RowTarget() = default;
+};
+
+// Starts decompression: a progressive picture is read whole here, so most damaged files
+// fail before anything is allocated for the output or reserved in a sink.
+void Start(Decompressor& d) {
+  Run(d, [&] { jpeg_start_decompress(&d.cinfo); });
+}
+
+// Decodes every row of a started decompression into `target`. The scratch buffers are
+// made here, outside the guarded step, because the step may be left by a longjmp.
+void DecodeRows(Decompressor& d, RowTarget& target) {
+  const int width = static_cast<int>(d.cinfo.output_width);
+  const bool cmyk = d.cinfo.out_color_space == JCS_CMYK;
+  const bool inverted = d.cinfo.saw_Adobe_marker;
+  const int batch = BatchRows(d.cinfo);
+  std::vector<uint8_t> cmykRows(cmyk ? static_cast<size_t>(batch) * width * 4 : 0);
+  std::vector<JSAMPROW> rows(static_cast<size_t>(batch));
+
+  Run(d, [&] {
+    while (d.cinfo.output_scanline < d.cinfo.output_height) {
+      const int first = static_cast<int>(d.cinfo.output_scanline);
+      const int wanted = std::min(batch, static_cast<int>(d.cinfo.output_height) - first);
+      for (int i = 0; i < wanted; ++i) {
+        rows[i] =
+            cmyk ? cmykRows.data() + static_cast<size_t>(i) * width * 4 : target.Row(first, i);
+      }
+      const int got = static_cast<int>(jpeg_read_scanlines(&d.cinfo, rows.data(), wanted));
+      if (cmyk) {
+        for (int i = 0; i < got; ++i) CmykRowToBgr(rows[i], target.Row(first, i), width, inverted);
+      }
+      target.Flush(first, got);
+    }
+    jpeg_finish_decompress(&d.cinfo);
+  });
+}
+
+// Collects each batch bottom-up in a small buffer, so that it goes to the file in one
+// write at its final place: the buffer is filled from its end, which puts the batch's
+// last row (the lowest one in the picture) first, as in the file.
+class SinkTarget final : public RowTarget {
+ public:
+  SinkTarget(BmpSink& sink, int width, int height, int batch)
+      : sink_(sink),
+        height_(height),
+        batch_(batch),
+        stride_(ui::DibStride24(width)),
+        buffer_(stride_ * static_cast<size_t>(batch)) {}
+
+  uint8_t* Row(int, int i) override { return buffer_.data() + (batch_ - 1 - i) * stride_; }
+
+  void Flush(int first, int count) override {
+    if (count <= 0) return;
+    const uint64_t lowestRow = static_cast<uint64_t>(height_ - first - count);
+    sink_.WriteAt(kBmpHeaderSize + lowestRow * stride_, Row(first, count - 1), count * stride_);
+  }
+
+ private:
+  BmpSink& sink_;
+  int height_;
+  int batch_;
+  size_t stride_;
+  std::vector<uint8_t> buffer_;  // zeroed, so row padding is written as zeros
+};
+
+// Decodes straight into the bottom-up rows of an image.
+class ImageTarget final : public RowTarget {
+ public:
+  explicit ImageTarget(DecodedImage& image) : image_(image) {}
+  uint8_t* Row(int first, int i) override {
+    return image_.bgr.data() + static_cast<size_t>(image_.height - 1 - first - i) * image_.Stride();
+  }
+  void Flush(int, int) override {}
+
+ private:
+  DecodedImage& image_;
+};
+
+void PutLe16(uint8_t* p, uint32_t v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(v >> 8);
+}
+
+void PutLe32(uint8_t* p, uint32_t v) {
+  PutLe16(p, v);
+  PutLe16(p + 2, v >> 16);
+}
+
+DecodedImage Decode(const uint8_t* data, size_t size, int minWidth, int minHeight) {
+  Decompressor d;
+  Open(d, data, size);
+  unsigned scale = 8;
+  Run(d, [&] {
+    for (unsigned n = 1; n < 8; ++n) {
+      d.cinfo.scale_num = n;
+      d.cinfo.scale_denom = 8;
+      jpeg_calc_output_dimensions(&d.cinfo);
+      if (static_cast<int64_t>(d.cinfo.output_width) >= minWidth &&
+          static_cast<int64_t>(d.cinfo.output_height) >= minHeight) {
+        scale = n;
+        break;
+      }
+    }
+  });
+  SetUpOutput(d, scale);
+  CheckOutputSize(d.cinfo);
+  Start(d);
+
+  DecodedImage image;
+  image.width = static_cast<int>(d.cinfo.output_width);
+  image.height = static_cast<int>(d.cinfo.output_height);
+  image.fullWidth = static_cast<int>(d.cinfo.image_width);
+  image.fullHeight = static_cast<int>(d.cinfo.image_height);
+  image.bgr.assign(image.Stride() * static_cast<size_t>(image.height), 0);
+  ImageTarget target(image);
+  DecodeRows(d, target);
+  return image;
+}
+
+}  // namespace
+
+JpegHeader ReadJpegHeader(const uint8_t* data, size_t size) {
+  Decompressor d;
+  Open(d, data, size);
+  return {static_cast<int>(d.cinfo.image_width), static_cast<int>(d.cinfo.image_height),
+          d.cinfo.num_components};
+}
+
+std::array<uint8_t, kBmpHeaderSize> BmpHeader24(int width, int height) {
+  const uint32_t imageSize =
+      static_cast<uint32_t>(ui::DibStride24(width) * static_cast<uint64_t>(height));
+  std::array<uint8_t, kBmpHeaderSize> h{};
+  uint8_t* p = h.data();
+  p[0] = 'B';
+  p[1] = 'M';
+  PutLe32(p + 2, static_cast<uint32_t>(kBmpHeaderSize) + imageSize);  // bfSize
+  PutLe32(p + 10, static_cast<uint32_t>(kBmpHeaderSize));             // bfOffBits
+  PutLe32(p + 14, 40);                                                // biSize
+  PutLe32(p + 18, static_cast<uint32_t>(width));
+  PutLe32(p + 22, static_cast<uint32_t>(height));  // positive: bottom-up
+  PutLe16(p + 26, 1);                              // biPlanes
+  PutLe16(p + 28, 24);                             // biBitCount
+  PutLe32(p + 34, imageSize);                      // biSizeImage (biCompression 0: BI_RGB)
+  PutLe32(p + 38, 2835);                           // 72 dpi
+  PutLe32(p + 42, 2835);
+  return h;
+}
+
+void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink) {
+  Decompressor d;
+  Open(d, data, size);
+  SetUpOutput(d, 8);
+  CheckOutputSize(d.cinfo);
+  const int width = static_cast<int>(d.cinfo.output_width);
+  const int height = static_cast<int>(d.cinfo.output_height);
+  const std::array<uint8_t, kBmpHeaderSize> header = BmpHeader24(width, height);
+  Start(d);
+
+  sink.Reserve(kBmpHeaderSize + ui::DibStride24(width) * static_cast<uint64_t>(height));
+  SinkTarget target(sink, width, height, BatchRows(d.cinfo));
+  DecodeRows(d, target);
+  sink.WriteAt(0, header.data(), header.size());
+}
+
+DecodedImage DecodeJpegForPreview(const uint8_t* data, size_t size, int minWidth, int minHeight) {
+  return Decode(data, size, minWidth, minHeight);
+}
+
+DecodedImage DecodeJpegFull(const uint8_t* data, size_t size) {
+  return Decode(data, size, INT_MAX, INT_MAX);
+}
+
+}  // namespace wallpaper

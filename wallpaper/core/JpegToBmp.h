@@ -1,0 +1,49 @@
+#pragma once
+// JPEG decoding with libjpeg: the conversion of a JPEG file into the wallpaper bitmap, and
+// the decodes that the preview needs. Every failure, also damaged data that libjpeg would
+// tolerate with a warning, throws ui::Error "JPEG error #%d" with libjpeg's message number.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "ui/core/Image.h"
+
+namespace wallpaper {
+
+using DecodedImage = ui::DecodedImage;
+
+// Where a converted bitmap goes. The Windows side writes a temporary file and renames it
+// only when the conversion succeeded, so a failed conversion never replaces a good bitmap.
+class BmpSink {
+ public:
+  virtual ~BmpSink() = default;
+  // Called once, before any write, with the size of the complete file.
+  virtual void Reserve(uint64_t totalBytes) = 0;
+  virtual void WriteAt(uint64_t offset, const void* data, size_t size) = 0;
+};
+
+struct JpegHeader {
+  int width, height, components;
+};
+
+// Reads the header only; the image data are not looked at.
+JpegHeader ReadJpegHeader(const uint8_t* data, size_t size);
+
+inline constexpr size_t kBmpHeaderSize = 54;  // BITMAPFILEHEADER + BITMAPINFOHEADER
+
+// The headers of a bottom-up 24-bit BMP file with rows padded to 4 bytes.
+std::array<uint8_t, kBmpHeaderSize> BmpHeader24(int width, int height);
+
+// Decodes at full size and writes a complete 24-bit BMP file. Rows are written as they are
+// decoded, straight to their place in the file (the picture is never held whole); the
+// headers go in last, so a conversion that fails part-way leaves no valid bitmap behind.
+// A picture whose BMP would not fit the format's 32-bit sizes fails before Reserve.
+void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink);
+
+// Decodes with libjpeg's DCT scaling: the smallest scale N/8 (N in 1..8) whose output is
+// at least minWidth x minHeight, or full size when the picture is smaller than that.
+DecodedImage DecodeJpegForPreview(const uint8_t* data, size_t size, int minWidth, int minHeight);
+
+DecodedImage DecodeJpegFull(const uint8_t* data, size_t size);
+
+}  // namespace wallpaper
