@@ -1,0 +1,113 @@
+#include "ui/FileIO.h"
+
+#include "ui/core/Error.h"
+
+namespace ui {
+
+std::string SystemErrorText(DWORD code) {
+  char* buffer = nullptr;
+  const DWORD n = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text = n && buffer ? std::string(buffer, n) : std::string();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  auto fail = [&path] {
+    const DWORD code = GetLastError();
+    throw Error(Format("Cannot open file \"%s\". %s", path.c_str(), SystemErrorText(code).c_str()));
+  };
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) fail();
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) fail();
+  if (static_cast<uint64_t>(size.QuadPart) > 0x7FFFFFFFull) {
+    SetLastError(ERROR_FILE_TOO_LARGE);
+    fail();
+  }
+  std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
+    if (!ReadFile(file.get(), bytes.data() + done, want, &got, nullptr)) fail();
+    if (got == 0) break;  // shorter than it was a moment ago
+    done += got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+SafeFileWriter::SafeFileWriter(std::string path) : path_(std::move(path)) {
+  // The temporary file lies in the target's folder, so the final move is a rename.
+  temp_ = path_ + ".tmp" + std::to_string(GetCurrentProcessId());
+  file_.reset(CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file_) Fail(GetLastError());
+}
+
+SafeFileWriter::~SafeFileWriter() {
+  if (!committed_) {
+    file_.reset();
+    DeleteFileA(temp_.c_str());
+  }
+}
+
+void SafeFileWriter::Fail(DWORD code) const {
+  throw Error(Format("Cannot create file \"%s\". %s", path_.c_str(), SystemErrorText(code).c_str()));
+}
+
+void SafeFileWriter::Reserve(uint64_t totalBytes) {
+  LARGE_INTEGER size{};
+  size.QuadPart = static_cast<LONGLONG>(totalBytes);
+  // Reserving the space first fails at once on a full disk instead of halfway through.
+  if (!SetFilePointerEx(file_.get(), size, nullptr, FILE_BEGIN) || !SetEndOfFile(file_.get())) {
+    Fail(GetLastError());
+  }
+}
+
+void SafeFileWriter::WriteAt(uint64_t offset, const void* data, size_t size) {
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  if (!SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN)) Fail(GetLastError());
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  while (size > 0) {
+    DWORD written = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 24));
+    if (!WriteFile(file_.get(), bytes, chunk, &written, nullptr) || written == 0) {
+      Fail(GetLastError());
+    }
+    bytes += written;
+    size -= written;
+  }
+}
+
+void SafeFileWriter::Append(const void* data, size_t size) {
+  WriteAt(appendAt_, data, size);
+  appendAt_ += size;
+}
+
+void SafeFileWriter::Commit() {
+  if (!FlushFileBuffers(file_.get())) Fail(GetLastError());
+  file_.reset();
+  if (!MoveFileExA(temp_.c_str(), path_.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD code = GetLastError();
+    DeleteFileA(temp_.c_str());
+    committed_ = true;
+    Fail(code);
+  }
+  committed_ = true;
+}
+
+bool PathExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace ui

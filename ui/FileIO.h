@@ -1,0 +1,48 @@
+#pragma once
+// Reading whole files and replacing files safely. Errors carry the system's texts:
+// "Cannot open file "%s". %s" and "Cannot create file "%s". %s".
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ui/Handles.h"
+
+namespace ui {
+
+// The system's description of an error code, without the trailing line end.
+std::string SystemErrorText(DWORD code);
+
+// Reads a whole file (others may read it meanwhile, not write it).
+std::vector<uint8_t> ReadWholeFile(const std::string& path);
+
+// Writes a new version of a file beside it and moves it over the old one only when
+// complete, so a failure at any point leaves the old file as it was.
+class SafeFileWriter {
+ public:
+  explicit SafeFileWriter(std::string path);
+  ~SafeFileWriter();  // discards an uncommitted temporary file
+  SafeFileWriter(const SafeFileWriter&) = delete;
+  SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+  void Reserve(uint64_t totalBytes);
+  void WriteAt(uint64_t offset, const void* data, size_t size);
+  void Append(const void* data, size_t size);
+  // Flushes, closes and moves the file into place.
+  void Commit();
+  const std::string& path() const noexcept { return path_; }
+
+ private:
+  [[noreturn]] void Fail(DWORD code) const;
+  std::string path_;
+  std::string temp_;
+  UniqueFile file_;
+  uint64_t appendAt_ = 0;
+  bool committed_ = false;
+};
+
+// Whether a file or folder exists at path.
+bool PathExists(const std::string& path);
+
+}  // namespace ui
