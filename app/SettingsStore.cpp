@@ -86,6 +86,7 @@ void SettingsStore::WriteString(const char* section, const char* name, const std
                      static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
     throw ui::Error(ui::Format("Failed to set data for '%s'", name));
   }
+  if (onWrite) onWrite(section, name);
 }
 
 void SettingsStore::WriteInteger(const char* section, const char* name, int value) {

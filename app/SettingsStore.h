@@ -4,6 +4,7 @@
 // write is in the registry at once and nothing is cached.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,9 @@ class SettingsStore {
   void WriteBool(const char* section, const char* name, bool value);
   void WriteInteger(const char* section, const char* name, int value);
   void WriteString(const char* section, const char* name, const std::string& value);
+
+  // Observer of every successful write, in the order they happen (diagnostics, tests).
+  std::function<void(const char* section, const char* name)> onWrite;
 
  private:
   // The stored text, or nullopt when the section or the value is absent.

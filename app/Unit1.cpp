@@ -40,8 +40,15 @@ TForm1::TForm1(TForm3& messageWindow) : VersionLabel(kVersion),
   CreateTrayIcon();
   TimedChange = std::make_unique<ui::Timer>(*this, 15 * 60000, false);
   Timer1 = std::make_unique<ui::Timer>(*this, 2000, true);
+  // Exists for the whole run, closed until start-up opens it (the apply plays through it).
+  Sound = std::make_unique<integration::SoundDevice>();
+  Sound->SetNotifyWindow(hwnd());
   WireEvents();
   store_ = std::make_unique<SettingsStore>(ui::seams().registryRoot, kProgramKeyPath, std::nothrow);
+  // Log-off and shutdown: saved as "Exit Program" saves.
+  if (ui::Application* app = ui::Application::Instance()) {
+    app->onEndSession = [this] { SaveForExit(); };
+  }
   FormCreate();
 }
 
@@ -49,7 +56,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::AttachSplash(TForm2* splash) { splash_ = splash; }
 
-void TForm1::AttachPasswordWindows(ui::Form* setPassword, ui::Form* prompt) {
+void TForm1::AttachPasswordWindows(security::TForm4* setPassword, security::TForm5* prompt) {
   setPasswordForm_ = setPassword;
   promptForm_ = prompt;
 }
@@ -199,6 +206,10 @@ void TForm1::WireEvents() {
   BtCancel->onClick = [this] { BtCancelClick(); };
   TimedChange->onTimer = [this] { TimedChangeTimer(); };
   Timer1->onTimer = [this] { Timer1Timer(); };
+  // The dependent controls start in the state their boxes give them.
+  PwdCheckClick();
+  TimeChangeChClick();
+  SoundChClick();
 }
 
 void TForm1::FormCreate() {

@@ -17,6 +17,11 @@ namespace integration {
 class SoundDevice;
 }
 
+namespace security {
+class TForm4;
+class TForm5;
+}  // namespace security
+
 namespace app {
 
 class TForm2;
@@ -42,7 +47,7 @@ class TForm1 : public ui::Form {
 
   // Windows created after this one.
   void AttachSplash(TForm2* splash);
-  void AttachPasswordWindows(ui::Form* setPassword, ui::Form* prompt);
+  void AttachPasswordWindows(security::TForm4* setPassword, security::TForm5* prompt);
 
   // ---- shared operations ----
   void ShowSettings();
@@ -174,8 +179,8 @@ class TForm1 : public ui::Form {
 
   TForm3& messages_;
   TForm2* splash_ = nullptr;
-  ui::Form* setPasswordForm_ = nullptr;
-  ui::Form* promptForm_ = nullptr;
+  security::TForm4* setPasswordForm_ = nullptr;
+  security::TForm5* promptForm_ = nullptr;
   std::unique_ptr<SettingsStore> store_;
   std::string storedPassword_;
   std::string password_;

@@ -24,7 +24,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto form2 = std::make_unique<app::TForm2>();
     form1->AttachSplash(form2.get());
     form2->onShown = [&form1] { form1->Timer1->SetEnabled(false); };
-    application.onEndSession = [&form1] { form1->SaveForExit(); };
     application.Run();
     // Destroyed in reverse order of creation; the tray icon goes with the settings window.
     form2.reset();

@@ -34,8 +34,9 @@ TCustomWinTaskbar::~TCustomWinTaskbar() { SetShowIcon(false); }
 
 void TCustomWinTaskbar::SetHint(const std::string& hint) {
   if (hint != hint_) {
-    // The tip holds at most 63 characters and the terminating zero.
-    const size_t n = std::min(hint.size(), sizeof(data_.szTip) - 1);
+    // The first-version record's tip holds at most 63 characters and the zero.
+    constexpr size_t kTipField = 64;
+    const size_t n = std::min(hint.size(), kTipField - 1);
     std::memcpy(data_.szTip, hint.data(), n);
     data_.szTip[n] = '\0';
     hint_ = hint;

@@ -261,7 +261,12 @@ ComboBox::ComboBox(HWND parent, int x, int y, int width, int height,
 
 int ComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0)); }
 
-void ComboBox::SetItemIndex(int index) { SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+void ComboBox::SetItemIndex(int index) {
+  const int count = static_cast<int>(SendMessageA(hwnd(), CB_GETCOUNT, 0, 0));
+  // An index outside the items selects none (not every platform clears it by itself).
+  SendMessageA(hwnd(), CB_SETCURSEL, static_cast<WPARAM>(index >= 0 && index < count ? index : -1),
+               0);
+}
 
 bool ComboBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   if (msg != WM_COMMAND || HIWORD(wp) != CBN_SELCHANGE) return false;
