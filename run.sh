@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Papershift 7 in a Wine virtual desktop
+# window. The demo prefix (build/demo-prefix, or $WINEPREFIX when set) holds a few
+# sample wallpapers in its Windows directory.
+#   ./run.sh                      run until the program ends ("Exit Program" in its icon menu)
+#   ./run.sh --screenshot FILE    run for a while, save a picture of the desktop, stop
+set -euo pipefail
+root=$(cd "$(dirname "$0")" && pwd)
+screenshot=""
+seconds=8
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --screenshot) screenshot=$(realpath -m "$2"); shift 2 ;;
+    --seconds) seconds=$2; shift 2 ;;
+    *) echo "usage: ./run.sh [--screenshot FILE] [--seconds N]" >&2; exit 2 ;;
+  esac
+done
+
+"$root/scripts/bootstrap.sh"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target Papershift7 -j2
+
+prefix=${WINEPREFIX:-$root/build/demo-prefix}
+[ -f "$prefix/.papershift-ready" ] || { rm -rf "$prefix"; cp -a "$root/build/wineprefix" "$prefix"; }
+"$root/scripts/make-samples.sh" "$prefix/drive_c/windows"
+
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+xvfb_pid=""
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ] || [ -n "$screenshot" ]; then
+  n=70
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$prefix/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  [ -n "$screenshot" ] || echo "No display: Papershift 7 runs on a private X display ($DISPLAY)." \
+    "To see it, run ./run.sh --screenshot FILE.png instead."
+fi
+wineserver -p >"$prefix/wineserver.log" 2>&1 </dev/null || true
+
+exe="$root/build/win64/Papershift7.exe"
+cd "$prefix/drive_c/users"  # the working directory, where default.kvl is created
+wine explorer /desktop=Papershift,1024x768 "$exe" </dev/null >"$prefix/papershift.log" 2>&1 &
+program=$!
+if [ -n "$screenshot" ]; then
+  sleep "$seconds"
+  import -window root "$screenshot"
+  echo "Screenshot of the desktop: $screenshot"
+else
+  wait "$program" || true
+fi
