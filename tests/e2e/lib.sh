@@ -1,0 +1,301 @@
+# shellcheck shell=bash
+# Sourced by the end-to-end tests (tests/e2e/test_*.sh): a fresh Wine prefix with a
+# virtual desktop per test, the real Papershift7.exe started in it, the driver
+# psdriver.exe to act on its windows, and pass/fail bookkeeping.
+#
+#   e2e_setup                  fresh prefix, desktop, server (and an Xvfb if DISPLAY is unset)
+#   e2e_image NAME SIZE [COLOUR...]   a sample BMP or JPEG in C:\windows (before the start)
+#   e2e_start_program [ARGS]   starts the program in the background
+#   drv COMMAND ARGS...        runs psdriver.exe (see psdriver.cpp for the commands)
+#   check NAME COMMAND...      counts a pass when COMMAND succeeds
+#   check_eq NAME WANT COMMAND...     ... when COMMAND prints exactly WANT
+#   check_match NAME REGEX COMMAND... ... when its output matches REGEX
+#   e2e_wait_program_exit [SECONDS]   the program's own process has ended
+#   e2e_screenshot FILE.png    the virtual desktop as it is now
+#   e2e_finish                 teardown, "N passed, M failed", exit status
+#
+# After e2e_setup: WINEPREFIX, E2E_DIR (the test's temporary folder), E2E_WINDIR
+# (C:\windows), E2E_APP_DIR and E2E_APP_DIR_WIN (the program's folder, C:\Papershift7,
+# also its working directory).
+#
+# Environment (ctest sets these; the defaults suit a run by hand after a win64 build):
+# PS_EXE, PS_DRIVER, PS_TEMPLATE_PREFIX, PS_ARTIFACTS; KEEP_E2E=1 keeps the prefix.
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+: "${PS_EXE:=$E2E_ROOT/build/win64/Papershift7.exe}"
+: "${PS_DRIVER:=$E2E_ROOT/build/win64/tests/e2e/psdriver.exe}"
+: "${PS_TEMPLATE_PREFIX:=$E2E_ROOT/build/wineprefix}"
+: "${PS_ARTIFACTS:=$E2E_ROOT/build/e2e-artifacts}"
+E2E_NAME=$(basename "$0" .sh)
+E2E_NAME=${E2E_NAME#test_}
+E2E_DESKTOP=Papershift
+E2E_DESKTOP_SIZE=1024x768
+E2E_PASSED=0
+E2E_FAILED=0
+E2E_DIR=
+E2E_XVFB_PID=
+E2E_PROGRAM_PID=
+E2E_SHOT_ON_FAILURE=1
+
+e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
+
+# Setup that cannot be done: no test can run, which is a failure, not a skip.
+e2e_abort() {
+  e2e_log "cannot run: $*"
+  e2e_teardown
+  echo "0 passed, 1 failed"
+  exit 1
+}
+
+e2e_setup() {
+  local f
+  for f in "$PS_EXE" "$PS_DRIVER"; do
+    [ -f "$f" ] || e2e_abort "missing $f (build the win64 preset first)"
+  done
+  [ -f "$PS_TEMPLATE_PREFIX/.papershift-ready" ] ||
+    e2e_abort "no template prefix in $PS_TEMPLATE_PREFIX (run scripts/bootstrap.sh)"
+  mkdir -p "$PS_ARTIFACTS"
+  E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/ps-e2e-$E2E_NAME.XXXXXX")
+  trap e2e_teardown EXIT
+  trap 'e2e_log "interrupted"; exit 130' INT TERM
+
+  # Copying the template takes about a second; wineboot into a new prefix takes ten.
+  export WINEPREFIX="$E2E_DIR/prefix" WINEARCH=win64 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  cp -a "$PS_TEMPLATE_PREFIX" "$WINEPREFIX" || e2e_abort "cannot copy the template prefix"
+  rm -f "$WINEPREFIX/wineserver.log" "$WINEPREFIX/xvfb.log"
+
+  if [ -z "${DISPLAY:-}" ]; then
+    # -displayfd: the server picks a free display and tells us which.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_DIR/display" \
+      >"$E2E_DIR/xvfb.log" 2>&1 </dev/null &
+    E2E_XVFB_PID=$!
+    local _
+    for _ in $(seq 100); do [ -s "$E2E_DIR/display" ] && break; sleep 0.05; done
+    [ -s "$E2E_DIR/display" ] || e2e_abort "Xvfb did not start ($(cat "$E2E_DIR/xvfb.log"))"
+    DISPLAY=":$(cat "$E2E_DIR/display")"
+    export DISPLAY
+  fi
+
+  # The server would inherit our output and keep a capturing pipe open.
+  wineserver -p >"$E2E_DIR/wineserver.log" 2>&1 </dev/null
+  e2e_watchdog
+
+  # The virtual desktop is the prefix's default, so that every process of the test,
+  # the driver included, lives on it: windows on another desktop cannot be found.
+  # EnableShell gives it the taskbar with the notification area.
+  cat >"$E2E_DIR/desktop.reg" <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="$E2E_DESKTOP"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"$E2E_DESKTOP"="$E2E_DESKTOP_SIZE"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops\\$E2E_DESKTOP]
+"EnableShell"=dword:00000001
+REG
+  wine regedit /S "$(e2e_winpath "$E2E_DIR/desktop.reg")" </dev/null >"$E2E_DIR/regedit.log" 2>&1 ||
+    e2e_abort "cannot import the desktop settings ($(cat "$E2E_DIR/regedit.log"))"
+  [ "$(drv regget 'Software\Wine\Explorer' Desktop)" = "$E2E_DESKTOP" ] ||
+    e2e_abort "the desktop setting did not reach the registry"
+  # The desktop with its taskbar must be up before the program starts: an icon added
+  # before the notification area exists is refused, and the program does not retry.
+  drv wait Shell_TrayWnd '*' --visible --timeout 30000 >/dev/null ||
+    e2e_abort "the virtual desktop's taskbar did not appear"
+
+  # The program lives in its own folder, which is also its working directory (the
+  # default list file is written there).
+  E2E_APP_DIR="$WINEPREFIX/drive_c/Papershift7"
+  # shellcheck disable=SC2034  # for the tests
+  E2E_APP_DIR_WIN='C:\Papershift7'
+  mkdir -p "$E2E_APP_DIR"
+  cp "$PS_EXE" "$E2E_APP_DIR/Papershift7.exe"
+  E2E_WINDIR="$WINEPREFIX/drive_c/windows"
+  e2e_log "prefix $WINEPREFIX, display $DISPLAY"
+}
+
+# Ends the prefix's processes even when ctest kills this script on a timeout: a
+# detached watcher waits for the script to go and, unless the teardown ran (it
+# removes the marker), cleans up what is left.
+e2e_watchdog() {
+  touch "$E2E_DIR/.running"
+  # shellcheck disable=SC2016  # expanded by the watcher
+  setsid -f bash -c '
+    while kill -0 "$1" 2>/dev/null; do sleep 1; done
+    [ -e "$0/.running" ] || exit 0
+    WINEPREFIX="$0/prefix" wineserver -k
+    if [ -n "$2" ]; then kill "$2"; fi
+    if [ -z "$3" ]; then rm -rf "$0"; fi
+  ' "$E2E_DIR" "$$" "$E2E_XVFB_PID" "${KEEP_E2E:-}" </dev/null >/dev/null 2>&1
+}
+
+# The Windows path of a file of the prefix (C:) or of the Linux file system (Z:).
+e2e_winpath() {
+  local path=$1
+  case "$path" in
+    "$WINEPREFIX/drive_c/"*) path="C:/${path#"$WINEPREFIX/drive_c/"}" ;;
+    /*) path="Z:$path" ;;
+  esac
+  printf '%s\n' "${path//\//\\}"
+}
+
+e2e_teardown() {
+  trap - EXIT
+  if [ -n "$E2E_DIR" ] && [ -d "$E2E_DIR/prefix" ]; then
+    # -k also writes the registry files; -w returns once the server has gone.
+    wineserver -k >/dev/null 2>&1 </dev/null
+    wineserver -w >/dev/null 2>&1 </dev/null
+    if [ -n "$E2E_PROGRAM_PID" ]; then
+      wait "$E2E_PROGRAM_PID" 2>/dev/null
+      E2E_PROGRAM_PID=
+    fi
+  fi
+  if [ -n "$E2E_XVFB_PID" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+    E2E_XVFB_PID=
+  fi
+  if [ -n "$E2E_DIR" ] && [ -d "$E2E_DIR" ]; then
+    rm -f "$E2E_DIR/.running"
+    if [ -n "${KEEP_E2E:-}" ]; then
+      e2e_log "kept $E2E_DIR"
+    else
+      rm -rf "$E2E_DIR"
+    fi
+  fi
+  E2E_DIR=
+}
+
+# e2e_image NAME SIZE [COLOUR...]: a picture in C:\windows; the extension (.bmp or
+# .jpg) picks the format, two colours make a gradient. Plain 24-bit BMP (BMP3): the
+# 40-byte header every reader knows.
+e2e_image() {
+  local name=$1 size=$2 from=${3:-steelblue} to=${4:-}
+  local fill="xc:$from"
+  [ -n "$to" ] && fill="gradient:$from-$to"
+  local out="$E2E_WINDIR/$name"
+  case "$name" in
+    *.bmp | *.BMP) convert -size "$size" "$fill" -type TrueColor "BMP3:$out" ;;
+    *.jpg | *.JPG | *.jpeg) convert -size "$size" "$fill" -quality 90 "JPEG:$out" ;;
+    *) e2e_abort "e2e_image: unknown picture type: $name" ;;
+  esac || e2e_abort "convert failed for $name"
+}
+
+e2e_start_program() {
+  (cd "$E2E_APP_DIR" && exec wine Papershift7.exe "$@" </dev/null >"$E2E_DIR/program.log" 2>&1) &
+  E2E_PROGRAM_PID=$!
+}
+
+# The program's own process has ended (the desktop's explorer stays).
+e2e_wait_program_exit() {
+  local seconds=${1:-10} _
+  [ -n "$E2E_PROGRAM_PID" ] || return 1
+  for _ in $(seq $((seconds * 10))); do
+    if ! kill -0 "$E2E_PROGRAM_PID" 2>/dev/null; then
+      wait "$E2E_PROGRAM_PID" 2>/dev/null
+      E2E_PROGRAM_PID=
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# The driver's output goes through files: a process that Wine starts on the driver's
+# behalf (the desktop's explorer) inherits its output and would keep a pipe, and so
+# a "$(drv ...)", open for ever.
+drv() {
+  local rc
+  wine "$PS_DRIVER" "$@" </dev/null >"$E2E_DIR/drv.out" 2>"$E2E_DIR/drv.err"
+  rc=$?
+  cat "$E2E_DIR/drv.out"
+  cat "$E2E_DIR/drv.err" >&2
+  return $rc
+}
+
+# e2e_screenshot FILE.png: this prefix's desktop through the driver (tests may share
+# one X display, so the root window could show another test's desktop); the root
+# window of the display when that fails.
+e2e_screenshot() {
+  local out=$1 bmp="$E2E_DIR/screen.bmp"
+  mkdir -p "$(dirname "$out")"
+  if drv screenshot "$(e2e_winpath "$bmp")" >/dev/null && convert "$bmp" "$out" 2>/dev/null; then
+    rm -f "$bmp"
+    return 0
+  fi
+  import -window root "$out"
+}
+
+e2e_pass() {
+  E2E_PASSED=$((E2E_PASSED + 1))
+  echo "ok $1"
+}
+
+# Prints the failure and what the command said; the first failure also leaves a
+# screenshot in the artifacts folder.
+e2e_fail() {
+  local name=$1 output=$2
+  E2E_FAILED=$((E2E_FAILED + 1))
+  echo "FAIL $name"
+  [ -n "$output" ] && printf '%s\n' "$output" | sed 's/^/    /'
+  if [ "$E2E_SHOT_ON_FAILURE" = 1 ] && [ -n "$E2E_DIR" ]; then
+    E2E_SHOT_ON_FAILURE=0
+    e2e_screenshot "$PS_ARTIFACTS/$E2E_NAME-failure.png" 2>/dev/null &&
+      echo "    screenshot: $PS_ARTIFACTS/$E2E_NAME-failure.png"
+  fi
+}
+
+# check NAME COMMAND...
+check() {
+  local name=$1 output
+  shift
+  if output=$("$@" 2>&1); then
+    e2e_pass "$name"
+  else
+    e2e_fail "$name" "$output"
+  fi
+}
+
+# Runs COMMAND, its output in E2E_GOT and its error output in E2E_ERR.
+e2e_capture() {
+  local rc
+  E2E_GOT=$("$@" 2>"$E2E_DIR/stderr")
+  rc=$?
+  E2E_ERR=$(cat "$E2E_DIR/stderr")
+  return $rc
+}
+
+# check_eq NAME WANT COMMAND...: the command succeeds and prints exactly WANT.
+check_eq() {
+  local name=$1 want=$2
+  shift 2
+  if e2e_capture "$@" && [ "$E2E_GOT" = "$want" ]; then
+    e2e_pass "$name"
+  else
+    e2e_fail "$name" "expected: $want
+got:      $E2E_GOT${E2E_ERR:+
+$E2E_ERR}"
+  fi
+}
+
+# check_match NAME REGEX COMMAND...: the command succeeds and its output matches.
+check_match() {
+  local name=$1 pattern=$2
+  shift 2
+  if e2e_capture "$@" && [[ $E2E_GOT =~ $pattern ]]; then
+    e2e_pass "$name"
+  else
+    e2e_fail "$name" "expected to match: $pattern
+got: $E2E_GOT${E2E_ERR:+
+$E2E_ERR}"
+  fi
+}
+
+e2e_finish() {
+  e2e_teardown
+  echo "$E2E_PASSED passed, $E2E_FAILED failed"
+  [ "$E2E_FAILED" -eq 0 ] && [ "$E2E_PASSED" -gt 0 ]
+  exit
+}
