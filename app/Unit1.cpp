@@ -6,6 +6,7 @@
 #include "app/core/Slide.h"
 #include "integration/SoundDevice.h"
 #include "resources/resource.h"
+#include "security/Unit5.h"
 #include "security/core/Scramble.h"
 #include "ui/AppTitle.h"
 #include "ui/ErrorBox.h"
@@ -148,6 +149,11 @@ void TForm1::CreateControls() {
 
   BtDone = std::make_unique<ui::Button>(hwnd(), "Done", cw - 176, 330, 80, 25, true);
   BtCancel = std::make_unique<ui::Button>(hwnd(), "Cancel", cw - 88, 330, 80, 25);
+  SetDialogButtons(BtDone.get(), nullptr);  // Enter presses "Done"
+  BtDoneHint = std::make_unique<ui::Hint>(hwnd(), BtDone->hwnd());
+  BtDoneHint->SetText("Save settings and close this dialog");
+  BtCancelHint = std::make_unique<ui::Hint>(hwnd(), BtCancel->hwnd());
+  BtCancelHint->SetText("Restore data and close this dialog");
 }
 
 void TForm1::CreateTrayIcon() {
@@ -366,7 +372,7 @@ LRESULT TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   if (msg == integration::kAfterPopupMessage) return 0;
-  return Form::OnMessage(msg, wp, lp);
+  return DialogForm::OnMessage(msg, wp, lp);
 }
 
 // ---- small reactions of the option pages ----

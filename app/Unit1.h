@@ -8,6 +8,7 @@
 #include "app/SettingsStore.h"
 #include "integration/WTaskBar.h"
 #include "ui/Controls.h"
+#include "ui/DialogForm.h"
 #include "ui/Form.h"
 #include "ui/Handles.h"
 #include "ui/Menu.h"
@@ -38,7 +39,7 @@ inline constexpr int kCenter = 8;
 inline constexpr int kStretch = 9;
 }  // namespace menuimage
 
-class TForm1 : public ui::Form {
+class TForm1 : public ui::DialogForm {
  public:
   // Creates the window and its parts and runs the start-up sequence. Notices go to
   // the message window, which already exists.
@@ -123,6 +124,7 @@ class TForm1 : public ui::Form {
   // "About"
   std::unique_ptr<ui::Label> ProductLabel, AboutVersion, AboutText;
   std::unique_ptr<ui::Button> BtDone, BtCancel;
+  std::unique_ptr<ui::Hint> BtDoneHint, BtCancelHint;
 
   // Hidden fields.
   std::string VersionLabel;
@@ -172,8 +174,18 @@ class TForm1 : public ui::Form {
   void OpenSoundAtStart();
 
   // ---- image list and preview state ----
+  // The picture Image1 shows while PreviewBitmap is empty: a preview frees PreviewBitmap
+  // first, and one that fails must leave the previous picture on show.
+  ui::UniqueBitmap shownBitmap_;
+  // The size of the preview frame (PanelImage_Outer's client area).
+  SIZE PreviewFrameSize() const;
+  // A stored list file that exists but could not be read at start (locked, a share not yet
+  // there): Done and Exit do not write over it, or the user's list would be lost.
+  std::string unreadListFile_;
 
   // ---- wallpaper state ----
+  // Runs ChangeWallpaper and shows its error; changeErrorOpen_ is set while the box is open.
+  void RunReportedChange();
 
   // ---- options state (Done/Cancel, sound, password, autostart) ----
 

@@ -1,19 +1,219 @@
 // Done and Cancel, the change sound, the password and the autostart entry.
+#include <utility>
+
 #include "app/Unit1.h"
 #include "app/SettingNames.h"
+#include "integration/Autostart.h"
 #include "integration/SoundDevice.h"
+#include "security/Unit4.h"
+#include "security/Unit5.h"
+#include "security/core/Scramble.h"
+#include "ui/ErrorBox.h"
+#include "ui/Seams.h"
 #include "ui/core/Error.h"
 
 namespace app {
 
-void TForm1::BtDoneClick() {}
-void TForm1::BtCancelClick() {}
-void TForm1::RestoreAllSettings() {}
-void TForm1::OpenSoundAtStart() {}
-void TForm1::SoundPopClick() {}
-void TForm1::SoundBrowseClick() {}
-void TForm1::Button1Click() {}
-void TForm1::autostartMouseUp() {}
-void TForm1::StorePassword(const std::string&) {}
+namespace {
+
+constexpr char kInformationCaption[] = "Important Information";
+constexpr char kInformationText[] =
+    "If your spyware-detection-software or your AntiVirus program asks if Papershift7 is "
+    "entitled to do system-changes, then please reply: \"yes\"!";
+constexpr char kRestrictionsCaption[] = "System Restrictions";
+constexpr char kRestrictedUseText[] =
+    "Due to restrictions in your system, you are not entitled to use this option. Please "
+    "contact your System Administrator!";
+constexpr char kRestrictedChangeText[] =
+    "Due to restrictions in your system, you are not entitled to change this option. Please "
+    "contact your System Administrator!";
+
+// "wave files|*.wav" in the dialog's own form.
+constexpr char kSoundFilter[] = "wave files\0*.wav\0";
+constexpr DWORD kSoundDialogMaxPath = 32768;
+
+// The file's name without its folder.
+std::string FileNameOf(const std::string& path) {
+  const size_t cut = path.find_last_of("\\/:");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string CurrentDirectory() {
+  std::string dir(GetCurrentDirectoryA(0, nullptr), '\0');
+  dir.resize(GetCurrentDirectoryA(static_cast<DWORD>(dir.size()), dir.data()));
+  return dir;
+}
+
+// Sound failures at start and at Cancel are passed over: changes are then silent.
+void TryOpen(integration::SoundDevice& sound) {
+  try {
+    sound.Open();
+  } catch (const ui::Error&) {
+  }
+}
+
+// The file the device plays for a "SoundFileName" value.
+std::string SoundFileFor(const std::string& soundName) {
+  if (soundName != kDefaultSound) return soundName;
+  return integration::DefaultSoundFile(ui::seams().windowsDirectory());
+}
+
+}  // namespace
+
+// ---- Done and Cancel ----
+
+void TForm1::BtDoneClick() {
+  SaveAllSettings();
+  // Nothing selected: "List index out of bounds (-1)"; the list is then not written and
+  // the window stays open.
+  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  WriteCurrentListFile();
+  const bool timed = TimeChangeCh->Checked();
+  // Off first, so the next timed change comes one full interval after Done even when the
+  // timer was running.
+  TimedChange->SetEnabled(false);
+  TimedChange->SetEnabled(timed);
+  MinuteSpin->SetEnabledBoth(timed);
+  HideSettings();
+}
+
+void TForm1::BtCancelClick() {
+  RestoreAllSettings();
+  SetStyleTexts(WPStyle->ItemIndex());
+  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  HideSettings();
+}
+
+void TForm1::RestoreAllSettings() {
+  SettingsStore& s = Store();
+  const int storedIndex = s.ReadInteger(kSectionProgram, names::kItemIndex, 0);
+  FileList->SetItemIndex(storedIndex);
+  int selected = FileList->ItemIndex();
+  const std::string listFileOfVisit = ListFileName;
+
+  autostart->SetChecked(s.ReadBool(kSectionProgram, names::kAutoStart, false));
+  SplashCheck->SetChecked(s.ReadBool(kSectionProgram, names::kShowSplash, true));
+  AnimationCheck->SetChecked(s.ReadBool(kSectionProgram, names::kUseAnimation, true));
+  PwdCheck->SetChecked(s.ReadBool(kSectionSecurity, names::kUsePwd, false));
+  TimeChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kTimeInterval, false));
+  RandomCh->SetChecked(s.ReadBool(kSectionProgram, names::kRandomize, true));
+  SoundCh->SetChecked(s.ReadBool(kSectionProgram, names::kUseSound, false));
+  StartChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kRestartChange, true));
+  MinuteSpin->SetValue(s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, 15));
+  SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
+  // The label and the device follow the restored value as at start, so that what the
+  // window shows is what plays.
+  SoundLabel->SetText(SoundLabel2 == kDefaultSound ? std::string(kDefaultSound)
+                                                   : FileNameOf(SoundLabel2));
+  if (const std::string file = SoundFileFor(SoundLabel2);
+      file != Sound->FileName() || !Sound->IsOpen()) {
+    Sound->Close();
+    Sound->SetFileName(file);
+    TryOpen(*Sound);
+  }
+  // The stored marker only says that no list file has been stored yet; the one start-up
+  // made (or one loaded since) stays current, or the next Done and Exit would not write the
+  // list and the next start would build a fresh one in its place.
+  if (std::string stored = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
+      stored != kNoListFile) {
+    ListFileName = std::move(stored);
+  }
+  WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
+  SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
+
+  // A list loaded or saved under another name during this visit: the entries belong to
+  // that file, and the next Done or Exit would write them over the restored one. Read the
+  // restored file's own entries again (after the sorted mode is back).
+  if (ListFileName != listFileOfVisit) {
+    try {
+      ReadListFile(ListFileName);
+      FileList->SetItemIndex(storedIndex);
+      selected = FileList->ItemIndex();
+    } catch (const ui::Error& e) {
+      // The entries stay with the file they came from, so no file is overwritten by
+      // another one's entries.
+      ListFileName = listFileOfVisit;
+      ui::ShowErrorBox(e.what());
+    }
+  }
+  // Sorting may have moved the selection.
+  FileList->SetItemIndex(selected);
+}
+
+// ---- change sound ----
+
+void TForm1::OpenSoundAtStart() {
+  if (Sound->FileName().empty()) Sound->SetFileName(SoundFileFor(kDefaultSound));
+  TryOpen(*Sound);
+  if (SoundLabel2 != kDefaultSound) {
+    Sound->Close();
+    Sound->SetFileName(SoundLabel2);
+    SoundLabel->SetText(FileNameOf(SoundLabel2));
+    TryOpen(*Sound);
+  }
+}
+
+void TForm1::SoundPopClick() {
+  SoundCh->SetChecked(!SoundCh->Checked());
+  SoundChClick();
+}
+
+void TForm1::SoundBrowseClick() {
+  const std::string initialDir = CurrentDirectory();
+  std::string file(kSoundDialogMaxPath, '\0');
+  OPENFILENAMEA ofn{.lStructSize = sizeof(OPENFILENAMEA),
+                    .hwndOwner = hwnd(),
+                    .lpstrFilter = kSoundFilter,
+                    .nFilterIndex = 1,
+                    .lpstrFile = file.data(),
+                    .nMaxFile = kSoundDialogMaxPath,
+                    .lpstrInitialDir = initialDir.c_str(),
+                    .Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
+                             OFN_FILEMUSTEXIST | OFN_ENABLESIZING};
+  if (!ui::seams().fileDialog(ofn, false)) return;
+  file.resize(file.find('\0'));
+  Sound->Close();
+  SoundLabel2 = file;
+  SoundLabel->SetText(FileNameOf(file));
+  Sound->SetFileName(file);
+  // A refused file is reported here, once; the device stays closed and changes are silent.
+  Sound->Open();
+}
+
+// ---- password ----
+
+void TForm1::Button1Click() {
+  if (setPasswordForm_) setPasswordForm_->Show();
+}
+
+void TForm1::StorePassword(const std::string& newPassword) {
+  password_ = newPassword;
+  storedPassword_ = newPassword.empty()
+                        ? std::string()
+                        : security::ScrambleText(newPassword, security::kPasswordKey);
+  Store().WriteString(kSectionSecurity, names::kPassword, storedPassword_);
+  if (setPasswordForm_) setPasswordForm_->ClearFields();
+}
+
+// ---- autostart ----
+
+void TForm1::autostartMouseUp() {
+  // The click has already given the box its new state.
+  const bool on = autostart->Checked();
+  try {
+    const std::string command =
+        on ? integration::RunCommand(ui::seams().executablePath()) : std::string();
+    // A Run key that cannot be opened is passed over: nothing is written.
+    integration::WriteRunValue(ui::seams().registryRoot, command);
+    if (on) StartChangeCh->SetVisible(true);
+    ShowMessageWindow(kInformationCaption, kInformationText, 1);
+    if (!on) StartChangeCh->SetVisible(false);
+  } catch (const std::exception&) {
+    ShowMessageWindow(kRestrictionsCaption, on ? kRestrictedUseText : kRestrictedChangeText, 1);
+    // Set from code, the box does not come back here.
+    autostart->SetChecked(!on);
+    StartChangeCh->SetVisible(!on);
+  }
+}
 
 }  // namespace app

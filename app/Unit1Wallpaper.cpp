@@ -1,26 +1,149 @@
 // Wallpaper reactions of the settings window: applying, changing, style, colour.
 #include "app/Unit1.h"
 #include "app/SettingNames.h"
+#include "integration/SoundDevice.h"
+#include "ui/ErrorBox.h"
 #include "ui/core/Error.h"
+#include "wallpaper/Applier.h"
+#include "wallpaper/DesktopColour.h"
+#include "wallpaper/Scheduler.h"
 
 namespace app {
 
-void TForm1::ApplyWallpaper(const std::string&, const std::string&, const std::string&) {}
-void TForm1::ChangeWallpaper() {}
-void TForm1::TimedChangeTimer() { ChangeWallpaper(); }
-void TForm1::ChangePopClick() { ChangeWallpaper(); }
-void TForm1::InstantChClick() {}
-void TForm1::WPStyleChange() { SetStyleTexts(WPStyle->ItemIndex()); }
-void TForm1::SetStyleTexts(int) {}
-void TForm1::ApplyStyleFromMenu(int) {}
-void TForm1::TitlePopClick() { ApplyStyleFromMenu(0); }
-void TForm1::CenterPopClick() { ApplyStyleFromMenu(1); }
-void TForm1::StreckPopClick() { ApplyStyleFromMenu(2); }
-void TForm1::SetDesktopColour(COLORREF) {}
-void TForm1::BcBlackClick() {}
-void TForm1::BcWhiteClick() {}
-void TForm1::BcRedClick() {}
-void TForm1::BcBlueClick() {}
-void TForm1::BcGreenClick() {}
+namespace {
+
+constexpr char kInvalidCaption[] = "FileName not valid";
+constexpr char kInvalidText[] =
+    "The selected filename in the list is not a valid imagefile... automatic removal of the "
+    "list entery has been done!";
+
+class FormApplyHost final : public wallpaper::ApplyHost {
+ public:
+  explicit FormApplyHost(TForm1& form) : form_(form) {}
+  bool SoundWanted() const override { return form_.SoundCh->Checked(); }
+  void PlayChangeSound() override {
+    if (form_.Sound) form_.Sound->Play();
+  }
+  int SelectedIndex() const override { return form_.FileList->ItemIndex(); }
+  void StoreItemIndex(int index) override {
+    // Without the program key, which start-up has already reported, the wallpaper still
+    // changes; only the position in the list is not kept.
+    if (form_.Store().IsOpen()) {
+      form_.Store().WriteInteger(kSectionProgram, names::kItemIndex, index);
+    }
+  }
+
+ private:
+  TForm1& form_;
+};
+
+class FormChangeList final : public wallpaper::ChangeList {
+ public:
+  explicit FormChangeList(TForm1& form) : form_(form) {}
+  int Count() const override { return form_.FileList->Count(); }
+  int Selected() const override { return form_.FileList->ItemIndex(); }
+  void Select(int index) override { form_.FileList->SetItemIndex(index); }
+  void Preview() override { form_.FileListClick(); }
+  void ApplySelected() override {
+    form_.ApplyWallpaper(form_.FileList->Item(form_.FileList->ItemIndex()), form_.DS, form_.ST);
+  }
+  void DeleteSelected() override {
+    form_.FileList->Delete(form_.FileList->ItemIndex());
+    form_.FileList->SetItemIndex(-1);
+  }
+  void NoticeInvalid() override { form_.ShowMessageWindow(kInvalidCaption, kInvalidText, 1); }
+
+ private:
+  TForm1& form_;
+};
+
+}  // namespace
+
+void TForm1::ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
+                            const std::string& tileWallpaper) {
+  FormApplyHost host(*this);
+  wallpaper::ApplyWallpaper(fileName, wallpaperStyle, tileWallpaper, host);
+}
+
+void TForm1::ChangeWallpaper() {
+  FormChangeList list(*this);
+  if (RandomCh->Checked()) {
+    wallpaper::ChangeAtRandom(list);
+  } else {
+    wallpaper::ChangeInListOrder(list);
+  }
+}
+
+void TForm1::RunReportedChange() {
+  try {
+    ChangeWallpaper();
+  } catch (...) {
+    const bool wasOpen = changeErrorOpen_;
+    changeErrorOpen_ = true;
+    ui::ReportCurrentException();
+    changeErrorOpen_ = wasOpen;
+  }
+}
+
+void TForm1::TimedChangeTimer() {
+  // The error box is modal and its message loop delivers further ticks: each would open
+  // another box inside the last, without end. A tick waits until the box is closed.
+  if (changeErrorOpen_) return;
+  RunReportedChange();
+}
+
+void TForm1::ChangePopClick() {
+  RunReportedChange();
+}
+
+void TForm1::InstantChClick() {
+  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+}
+
+void TForm1::WPStyleChange() {
+  SetStyleTexts(WPStyle->ItemIndex());
+}
+
+void TForm1::SetStyleTexts(int styleIndex) {
+  if (const auto texts = wallpaper::StyleTextsOf(styleIndex)) {
+    DS = texts->wallpaperStyle;
+    ST = texts->tileWallpaper;
+  }
+}
+
+void TForm1::ApplyStyleFromMenu(int styleIndex) {
+  WPStyle->SetItemIndex(styleIndex);
+  SetStyleTexts(styleIndex);
+  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+}
+
+void TForm1::TitlePopClick() {
+  ApplyStyleFromMenu(0);
+}
+void TForm1::CenterPopClick() {
+  ApplyStyleFromMenu(1);
+}
+void TForm1::StreckPopClick() {
+  ApplyStyleFromMenu(2);
+}
+
+void TForm1::SetDesktopColour(COLORREF colour) {
+  wallpaper::SetDesktopColour(colour);
+}
+void TForm1::BcBlackClick() {
+  SetDesktopColour(wallpaper::kDesktopBlack);
+}
+void TForm1::BcWhiteClick() {
+  SetDesktopColour(wallpaper::kDesktopWhite);
+}
+void TForm1::BcRedClick() {
+  SetDesktopColour(wallpaper::kDesktopRed);
+}
+void TForm1::BcBlueClick() {
+  SetDesktopColour(wallpaper::kDesktopBlue);
+}
+void TForm1::BcGreenClick() {
+  SetDesktopColour(wallpaper::kDesktopGreen);
+}
 
 }  // namespace app

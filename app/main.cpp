@@ -8,6 +8,8 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
+#include "security/Unit4.h"
+#include "security/Unit5.h"
 #include "ui/ErrorBox.h"
 #include "ui/Form.h"
 
@@ -24,8 +26,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto form2 = std::make_unique<app::TForm2>();
     form1->AttachSplash(form2.get());
     form2->onShown = [&form1] { form1->Timer1->SetEnabled(false); };
+    auto form4 = std::make_unique<security::TForm4>(*form1);
+    auto form5 = std::make_unique<security::TForm5>(*form1);
+    form1->AttachPasswordWindows(form4.get(), form5.get());
     application.Run();
     // Destroyed in reverse order of creation; the tray icon goes with the settings window.
+    form1->AttachPasswordWindows(nullptr, nullptr);
+    form5.reset();
+    form4.reset();
     form2.reset();
     form1.reset();
     form3.reset();

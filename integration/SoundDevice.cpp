@@ -32,6 +32,9 @@ void Check(MCIERROR code) {
 
 void SoundDevice::Open() {
   Close();
+  // An empty element name would leave the choice of device to the system; there is
+  // simply no file to play.
+  if (fileName_.empty()) ThrowMciError(MCIERR_FILENAME_REQUIRED);
   MCI_OPEN_PARMSA params{};
   params.lpstrElementName = fileName_.c_str();
   Check(ui::seams().mciSend(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
@@ -39,7 +42,9 @@ void SoundDevice::Open() {
   device_.reset(params.wDeviceID);
 }
 
-void SoundDevice::Close() { device_.reset(); }
+void SoundDevice::Close() {
+  device_.reset();
+}
 
 DWORD SoundDevice::Status(DWORD item) const {
   MCI_STATUS_PARMS params{};
@@ -61,10 +66,16 @@ void SoundDevice::Play() {
 }
 
 std::string DefaultSoundFile(const std::string& windowsDirectory) {
-  static constexpr const char* kCandidates[] = {
-      "Windows Notify System Generic.wav", "Windows Notify.wav", "notify.wav", "chimes.wav"};
+  // Without a Windows directory the names below would be looked up at the drive's root.
+  if (windowsDirectory.empty()) return {};
+  // The notification sounds of Windows 10 and 11, Windows 7, XP and earlier releases.
+  static constexpr const char* kCandidates[] = {"Windows Notify System Generic.wav",
+                                                "Windows Notify.wav", "notify.wav", "chimes.wav"};
+  std::string media = windowsDirectory;
+  if (media.back() != '\\') media += '\\';
+  media += "Media\\";
   for (const char* name : kCandidates) {
-    const std::string path = windowsDirectory + "\\Media\\" + name;
+    const std::string path = media + name;
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       return path;

@@ -4,11 +4,13 @@
 wine_env_start() {
   local prefix=$1 template
   template="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix"
+  export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  local fresh=""
   if [ ! -f "$prefix/.papershift-ready" ]; then
     rm -rf "$prefix"
     cp -a "$template" "$prefix"
+    fresh=1
   fi
-  export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ -z "${PAPERSHIFT_DISPLAY_KEEP:-}" ]; then
     local n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
@@ -18,6 +20,12 @@ wine_env_start() {
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
   wineserver -p >"$prefix/wineserver.log" 2>&1 </dev/null || true
+  if [ -n "$fresh" ]; then
+    # Without a window manager on Xvfb, Wine waits for every managed window it hides;
+    # in-process tests hide many. Unmanaged windows behave the same otherwise.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null \
+      >"$prefix/reg.log" 2>&1 || true
+  fi
   # Start Wine's long-lived helpers (services, devices, the desktop's explorer) now,
   # with their output in a file: started later by a test, they would inherit the test
   # runner's pipes and keep them open after the test ends.

@@ -42,7 +42,7 @@ HFONT BoldFont() {
 
 Control::~Control() {
   if (hwnd_ && IsWindow(hwnd_)) {
-    RemoveWindowSubclass(hwnd_, &Control::SubclassProc, 1);
+    if (subclassed_) RemoveWindowSubclass(hwnd_, &Control::SubclassProc, 1);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
@@ -59,8 +59,12 @@ void Control::Create(const char* windowClass, const std::string& text, DWORD sty
                           height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!hwnd_) throw Error(Format("Error creating window class %s", windowClass));
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowSubclass(hwnd_, &Control::SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
   SetFont(DefaultFont());
+}
+
+void Control::Subclass() {
+  subclassed_ = SetWindowSubclass(hwnd_, &Control::SubclassProc, 1,
+                                  reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
@@ -158,6 +162,7 @@ bool Button::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 CheckBox::CheckBox(HWND parent, const std::string& caption, int x, int y, int width, int height) {
   Create("BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, x, y, width,
          height);
+  Subclass();  // for the mouse-release reaction
 }
 
 bool CheckBox::Checked() const noexcept {
@@ -284,25 +289,29 @@ ListBox::ListBox(HWND parent, int x, int y, int width, int height) {
          WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
              LBS_HASSTRINGS,
          WS_EX_CLIENTEDGE, parent, x, y, width, height);
+  listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd(), GCLP_WNDPROC));
 }
 
-int ListBox::Count() const { return static_cast<int>(SendMessageA(hwnd(), LB_GETCOUNT, 0, 0)); }
+LRESULT ListBox::Send(UINT msg, WPARAM wp, LPARAM lp) const {
+  return CallWindowProcA(listProc_, hwnd(), msg, wp, lp);
+}
+
+int ListBox::Count() const { return static_cast<int>(Send(LB_GETCOUNT, 0, 0)); }
 
 std::string ListBox::Item(int index) const {
   if (index < 0 || index >= Count()) throw Error(Format("List index out of bounds (%d)", index));
-  const LRESULT length = SendMessageA(hwnd(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   std::string text(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
-  const LRESULT n = SendMessageA(hwnd(), LB_GETTEXT, static_cast<WPARAM>(index),
-                                 reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT n =
+      Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
   text.resize(n < 0 ? 0 : static_cast<size_t>(n));
   return text;
 }
 
-int ListBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0)); }
+int ListBox::ItemIndex() const { return static_cast<int>(Send(LB_GETCURSEL, 0, 0)); }
 
 void ListBox::SetItemIndex(int index) {
-  SendMessageA(hwnd(), LB_SETCURSEL, static_cast<WPARAM>(index < 0 || index >= Count() ? -1 : index),
-               0);
+  Send(LB_SETCURSEL, static_cast<WPARAM>(index < 0 || index >= Count() ? -1 : index), 0);
 }
 
 int ListBox::SortedPlace(const std::string& text) const {
@@ -325,19 +334,60 @@ int ListBox::SortedPlace(const std::string& text) const {
 
 int ListBox::Add(const std::string& text) {
   const LRESULT at =
-      sorted_ ? SendMessageA(hwnd(), LB_INSERTSTRING, static_cast<WPARAM>(SortedPlace(text)),
-                             reinterpret_cast<LPARAM>(text.c_str()))
-              : SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      sorted_ ? Send(LB_INSERTSTRING, static_cast<WPARAM>(SortedPlace(text)),
+                     reinterpret_cast<LPARAM>(text.c_str()))
+              : Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (at == LB_ERR || at == LB_ERRSPACE) throw Error("Unable to insert a line");
   return static_cast<int>(at);
 }
 
-void ListBox::Delete(int index) {
-  if (index < 0 || index >= Count()) return;
-  SendMessageA(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+void ListBox::AddAll(const std::vector<std::string>& texts) {
+  if (texts.empty()) return;
+  auto less = [](const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                          static_cast<int>(a.size()), b.c_str(),
+                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
+  };
+  std::vector<std::string> merged;
+  const std::vector<std::string>* toAppend = &texts;
+  int selected = ItemIndex();
+  if (sorted_) {
+    std::vector<std::string> added = texts;
+    std::stable_sort(added.begin(), added.end(), less);
+    std::vector<std::string> listed = Items();
+    merged.reserve(listed.size() + added.size());
+    // A new text goes before a listed one only when it sorts strictly before it, as the
+    // insertion of Add places it.
+    size_t a = 0;
+    for (size_t l = 0; l < listed.size(); ++l) {
+      while (a < added.size() && less(added[a], listed[l])) merged.push_back(std::move(added[a++]));
+      if (static_cast<int>(l) == selected) selected = static_cast<int>(merged.size());
+      merged.push_back(std::move(listed[l]));
+    }
+    while (a < added.size()) merged.push_back(std::move(added[a++]));
+    toAppend = &merged;
+  }
+  size_t bytes = 0;
+  for (const std::string& text : *toAppend) bytes += text.size() + 1;
+  BeginUpdate();
+  if (sorted_) Clear();
+  Send(LB_INITSTORAGE, toAppend->size(), static_cast<LPARAM>(bytes));
+  for (const std::string& text : *toAppend) {
+    if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0) {
+      EndUpdate();
+      throw Error("Unable to insert a line");
+    }
+  }
+  if (sorted_) SetItemIndex(selected);
+  EndUpdate();
 }
 
-void ListBox::Clear() { SendMessageA(hwnd(), LB_RESETCONTENT, 0, 0); }
+void ListBox::Delete(int index) {
+  if (index < 0 || index >= Count()) return;
+  Send(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void ListBox::Clear() { Send(LB_RESETCONTENT, 0, 0); }
 
 std::vector<std::string> ListBox::Items() const {
   std::vector<std::string> items;
@@ -361,7 +411,7 @@ void ListBox::SetSorted(bool sorted) {
   BeginUpdate();
   Clear();
   for (const std::string& item : items) {
-    if (SendMessageA(hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0) {
+    if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0) {
       EndUpdate();
       throw Error("Unable to insert a line");
     }
@@ -371,12 +421,12 @@ void ListBox::SetSorted(bool sorted) {
 }
 
 void ListBox::BeginUpdate() {
-  if (updateDepth_++ == 0) SendMessageA(hwnd(), WM_SETREDRAW, FALSE, 0);
+  if (updateDepth_++ == 0) Send(WM_SETREDRAW, FALSE, 0);
 }
 
 void ListBox::EndUpdate() {
   if (updateDepth_ > 0 && --updateDepth_ == 0) {
-    SendMessageA(hwnd(), WM_SETREDRAW, TRUE, 0);
+    Send(WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd(), nullptr, TRUE);
   }
 }

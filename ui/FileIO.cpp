@@ -45,8 +45,17 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
 }
 
 SafeFileWriter::SafeFileWriter(std::string path) : path_(std::move(path)) {
-  // The temporary file lies in the target's folder, so the final move is a rename.
-  temp_ = path_ + ".tmp" + std::to_string(GetCurrentProcessId());
+  // The temporary file lies in the target's folder, so the final move is a rename; its
+  // name is short, so a target name near the length limit still has room beside it.
+  const size_t slash = path_.find_last_of("\\/:");
+  const std::string folder = slash == std::string::npos ? "." : path_.substr(0, slash + 1);
+  char name[MAX_PATH + 1] = {};
+  if (folder.size() < MAX_PATH - 14 && GetTempFileNameA(folder.c_str(), "ps", 0, name) != 0) {
+    temp_ = name;
+  } else {
+    temp_ = folder + (folder.back() == '\\' ? "" : "\\") + "~ps" +
+            std::to_string(GetCurrentProcessId()) + ".tmp";
+  }
   file_.reset(CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file_) Fail(GetLastError());

@@ -14,6 +14,12 @@ namespace {
 
 constexpr size_t kFileHeaderSize = 14;
 constexpr uint64_t kMaxPixelBytes = uint64_t{1} << 30;
+// Run-length data may end early or skip parts of the picture, so a few bytes could claim
+// a picture of any size. Beyond this size the data must back the picture: a stream without
+// skips gives at most 765 bytes of picture per 2 bytes, and the limit leaves room for some
+// skipping.
+constexpr uint64_t kRleUnbackedBytes = uint64_t{64} << 20;
+constexpr uint64_t kRleMaxExpansion = 1024;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
 
@@ -166,6 +172,12 @@ Layout ParseHeaders(const uint8_t* data, size_t size) {
   if (l.compression == kRgb || l.compression == kBitfields) {
     const uint64_t rowBytes = (static_cast<uint64_t>(l.width) * l.bits + 31) / 32 * 4;
     if (rowBytes * static_cast<uint64_t>(l.height) > size - l.pixelOffset) Invalid();
+  } else {
+    const uint64_t pictureBytes = ui::DibStride24(l.width) * static_cast<uint64_t>(l.height);
+    if (pictureBytes > kRleUnbackedBytes &&
+        pictureBytes / kRleMaxExpansion > size - l.pixelOffset) {
+      Invalid();
+    }
   }
   return l;
 }

@@ -310,12 +310,15 @@ void OnFree(const volatile void*) {}
 
 TEST(BmpDecode, HugeClaimedSizeFailsWithoutAllocatingThePicture) {
   // A few hundred bytes that claim 16000 x 16000 pixels (768 MB, under the 1 GiB cap) and
-  // 40000 x 40000 (over it), in every encoding.
+  // 40000 x 40000 (over it), in every encoding; run-length streams also end early at once
+  // or skip to the end, which leaves all the rest black.
   std::vector<Bytes> files;
   for (int32_t side : {16000, 40000}) {
     files.push_back(MakeBmp({.width = side, .height = side, .pixels = Bytes(300, 1)}));
     files.push_back(PaletteBmp(side, -side, 1, 0, {kRed, kGreen}, Bytes(300, 1)));
     files.push_back(PaletteBmp(side, side, 8, 1, {kRed, kGreen}, {255, 1, 255, 1, 0, 0, 255, 1}));
+    files.push_back(PaletteBmp(side, side, 8, 1, {kRed, kGreen}, {255, 1, 0, 1}));
+    files.push_back(PaletteBmp(side, side, 4, 2, {kRed, kGreen}, {0, 2, 255, 255, 0, 1}));
   }
 #ifdef PS_HAVE_MALLOC_HOOKS
   static const int installed = __sanitizer_install_malloc_and_free_hooks(OnMalloc, OnFree);
@@ -333,6 +336,24 @@ TEST(BmpDecode, HugeClaimedSizeFailsWithoutAllocatingThePicture) {
 #endif
     EXPECT_EQ(error, "Bitmap image is not valid");
   }
+}
+
+TEST(BmpDecode, RunLengthDataBacksLargePictures) {
+  // Ending early is fine for a picture of a few megabytes...
+  const DecodedImage sparse = Decode(PaletteBmp(2000, 1500, 8, 1, {kRed}, {2, 0, 0, 1}));
+  EXPECT_EQ(PixelAt(sparse, 1, 1499), kRed);
+  EXPECT_EQ(PixelAt(sparse, 1999, 0), kBlack);
+
+  // ... and a large picture whose stream covers it decodes whatever its size: 6000 x 4000
+  // (72 MB) of one colour in runs of 255.
+  Bytes stream;
+  for (int y = 0; y < 4000; ++y) {
+    for (int x = 0; x < 6000; x += 255) stream.insert(stream.end(), {255, 1});
+    stream.insert(stream.end(), {0, 0});
+  }
+  const DecodedImage large = Decode(PaletteBmp(6000, 4000, 8, 1, {kRed, kGreen}, stream));
+  EXPECT_EQ(PixelAt(large, 5999, 3999), kGreen);
+  EXPECT_EQ(PixelAt(large, 0, 0), kGreen);
 }
 
 // An icon directory with the given entries (width, height, bits, data size), the images'

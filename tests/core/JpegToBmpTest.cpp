@@ -347,6 +347,14 @@ TEST(JpegPreview, ProgressivePictureClaimingHugeSizeFailsWithoutBufferingIt) {
       WithClaimedSize(EncodeJpeg({.width = 16, .height = 16, .progressive = true}), 65500, 65500);
   EXPECT_EQ(ErrorOf([&] { wallpaper::DecodeJpegForPreview(bomb.data(), bomb.size(), 225, 145); }),
             JpegErrorText(JERR_NO_BACKING_STORE));
+  // 20000 x 20000 in grey is 800 MB of coefficients, which libjpeg would take in one block.
+  const Bytes grey = WithClaimedSize(
+      EncodeJpeg({.width = 16, .height = 16, .input = JCS_GRAYSCALE, .progressive = true}), 20000,
+      20000);
+  MemorySink sink;
+  EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(grey.data(), grey.size(), sink); }),
+            JpegErrorText(JERR_NO_BACKING_STORE));
+  EXPECT_EQ(sink.reserveCalls, 0);
 }
 
 TEST(JpegToBmp, ReadsTheHeaderOnly) {
@@ -385,6 +393,22 @@ TEST(JpegPreview, DecodesAtTheSmallestScaleThatCoversTheFrame) {
     ASSERT_EQ(image.bgr.size(), image.Stride() * image.height);
     ExpectSamePixels(image.bgr.data(), image.Stride(), DecodePlain(jpeg, c.scale));
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(JpegToBmp, StrayBytesBeforeAMarkerAreToleratedAsCamerasWriteThem) {
+  Bytes jpeg = EncodeJpeg({.width = 40, .height = 30});
+  ASSERT_GE(jpeg.size(), 2u);
+  // Three stray bytes before the end-of-image marker.
+  jpeg.insert(jpeg.end() - 2, {0x00, 0x12, 0x34});
+  MemorySink sink;
+  wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+  EXPECT_EQ(Le32(sink.bytes, 18), 40u);
+  const DecodedImage image = wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size());
+  EXPECT_EQ(image.width, 40);
 }
 
 }  // namespace

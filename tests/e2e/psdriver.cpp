@@ -757,6 +757,20 @@ int CmdClick(const Args& a, const Options& opt) {
   return 0;
 }
 
+// A left click with the mouse messages themselves, posted to the button at its centre:
+// unlike BM_CLICK it also reaches handlers that watch the button's own mouse release.
+int CmdMouseClick(const Args& a, const Options& opt) {
+  Need(a, 3, "mouseclick CLASS CAPTION BUTTONTEXT");
+  HWND button = TargetChild(ToWide(a[0]), ToWide(a[1]), L"Button", ToWide(a[2]), opt);
+  RequireUsable(button, opt);
+  RECT r{};
+  GetClientRect(button, &r);
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  Post(button, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  Post(button, WM_LBUTTONUP, 0, at);
+  return 0;
+}
+
 int CmdCheck(const Args& a, const Options& opt) {
   Need(a, 3, "check CLASS CAPTION BUTTONTEXT");
   HWND button = TargetChild(ToWide(a[0]), ToWide(a[1]), L"Button", ToWide(a[2]), opt);
@@ -818,6 +832,17 @@ int CmdText(const Args& a, const Options& opt) {
   for (char c : text)
     if (c != '\r') out += c;
   Print(out);
+  return 0;
+}
+
+// settext CLASS CAPTION CHILDCLASS TEXT: what typing would leave in an edit field.
+int CmdSetText(const Args& a, const Options& opt) {
+  Need(a, 4, "settext CLASS CAPTION CHILDCLASS TEXT [--nth N]");
+  HWND h = TargetChild(ToWide(a[0]), ToWide(a[1]), ToWide(a[2]), {}, opt);
+  RequireUsable(h, opt);
+  const std::wstring text = ToWide(a[3]);
+  if (!Send(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())))  // marshalled
+    throw Failure("the control refused the text");
   return 0;
 }
 
@@ -1039,6 +1064,18 @@ int CmdFileDialog(const Args& a, const Options& opt) {
   return 0;
 }
 
+// cursor X Y: moves the mouse pointer (desktop coordinates); a popup menu opened by the
+// program then appears where a user's click would have opened it.
+int CmdCursor(const Args& a, const Options&) {
+  Need(a, 2, "cursor X Y");
+  const int x = static_cast<int>(ParseLong(a[0], "X")), y = static_cast<int>(ParseLong(a[1], "Y"));
+  if (!SetCursorPos(x, y)) throw Failure("SetCursorPos failed");
+  POINT p{};
+  GetCursorPos(&p);
+  Print(std::to_string(p.x) + "," + std::to_string(p.y));
+  return 0;
+}
+
 int CmdSysColor(const Args& a, const Options&) {
   Need(a, 1, "syscolor INDEX");
   const COLORREF c = GetSysColor(static_cast<int>(ParseLong(a[0], "INDEX")));
@@ -1194,10 +1231,12 @@ constexpr Command kCommands[] = {
     {"trayicon-click", CmdTrayIconClick},
     {"taskbar", CmdTaskbar},
     {"click", CmdClick},
+    {"mouseclick", CmdMouseClick},
     {"check", CmdCheck},
     {"setcheck", CmdSetCheck},
     {"children", CmdChildren},
     {"text", CmdText},
+    {"settext", CmdSetText},
     {"state", CmdState},
     {"listbox", CmdListBox},
     {"listselect", CmdListSelect},
@@ -1210,6 +1249,7 @@ constexpr Command kCommands[] = {
     {"msgbox-none", CmdMsgBoxNone},
     {"filedialog", CmdFileDialog},
     {"syscolor", CmdSysColor},
+    {"cursor", CmdCursor},
     {"regget", CmdRegGet},
     {"regtype", CmdRegType},
     {"regvalues", CmdRegValues},

@@ -20,8 +20,10 @@ constexpr uint64_t kMaxBmpFileSize = 0xFFFFFFFFu;
 constexpr int kBatchRows = 16;
 // Progressive pictures are buffered whole by libjpeg (2 bytes per coefficient), even when
 // decoded scaled down. A tiny file may claim 65500 x 65500 pixels; beyond this libjpeg
-// fails with "no backing store" instead of committing gigabytes.
-constexpr long kMaxLibjpegMemory = 1L << 30;
+// fails with "no backing store" instead of committing gigabytes. libjpeg may take all of
+// it in one block, so it stays well below a gigabyte; it still holds about 90 megapixels
+// of 4:4:4 colour.
+constexpr long kMaxLibjpegMemory = 512L << 20;
 
 [[noreturn]] void ThrowJpegError(int code) {
   throw ui::Error(ui::Format("JPEG error #%d", code));
@@ -41,8 +43,22 @@ void ErrorExit(j_common_ptr cinfo) {
 
 // A warning is libjpeg guessing over damaged data (a truncated file, a bad Huffman code):
 // decoding would go on and produce a grey or smeared picture. Damaged data must fail.
+// A few warnings only describe harmless oddities of real cameras' and editors' files;
+// failing on them would make the scheduler drop good pictures from the list.
+bool IsHarmlessWarning(int code) {
+  switch (code) {
+    case JWRN_EXTRANEOUS_DATA:  // stray bytes before a marker
+    case JWRN_JFIF_MAJOR:       // a newer JFIF revision
+    case JWRN_ADOBE_XFORM:      // an unknown Adobe transform value
+    case JWRN_BOGUS_ICC:        // a damaged colour profile (not used here)
+      return true;
+    default:
+      return false;
+  }
+}
+
 void EmitMessage(j_common_ptr cinfo, int msgLevel) {
-  if (msgLevel < 0) ErrorExit(cinfo);
+  if (msgLevel < 0 && !IsHarmlessWarning(cinfo->err->msg_code)) ErrorExit(cinfo);
 }
 
 // libjpeg's default prints to stderr; a GUI program has nowhere to print.

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# The wallpaper conversion benchmark: JPEG to 24-bit BMP file, on photo-like JPEGs of 2, 12,
+# 24 and 48 megapixels, against a decode-only pass of the same file (same library, same
+# process) and against libjpeg-turbo's own `djpeg -bmp` (whole process against whole
+# process); natively and under Wine, in one run, as one table of ratios.
+#
+#   bench/run.sh            RUNS=5 by default (rounds per figure)
+#   RUNS=9 bench/run.sh     steadier figures on a busy machine
+#
+# Test images are generated once (ImageMagick plasma fractals: smooth areas with fine
+# detail, about as dense as camera pictures) and cached in build/bench-images.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build"
+images="$build/bench-images"
+runs=${RUNS:-5}
+mkdir -p "$images"
+log() { printf '[bench] %s\n' "$*" >&2; }
+
+"$root/scripts/bootstrap.sh"
+
+# Native: an optimised build of its own. gcc, because with clang the fuzz targets' coverage
+# instrumentation would go into the core and slow the conversion.
+log "building the native benchmark"
+cmake -S "$root" -B "$build/bench-native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ >/dev/null
+cmake --build "$build/bench-native" --target bench_convert -j2 >/dev/null
+native="$build/bench-native/bench/bench_convert"
+
+log "building the Windows benchmark"
+cmake --preset win64 -B "$build/bench-win64" >/dev/null
+cmake --build "$build/bench-win64" --target bench_convert -j2 >/dev/null
+winexe="$build/bench-win64/bench/bench_convert.exe"
+windjpeg="$build/deps/libjpeg-turbo-win64/bin/djpeg.exe"
+
+sizes=(2:1632x1224 12:4000x3000 24:6000x4000 48:8000x6000)
+files=()
+for entry in "${sizes[@]}"; do
+  mp=${entry%%:*}
+  file="$images/photo-${mp}mp.jpg"
+  if [ ! -s "$file" ]; then
+    log "generating $file (${entry#*:}, up to a minute or two)"
+    convert -size "${entry#*:}" -seed "$mp" plasma:fractal -quality 90 "$file.tmp.jpg"
+    mv "$file.tmp.jpg" "$file"
+  fi
+  files+=("$file")
+done
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+# ---- in process ----
+log "native, in process ($runs rounds per file)"
+"$native" inproc "$out" "$runs" "${files[@]}" >"$out/native.txt"
+
+winpath() { printf 'Z:%s' "$1"; }
+winfiles=()
+for f in "${files[@]}"; do winfiles+=("$(winpath "$f")"); done
+source "$root/scripts/wine-env.sh"
+wine_env_start "$build/bench-win64/prefix"
+trap 'wine_env_stop; rm -rf "$out"' EXIT
+log "Windows build under Wine, in process"
+wine "$winexe" inproc "$(winpath "$out")" "$runs" "${winfiles[@]}" </dev/null >"$out/wine.txt" 2>"$out/wine.err"
+
+# ---- whole processes ----
+# Best of the rounds; "wall" is elapsed time, "cpu" user + system time of the process.
+TIMEFORMAT='%3R %3U %3S'
+best_of() {  # best_of LABEL COMMAND...  ->  "LABEL wallms cpums"
+  local label=$1 best_wall=999999 best_cpu=999999 r t wall cpu
+  shift
+  for ((r = 0; r < runs; r++)); do
+    t=$({ time "$@" </dev/null >/dev/null 2>&1; } 2>&1)
+    read -r wall user sys <<<"$t"
+    wall=$(awk -v w="$wall" 'BEGIN { printf "%.1f", w * 1000 }')
+    cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.1f", (u + s) * 1000 }')
+    best_wall=$(awk -v a="$best_wall" -v b="$wall" 'BEGIN { print (b < a ? b : a) }')
+    best_cpu=$(awk -v a="$best_cpu" -v b="$cpu" 'BEGIN { print (b < a ? b : a) }')
+  done
+  echo "$label $best_wall $best_cpu"
+}
+log "whole processes: ours against djpeg -bmp"
+for entry in "${sizes[@]}"; do
+  mp=${entry%%:*}
+  f="$images/photo-${mp}mp.jpg"
+  {
+    best_of "native-ours-$mp" "$native" once "$f" "$out/o.bmp"
+    best_of "native-djpeg-$mp" djpeg -bmp -outfile "$out/d.bmp" "$f"
+    best_of "wine-ours-$mp" wine "$winexe" once "$(winpath "$f")" "$(winpath "$out/o.bmp")"
+    best_of "wine-djpeg-$mp" wine "$windjpeg" -bmp -outfile "$(winpath "$out/d.bmp")" \
+      "$(winpath "$f")"
+  } >>"$out/proc.txt"
+  {
+    "$native" once "$f" "$out/o.bmp" | sed "s/^/native-$mp /"
+    # Wine's output goes to a file: a pipe could be held open by a helper it starts.
+    wine "$winexe" once "$(winpath "$f")" "$(winpath "$out/o.bmp")" </dev/null >"$out/once.txt"
+    sed "s/^/wine-$mp /" "$out/once.txt"
+  } >>"$out/peak.txt"
+done
+
+# ---- the table ----
+awk -v runs="$runs" '
+  FILENAME ~ /native.txt$/ { k = $3; nd[k] = $4; nc[k] = $5; ndc[k] = $6; ncc[k] = $7; order[++count] = k; next }
+  FILENAME ~ /wine.txt$/ { k = $3; wd[k] = $4; wc[k] = $5; wdc[k] = $6; wcc[k] = $7; next }
+  FILENAME ~ /proc.txt$/ { split($1, a, "-"); key = a[1] "-" a[2]; mp = a[3] + 0; pw[key, mp] = $2; pc[key, mp] = $3; next }
+  FILENAME ~ /peak.txt$/ { split($1, a, "-"); mp = a[2] + 0; peak[a[1], mp] = $3; next }
+  END {
+    printf "\nConversion of a JPEG into the 24-bit BMP file (read, streaming decode, rows written in place,\n"
+    printf "temporary file flushed and moved over the target) against a decode-only pass of the same file\n"
+    printf "with the same library. Wall: best of %d; cpu: processor time of the process, mean of %d.\n\n", runs, runs
+    printf "%-6s | %-37s | %-37s | %s\n", "", "native (system libjpeg-turbo)", "Windows build under Wine", "Wine/native"
+    printf "%-6s | %8s %8s %6s %6s %6s | %8s %8s %6s %6s %6s | %6s %6s\n", "MP", "decode", "convert", "wall", "cpu", "", "decode", "convert", "wall", "cpu", "", "wall", "cpu"
+    printf "%-6s | %8s %8s %6s %6s %6s | %8s %8s %6s %6s %6s | %6s %6s\n", "", "ms", "ms", "ratio", "ratio", "", "ms", "ms", "ratio", "ratio", "", "ratio", "ratio"
+    for (i = 1; i <= count; i++) {
+      k = order[i]
+      printf "%-6s | %8.1f %8.1f %6.2f %6.2f %6s | %8.1f %8.1f %6.2f %6.2f %6s | %6.2f %6.2f\n", k, nd[k], nc[k], nc[k] / nd[k], ncc[k] / ndc[k], "", wd[k], wc[k], wc[k] / wd[k], wcc[k] / wdc[k], "", wc[k] / nc[k], wcc[k] / ncc[k]
+    }
+    printf "\nWhole process, one conversion: djpeg -bmp against ours (ratio = djpeg / ours, higher is better).\n"
+    printf "Under Wine both include the start of a Wine process.\n\n"
+    printf "%-6s | %9s %9s %6s %6s | %9s %9s %6s %6s\n", "MP", "native", "djpeg", "wall", "cpu", "Wine", "djpeg", "wall", "cpu"
+    printf "%-6s | %9s %9s %6s %6s | %9s %9s %6s %6s\n", "", "ms", "ms", "ratio", "ratio", "ms", "ms", "ratio", "ratio"
+    for (i = 1; i <= count; i++) {
+      mp = order[i] + 0
+      printf "%-6s | %9.1f %9.1f %6.2f %6.2f | %9.1f %9.1f %6.2f %6.2f\n", order[i], pw["native-ours", mp], pw["native-djpeg", mp], pw["native-djpeg", mp] / pw["native-ours", mp], pc["native-djpeg", mp] / pc["native-ours", mp], pw["wine-ours", mp], pw["wine-djpeg", mp], pw["wine-djpeg", mp] / pw["wine-ours", mp], pc["wine-djpeg", mp] / pc["wine-ours", mp]
+    }
+    printf "\nPeak memory of one conversion (resident / working set, MB), and its growth over the 2 MP one.\n\n"
+    printf "%-6s | %8s %8s | %8s %8s\n", "MP", "native", "growth", "Wine", "growth"
+    first = order[1] + 0
+    for (i = 1; i <= count; i++) {
+      mp = order[i] + 0
+      printf "%-6s | %8.1f %8.1f | %8.1f %8.1f\n", order[i], peak["native", mp] / 1024, (peak["native", mp] - peak["native", first]) / 1024, peak["wine", mp] / 1024, (peak["wine", mp] - peak["wine", first]) / 1024
+    }
+    printf "\nMachine load (1 min average) at the end: "
+  }' "$out/native.txt" "$out/wine.txt" "$out/proc.txt" "$out/peak.txt"
+cut -d' ' -f1 /proc/loadavg

@@ -1,0 +1,133 @@
+#include "imagelist/FileDialogs.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "imagelist/PreviewPane.h"
+#include "ui/Seams.h"
+
+namespace imagelist {
+
+namespace {
+
+constexpr char kAddTitle[] = "Add image file ...";
+constexpr char kAddFilter[] =
+    "All (*.jpg;*.bmp)|*.jpg;*.bmp|JPEG Image File (*.jpg)|*.jpg|Bitmaps (*.bmp)|*.bmp";
+constexpr char kListOpenFilter[] = " Kestrova Listfiles|*.kvl";
+constexpr char kListSaveFilter[] = "Kestrova Listflies|*.kvl";
+constexpr char kListExtension[] = "kvl";
+
+// Room for the many names of a multi-selection; one path needs far less.
+constexpr DWORD kMultiSelectChars = 1u << 20;
+constexpr DWORD kSingleChars = 32768;
+
+// Flags every dialog here shares. OFN_NOCHANGEDIR is left out on purpose: the folder the
+// user went to becomes the current one.
+constexpr DWORD kCommonFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+
+bool IsAbsolute(const std::string& name) {
+  return (name.size() >= 2 && name[1] == ':') ||
+         (name.size() >= 2 && name[0] == '\\' && name[1] == '\\');
+}
+
+std::string ChooseListFile(HWND owner, const char* filter, bool save) {
+  const std::string filters = DialogFilter(filter);
+  const std::string folder = CurrentDirectory();
+  std::string buffer(kSingleChars, '\0');
+  OPENFILENAMEA ofn{.lStructSize = sizeof(OPENFILENAMEA),
+                    .hwndOwner = owner,
+                    .lpstrFilter = filters.c_str(),
+                    .nFilterIndex = 1,
+                    .lpstrFile = buffer.data(),
+                    .nMaxFile = kSingleChars,
+                    .lpstrInitialDir = folder.c_str(),
+                    .Flags = kCommonFlags,
+                    .lpstrDefExt = save ? kListExtension : nullptr};
+  if (!ui::seams().fileDialog(ofn, save)) return {};
+  buffer.resize(strnlen(buffer.data(), buffer.size()));
+  return buffer;
+}
+
+}  // namespace
+
+std::string CurrentDirectory() {
+  std::string dir(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(dir.size()), dir.data());
+    if (n == 0) return {};
+    if (n < dir.size()) {
+      dir.resize(n);
+      return dir;
+    }
+    dir.assign(n, '\0');  // n is the size needed, its zero byte included
+  }
+}
+
+std::string DialogFilter(const std::string& filter) {
+  std::string out = filter;
+  for (char& c : out) {
+    if (c == '|') c = '\0';
+  }
+  out.push_back('\0');  // with the string's own zero byte, the closing pair
+  return out;
+}
+
+std::vector<std::string> SplitSelection(const char* buffer, size_t size) {
+  std::vector<std::string> parts;
+  size_t at = 0;
+  while (at < size && buffer[at] != '\0') {
+    const size_t length = strnlen(buffer + at, size - at);
+    parts.emplace_back(buffer + at, length);
+    at += length + 1;
+  }
+  if (parts.size() <= 1) return parts;
+  const std::string folder = parts.front();
+  std::vector<std::string> paths;
+  paths.reserve(parts.size() - 1);
+  for (size_t i = 1; i < parts.size(); ++i) {
+    if (IsAbsolute(parts[i])) {
+      paths.push_back(parts[i]);
+    } else if (!folder.empty() && folder.back() == '\\') {
+      paths.push_back(folder + parts[i]);
+    } else {
+      paths.push_back(folder + "\\" + parts[i]);
+    }
+  }
+  return paths;
+}
+
+std::vector<std::string> ChooseImageFiles(HWND owner) {
+  const std::string filters = DialogFilter(kAddFilter);
+  const std::string folder = CurrentDirectory();
+  std::vector<char> buffer(kMultiSelectChars, '\0');
+  std::vector<uint32_t> pane = BuildPreviewPaneTemplate();
+  PreviewPaneState paneState;
+  OPENFILENAMEA ofn{.lStructSize = sizeof(OPENFILENAMEA),
+                    .hwndOwner = owner,
+                    // With OFN_ENABLETEMPLATEHANDLE this is the template in memory.
+                    .hInstance = reinterpret_cast<HINSTANCE>(pane.data()),
+                    .lpstrFilter = filters.c_str(),
+                    .nFilterIndex = 1,
+                    .lpstrFile = buffer.data(),
+                    .nMaxFile = kMultiSelectChars,
+                    .lpstrInitialDir = folder.c_str(),
+                    .lpstrTitle = kAddTitle,
+                    .Flags = kCommonFlags | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST |
+                             OFN_FILEMUSTEXIST | OFN_DONTADDTORECENT | OFN_ENABLEHOOK |
+                             OFN_ENABLETEMPLATEHANDLE,
+                    .lCustData = reinterpret_cast<LPARAM>(&paneState),
+                    .lpfnHook = &PreviewPaneHook};
+  if (!ui::seams().fileDialog(ofn, false)) return {};
+  return SplitSelection(buffer.data(), buffer.size());
+}
+
+std::string ChooseListFileToLoad(HWND owner) {
+  return ChooseListFile(owner, kListOpenFilter, false);
+}
+
+std::string ChooseListFileToSave(HWND owner) {
+  return ChooseListFile(owner, kListSaveFilter, true);
+}
+
+}  // namespace imagelist

@@ -1,0 +1,20 @@
+#pragma once
+// List files on disk: read whole and parsed, or written through a temporary file in the
+// same folder that replaces the old file only when complete, so a failure part-way (a
+// full disk, a crash) never leaves a truncated list behind.
+#include <string>
+#include <vector>
+
+namespace imagelist {
+
+// The entries of a list file. "Cannot open file "%s". %s" when it cannot be read.
+std::vector<std::string> ReadListFileEntries(const std::string& path);
+
+// Replaces the file with the entries (an empty list gives a zero-byte file). "Cannot
+// create file "%s". %s" when it cannot be written; the old file is then as it was.
+void WriteListFileEntries(const std::string& path, const std::vector<std::string>& entries);
+
+// The default list file: "default.kvl" in the given folder.
+std::string DefaultListFilePath(const std::string& folder);
+
+}  // namespace imagelist

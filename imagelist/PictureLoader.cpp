@@ -1,0 +1,167 @@
+#include "imagelist/PictureLoader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "imagelist/core/BmpDecode.h"
+#include "imagelist/core/IconImage.h"
+#include "imagelist/core/MetafileCheck.h"
+#include "imagelist/core/PreviewGeometry.h"
+#include "imagelist/core/PreviewScale.h"
+#include "ui/FileIO.h"
+#include "ui/Picture.h"
+#include "ui/core/Error.h"
+#include "wallpaper/core/JpegToBmp.h"
+
+namespace imagelist {
+
+namespace {
+
+using UniqueEnhMetaFile = ui::UniqueHandle<ui::traits::Simple<HENHMETAFILE, DeleteEnhMetaFile>>;
+
+enum class Depth { Show, Test };
+
+// The size in which the frame shows a picture of w x h, at least one pixel each way.
+SIZE ShownSize(int w, int h, int frameW, int frameH) {
+  const PreviewFit fit = FitPreview(w, h, frameW, frameH);
+  return {std::max(fit.width, 1), std::max(fit.height, 1)};
+}
+
+LoadedPicture FromDecoded(const ui::DecodedImage& image, int fullW, int fullH) {
+  LoadedPicture picture;
+  picture.bitmap = ui::DibFromBgr(image.width, image.height, image.bgr);
+  picture.width = fullW;
+  picture.height = fullH;
+  return picture;
+}
+
+LoadedPicture LoadJpeg(const std::vector<uint8_t>& data, int frameW, int frameH, Depth depth) {
+  const wallpaper::JpegHeader header = wallpaper::ReadJpegHeader(data.data(), data.size());
+  if (depth == Depth::Test) {
+    LoadedPicture picture;
+    picture.width = header.width;
+    picture.height = header.height;
+    return picture;
+  }
+  const SIZE shown = ShownSize(header.width, header.height, frameW, frameH);
+  const ui::DecodedImage image =
+      wallpaper::DecodeJpegForPreview(data.data(), data.size(), shown.cx, shown.cy);
+  return FromDecoded(image, image.fullWidth, image.fullHeight);
+}
+
+LoadedPicture LoadBmp(const std::vector<uint8_t>& data, int frameW, int frameH) {
+  ui::DecodedImage image = DecodeBmp(data.data(), data.size());
+  const int fullW = image.width;
+  const int fullH = image.height;
+  const SIZE shown = ShownSize(fullW, fullH, frameW, frameH);
+  const int factor = ReductionFactor(fullW, fullH, shown.cx, shown.cy);
+  if (factor > 1) image = ReduceImage(image, factor);
+  return FromDecoded(image, fullW, fullH);
+}
+
+// A 24-bit bitmap of w x h filled with the button face colour, selected into a memory DC
+// for the duration of draw(dc).
+template <typename Draw>
+ui::UniqueBitmap DrawOnBitmap(int w, int h, Draw&& draw) {
+  void* bits = nullptr;
+  ui::UniqueBitmap bitmap = ui::CreateDib24(w, h, &bits);
+  ui::WindowDC screen(nullptr);
+  ui::UniqueDC dc(CreateCompatibleDC(screen.get()));
+  if (!dc) throw ui::Error("Out of system resources");
+  {
+    ui::SelectGuard select(dc.get(), bitmap.get());
+    const RECT all{0, 0, w, h};
+    FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    draw(dc.get());
+  }
+  GdiFlush();
+  return bitmap;
+}
+
+LoadedPicture LoadIconFile(const std::vector<uint8_t>& data) {
+  const IconEntry entry = PickIconEntry(data.data(), data.size());
+  const uint8_t* image = data.data() + entry.offset;
+  CheckIconImage(image, entry.size);
+  ui::UniqueIcon icon(CreateIconFromResourceEx(const_cast<uint8_t*>(image), entry.size, TRUE,
+                                               0x00030000, entry.width, entry.height,
+                                               LR_DEFAULTCOLOR));
+  if (!icon) throw ui::Error("Icon image is not valid");
+  LoadedPicture picture;
+  picture.bitmap = DrawOnBitmap(entry.width, entry.height, [&](HDC dc) {
+    DrawIconEx(dc, 0, 0, icon.get(), entry.width, entry.height, 0, nullptr, DI_NORMAL);
+  });
+  picture.width = entry.width;
+  picture.height = entry.height;
+  return picture;
+}
+
+int ScreenDpi(int which) {
+  ui::WindowDC screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.get(), which);
+  return dpi > 0 ? dpi : 96;
+}
+
+LoadedPicture LoadMetafile(const std::vector<uint8_t>& data, int frameW, int frameH) {
+  const MetafileInfo info = ParseMetafile(data.data(), data.size());
+  const int fullW = HmmToPixels(info.widthHmm, ScreenDpi(LOGPIXELSX));
+  const int fullH = HmmToPixels(info.heightHmm, ScreenDpi(LOGPIXELSY));
+  if (fullW <= 0 || fullH <= 0) throw ui::Error("Metafile is not valid");
+
+  const uint8_t* body = data.data() + info.bodyOffset;
+  UniqueEnhMetaFile metafile;
+  if (info.placeable) {
+    const METAFILEPICT picture{
+        .mm = MM_ANISOTROPIC, .xExt = info.widthHmm, .yExt = info.heightHmm, .hMF = nullptr};
+    metafile.reset(SetWinMetaFileBits(static_cast<UINT>(info.bodySize), body, nullptr, &picture));
+  } else {
+    metafile.reset(SetEnhMetaFileBits(static_cast<UINT>(info.bodySize), body));
+  }
+  if (!metafile) throw ui::Error("Metafile is not valid");
+
+  // A vector picture loses nothing by being played straight at the size that is shown.
+  const SIZE shown = ShownSize(fullW, fullH, frameW, frameH);
+  const int factor = ReductionFactor(fullW, fullH, shown.cx, shown.cy);
+  const int w = (fullW + factor - 1) / factor;
+  const int h = (fullH + factor - 1) / factor;
+  LoadedPicture loaded;
+  loaded.bitmap = DrawOnBitmap(w, h, [&](HDC dc) {
+    const RECT target{0, 0, w, h};
+    PlayEnhMetaFile(dc, metafile.get(), &target);
+  });
+  loaded.width = fullW;
+  loaded.height = fullH;
+  return loaded;
+}
+
+LoadedPicture Load(const std::string& path, int frameW, int frameH, Depth depth) {
+  const PictureKind kind = PictureKindOf(path);
+  const std::vector<uint8_t> data = ui::ReadWholeFile(path);
+  switch (kind) {
+    case PictureKind::Bitmap:
+      return LoadBmp(data, frameW, frameH);
+    case PictureKind::Jpeg:
+      return LoadJpeg(data, frameW, frameH, depth);
+    case PictureKind::Icon:
+      return LoadIconFile(data);
+    case PictureKind::Metafile:
+      return LoadMetafile(data, frameW, frameH);
+  }
+  throw ui::Error(ui::Format("Unknown picture file extension (.%s)", ExtensionOf(path).c_str()));
+}
+
+}  // namespace
+
+LoadedPicture LoadPicture(const std::string& path, int frameW, int frameH) {
+  return Load(path, frameW, frameH, Depth::Show);
+}
+
+LoadedPicture TestPicture(const std::string& path, int frameW, int frameH) {
+  return Load(path, frameW, frameH, Depth::Test);
+}
+
+std::string GetBitmapInfo(const LoadedPicture& picture) {
+  return BitmapInfoText(picture.width, picture.height);
+}
+
+}  // namespace imagelist

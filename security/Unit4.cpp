@@ -1,0 +1,79 @@
+#include "security/Unit4.h"
+
+#include "app/Unit1.h"
+#include "security/core/Scramble.h"
+#include "ui/core/Error.h"
+
+namespace security {
+
+namespace {
+
+constexpr int kWidth = 262;
+constexpr int kHeight = 160;
+
+std::unique_ptr<ui::Edit> PasswordField(HWND parent, int y) {
+  auto edit = std::make_unique<ui::Edit>(parent, 110, y, 130, 21, ES_PASSWORD, kMaxPasswordLength);
+  SendMessageA(edit->hwnd(), EM_SETPASSWORDCHAR, '*', 0);
+  return edit;
+}
+
+}  // namespace
+
+std::string UnstorableText(int position) {
+  return ui::Format(
+      "The character at position %d of the new password cannot be stored. Please choose "
+      "another character for that position; your current password stays in force.",
+      position);
+}
+
+TForm4::TForm4(app::TForm1& settings) : settings_(settings) {
+  CreateForm({.className = "TForm4",
+              .caption = "Set Password..",
+              .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+              .exStyle = WS_EX_TOOLWINDOW,
+              .width = kWidth,
+              .height = kHeight});
+  Label1 = std::make_unique<ui::Label>(hwnd(), "Old Password:", 12, 15, 92, 16);
+  Edit1 = PasswordField(hwnd(), 12);
+  Label2 = std::make_unique<ui::Label>(hwnd(), "New Password:", 12, 43, 92, 16);
+  Edit2 = PasswordField(hwnd(), 40);
+  Label3 = std::make_unique<ui::Label>(hwnd(), "Re Enter:", 12, 71, 92, 16);
+  Edit3 = PasswordField(hwnd(), 68);
+  Button1 = std::make_unique<ui::Button>(hwnd(), "Ok", 84, 102, 75, 25, true);
+  Button2 = std::make_unique<ui::Button>(hwnd(), "Cancel", 165, 102, 75, 25);
+  Button1->onClick = [this] { Button1Click(); };
+  Button2->onClick = [this] { Button2Click(); };
+  SetDialogButtons(Button1.get(), Button2.get());
+}
+
+void TForm4::FormShow() {
+  MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
+         ui::CentredOffset(ui::ScreenHeight(), Height()));
+  FocusOn(settings_.Password().empty() ? Edit2->hwnd() : Edit1->hwnd());
+}
+
+void TForm4::Button1Click() {
+  const std::string newPassword = Edit2->Text();
+  if (Edit1->Text() != settings_.Password() || newPassword != Edit3->Text()) return;
+  // Such a character would be stored as the zero byte that ends the stored text, and the
+  // password would come back shortened or as none at the next start.
+  if (const int position = UnstorablePosition(newPassword, kPasswordKey); position != 0) {
+    settings_.ShowMessageWindow(kUnstorableCaption, UnstorableText(position), 1);
+    return;
+  }
+  settings_.StorePassword(newPassword);
+  Hide();
+}
+
+void TForm4::Button2Click() {
+  ClearFields();
+  Hide();
+}
+
+void TForm4::ClearFields() {
+  Edit1->SetText("");
+  Edit2->SetText("");
+  Edit3->SetText("");
+}
+
+}  // namespace security

@@ -1,0 +1,48 @@
+#pragma once
+// The set-password dialog "Set Password..": old, new and re-entered password, at most 8
+// characters each, shown as '*'. Not modal; hidden, never destroyed, between uses.
+#include <memory>
+#include <string>
+
+#include "ui/DialogForm.h"
+#include "ui/Controls.h"
+
+namespace app {
+class TForm1;
+}
+
+namespace security {
+
+inline constexpr int kMaxPasswordLength = 8;
+
+class TForm4 : public ui::DialogForm {
+ public:
+  explicit TForm4(app::TForm1& settings);
+
+  // "Ok": stores the new password when the old one is right and the new one was entered
+  // twice alike; otherwise nothing happens. A password that cannot be stored is refused
+  // with a notice.
+  void Button1Click();
+  // "Cancel": empties the fields and hides the dialog.
+  void Button2Click();
+  void ClearFields();
+
+  std::unique_ptr<ui::Label> Label1, Label2, Label3;
+  std::unique_ptr<ui::Edit> Edit1;  // old
+  std::unique_ptr<ui::Edit> Edit2;  // new
+  std::unique_ptr<ui::Edit> Edit3;  // re-entered
+  std::unique_ptr<ui::Button> Button1, Button2;
+
+ protected:
+  void FormShow() override;
+
+ private:
+  app::TForm1& settings_;
+};
+
+// The notice for a password whose character at position (1-based) would be stored as the
+// zero character.
+inline constexpr char kUnstorableCaption[] = "Password not accepted";
+std::string UnstorableText(int position);
+
+}  // namespace security

@@ -1,0 +1,42 @@
+#include "security/Unit5.h"
+
+#include "app/Unit1.h"
+
+namespace security {
+
+namespace {
+
+constexpr int kWidth = 206;
+constexpr int kHeight = 72;
+
+}  // namespace
+
+TForm5::TForm5(app::TForm1& settings) : settings_(settings) {
+  CreateForm({.className = "TForm5",
+              .caption = "Password",
+              .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+              .exStyle = WS_EX_TOOLWINDOW,
+              .width = kWidth,
+              .height = kHeight});
+  Edit1 = std::make_unique<ui::Edit>(hwnd(), 8, 10, 112, 21, ES_PASSWORD);
+  SendMessageA(Edit1->hwnd(), EM_SETPASSWORDCHAR, '*', 0);
+  // No limit of its own: a longer entry simply never matches.
+  SendMessageA(Edit1->hwnd(), EM_SETLIMITTEXT, 0, 0);
+  Button1 = std::make_unique<ui::Button>(hwnd(), "Ok", 126, 8, 64, 25, true);
+  Button1->onClick = [this] { Button1Click(); };
+  SetDialogButtons(Button1.get(), nullptr);
+}
+
+void TForm5::FormShow() {
+  MoveTo(ui::ScreenWidth() - Width() - 2, ui::ScreenHeight() - Height() - 30);
+  FocusOn(Edit1->hwnd());
+}
+
+void TForm5::Button1Click() {
+  // Compared byte for byte: letter case matters.
+  if (Edit1->Text() == settings_.Password()) settings_.ShowSettings();
+  Edit1->SetText("");
+  Hide();
+}
+
+}  // namespace security

@@ -1,0 +1,139 @@
+// The autostart box and the Run value.
+#include <gtest/gtest.h>
+
+#include "integration/Autostart.h"
+#include "tests/options/OptionsSupport.h"
+
+namespace {
+
+using integration::kRunKeyPath;
+using integration::kRunValueName;
+using optionstest::MouseClick;
+using optionstest::OptionsTest;
+
+constexpr char kInformation[] = "Important Information";
+constexpr char kRestrictions[] = "System Restrictions";
+
+class Autostart : public OptionsTest {
+ protected:
+  void SetUp() override {
+    program.registry.WriteText(kRunKeyPath, "Other", "C:\\other.exe");
+    SetExecutable("C:\\Program Files\\Papershift 7\\Papershift7.exe");
+  }
+  void TearDown() override { AllowWrites(); }
+  void AllowWrites() { integration::RunValueWrite() = saved_; }
+  void SetExecutable(const std::string& path) {
+    ui::seams().executablePath = [path] { return path; };
+  }
+  std::string RunValue() const { return program.registry.ReadText(kRunKeyPath, kRunValueName); }
+  // The caption of the notice shown since the last call ("" for none).
+  std::string Notice() {
+    if (!form3().Visible()) return "";
+    const std::string caption = form3().Text();
+    form3().Hide();
+    return caption;
+  }
+  void RefuseWrites() {
+    integration::RunValueWrite() = [](HKEY, const std::string&) { return ERROR_ACCESS_DENIED; };
+  }
+
+ private:
+  integration::RunValueSetter saved_ = integration::RunValueWrite();
+};
+
+TEST_F(Autostart, TickingWritesThePathQuotedOnlyWhenItHasASpace) {
+  Start();
+  app::TForm1& f = form1();
+  ASSERT_FALSE(f.StartChangeCh->Visible());
+  MouseClick(*f.autostart);
+  EXPECT_TRUE(f.autostart->Checked());
+  EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
+  EXPECT_EQ(program.registry.ValueType(kRunKeyPath, kRunValueName), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(Notice(), kInformation);
+  EXPECT_NE(form3().Memo1->Text().find("reply: \"yes\"!"), std::string::npos);
+  EXPECT_TRUE(f.StartChangeCh->Visible());
+
+  MouseClick(*f.autostart);
+  SetExecutable("C:\\Tools\\Papershift7.exe");
+  MouseClick(*f.autostart);
+  EXPECT_EQ(RunValue(), "C:\\Tools\\Papershift7.exe");
+  EXPECT_EQ(program.registry.ReadText(kRunKeyPath, "Other"), "C:\\other.exe");
+}
+
+TEST_F(Autostart, UntickingWritesEmptyTextAndKeepsTheValue) {
+  Store(app::kSectionProgram, app::names::kAutoStart, "1");
+  Start();
+  app::TForm1& f = form1();
+  ASSERT_TRUE(f.autostart->Checked());
+  ASSERT_TRUE(f.StartChangeCh->Visible());
+  MouseClick(*f.autostart);
+  EXPECT_FALSE(f.autostart->Checked());
+  EXPECT_TRUE(program.registry.ValueExists(kRunKeyPath, kRunValueName));
+  EXPECT_EQ(RunValue(), "");
+  EXPECT_EQ(Notice(), kInformation);
+  EXPECT_FALSE(f.StartChangeCh->Visible());
+
+  // A release that does not toggle the box applies its state again.
+  MouseClick(*f.autostart, /*rightButton=*/true);
+  EXPECT_FALSE(f.autostart->Checked());
+  EXPECT_EQ(Notice(), kInformation);
+}
+
+TEST_F(Autostart, KeyboardToggleChangesTheBoxButNotTheRunValue) {
+  Start();
+  optionstest::KeyToggle(*form1().autostart);
+  EXPECT_TRUE(form1().autostart->Checked());
+  EXPECT_FALSE(program.registry.ValueExists(kRunKeyPath, kRunValueName));
+  EXPECT_EQ(Notice(), "");
+}
+
+TEST_F(Autostart, MissingRunKeyIsNeitherCreatedNorReported) {
+  Start();
+  RegDeleteTreeA(program.registry.root(), kRunKeyPath);
+  RegDeleteKeyA(program.registry.root(), kRunKeyPath);
+  MouseClick(*form1().autostart);
+  EXPECT_EQ(program.registry.ReadText(kRunKeyPath, kRunValueName), "<absent>");
+  HKEY key = nullptr;
+  EXPECT_NE(RegOpenKeyExA(program.registry.root(), kRunKeyPath, 0, KEY_READ, &key), ERROR_SUCCESS);
+  if (key) RegCloseKey(key);
+  EXPECT_EQ(Notice(), kInformation);
+  EXPECT_TRUE(form1().StartChangeCh->Visible());
+}
+
+TEST_F(Autostart, RefusedWriteGivesSystemRestrictionsAndSetsTheBoxBack) {
+  Start();
+  app::TForm1& f = form1();
+  RefuseWrites();
+  MouseClick(*f.autostart);
+  EXPECT_EQ(Notice(), kRestrictions);
+  EXPECT_NE(form3().Memo1->Text().find("not entitled to use this option"), std::string::npos);
+  EXPECT_FALSE(f.autostart->Checked());
+  EXPECT_FALSE(f.StartChangeCh->Visible());
+  EXPECT_FALSE(program.registry.ValueExists(kRunKeyPath, kRunValueName));
+
+  AllowWrites();
+  MouseClick(*f.autostart);
+  ASSERT_TRUE(f.autostart->Checked());
+  RefuseWrites();
+  Notice();
+  MouseClick(*f.autostart);
+  EXPECT_EQ(Notice(), kRestrictions);
+  EXPECT_NE(form3().Memo1->Text().find("not entitled to change this option"), std::string::npos);
+  EXPECT_TRUE(f.autostart->Checked());
+  EXPECT_TRUE(f.StartChangeCh->Visible());
+  EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
+}
+
+TEST_F(Autostart, CancelRestoresTheBoxButNotTheRunValue) {
+  Start();
+  form1().ShowSettings();
+  MouseClick(*form1().autostart);
+  ASSERT_TRUE(form1().StartChangeCh->Visible());
+  form1().BtCancelClick();
+  EXPECT_FALSE(form1().autostart->Checked());
+  EXPECT_TRUE(form1().StartChangeCh->Visible());
+  EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
+  EXPECT_EQ(Stored(app::kSectionProgram, app::names::kAutoStart), "<absent>");
+}
+
+}  // namespace

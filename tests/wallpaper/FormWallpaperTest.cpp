@@ -1,0 +1,249 @@
+// The wallpaper reactions of the settings window over the running program objects.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/SettingNames.h"
+#include "tests/support/win/TestEnv.h"
+#include "ui/FileIO.h"
+#include "ui/Seams.h"
+#include "ui/core/Error.h"
+#include "wallpaper/DesktopColour.h"
+#include "wallpaper/JpegConversion.h"
+
+namespace {
+
+const std::string kDesktop = "Control Panel\\Desktop";
+const std::string kProgram = std::string(app::kProgramKeyPath) + "\\Program";
+
+std::string ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const ui::Error& e) {
+    return e.what();
+  }
+  return "<no error>";
+}
+
+class FormWallpaperTest : public ::testing::Test {
+ protected:
+  FormWallpaperTest() {
+    // No start-up change and no sliding, so that each test begins from a quiet window.
+    program.registry.WriteText(kProgram, app::names::kRestartChange, "0");
+    program.registry.WriteText(kProgram, app::names::kUseAnimation, "0");
+    program.registry.WriteText(kDesktop, "Marker", "");
+    // The program fills a new list from the Windows directory; one picture keeps the
+    // start-up preview from failing.
+    testenv::WriteTestBmp(program.windowsDir.File("start.bmp"), 4, 4, RGB(1, 2, 3));
+    ui::seams().systemParametersInfo = [this](UINT, UINT, void* data, UINT) {
+      installed.push_back(static_cast<const char*>(data));
+      return TRUE;
+    };
+  }
+
+  // Starts the program and forgets what start-up reported and installed.
+  void Start() {
+    program.Start();
+    program.errors.texts.clear();
+    installed.clear();
+  }
+  app::TForm1& form() { return program.form1(); }
+  // Replaces the list by pictures that exist, nothing selected.
+  std::vector<std::string> UseList(int n) {
+    std::vector<std::string> paths;
+    form().FileList->Clear();
+    for (int i = 0; i < n; ++i) {
+      paths.push_back(pictures.File("p" + std::to_string(i) + ".bmp"));
+      testenv::WriteTestBmp(paths.back(), 3, 3, RGB(10 * i, 0, 0));
+      form().FileList->Add(paths.back());
+    }
+    return paths;
+  }
+  std::string Desktop(const char* name) const { return program.registry.ReadText(kDesktop, name); }
+
+  std::vector<std::string> installed;  // outlives the program, whose seams fill it
+  testenv::ProgramFixture program;
+  testenv::TempDir pictures;
+};
+
+TEST_F(FormWallpaperTest, ChangeImageInstallsTheNextEntryAndKeepsItsPosition) {
+  Start();
+  const auto paths = UseList(2);
+  form().FileList->SetItemIndex(0);
+  form().SoundCh->SetChecked(true);  // the device is not open: its failure is ignored
+  form().ChangePopClick();
+  EXPECT_EQ(installed, std::vector<std::string>{paths[1]});
+  EXPECT_EQ(Desktop("Wallpaper"), paths[1]);
+  EXPECT_EQ(program.registry.ReadText(kProgram, app::names::kItemIndex), "1");
+  form().ChangePopClick();
+  EXPECT_EQ(installed.back(), paths[0]);
+  EXPECT_EQ(program.registry.ReadText(kProgram, app::names::kItemIndex), "0");
+  EXPECT_TRUE(program.errors.texts.empty());
+  EXPECT_EQ(form().FileList->Count(), 2);
+}
+
+TEST_F(FormWallpaperTest, StyleEntriesSetTheTextsThenInstallTheSelectedEntry) {
+  Start();
+  const auto paths = UseList(1);
+  form().FileList->SetItemIndex(-1);
+  EXPECT_EQ(ErrorOf([&] { form().CenterPopClick(); }), "List index out of bounds (-1)");
+  EXPECT_EQ(form().WPStyle->ItemIndex(), 1);
+  EXPECT_EQ(form().DS, "0");
+  EXPECT_EQ(form().ST, "0");
+  EXPECT_TRUE(installed.empty());
+
+  form().FileList->SetItemIndex(0);
+  form().TitlePopClick();
+  EXPECT_EQ(Desktop("WallpaperStyle"), "0");
+  EXPECT_EQ(Desktop("TileWallpaper"), "1");
+  form().StreckPopClick();
+  EXPECT_EQ(form().WPStyle->ItemIndex(), 2);
+  EXPECT_EQ(Desktop("WallpaperStyle"), "2");
+  EXPECT_EQ(Desktop("TileWallpaper"), "0");
+  EXPECT_EQ(installed, std::vector<std::string>(2, paths[0]));
+
+  // Picking in the combo derives the texts without installing; no item keeps them.
+  form().WPStyle->SetItemIndex(1);
+  form().WPStyleChange();
+  EXPECT_EQ(form().DS + form().ST, "00");
+  form().WPStyle->SetItemIndex(-1);
+  form().WPStyleChange();
+  EXPECT_EQ(form().DS + form().ST, "00");
+  EXPECT_EQ(installed.size(), 2u);
+}
+
+TEST_F(FormWallpaperTest, ChangeNowInstallsTheSelectedEntryWithoutPicking) {
+  Start();
+  const auto paths = UseList(3);
+  form().FileList->SetItemIndex(1);
+  form().InstantChClick();
+  EXPECT_EQ(installed, std::vector<std::string>{paths[1]});
+  EXPECT_EQ(form().FileList->ItemIndex(), 1);
+  form().FileList->SetItemIndex(-1);
+  EXPECT_EQ(ErrorOf([&] { form().InstantChClick(); }), "List index out of bounds (-1)");
+}
+
+TEST_F(FormWallpaperTest, IntervalFollowsTheMinuteFieldWithinItsBounds) {
+  Start();
+  const std::vector<std::pair<int, UINT>> cases = {
+      {1, 60000}, {60, 3600000}, {0, 60000}, {300, 3600000}, {15, 900000}};
+  for (const auto& [minutes, interval] : cases) {
+    form().MinuteSpin->SetValue(minutes);
+    EXPECT_EQ(form().TimedChange->Interval(), interval) << minutes;
+  }
+}
+
+TEST_F(FormWallpaperTest, ShowingTheWindowSuspendsTimedChangesUntilDone) {
+  program.registry.WriteText(kProgram, app::names::kTimeInterval, "1");
+  Start();
+  ASSERT_TRUE(form().TimedChange->Enabled());
+  form().ShowSettings();
+  testenv::Pump();
+  EXPECT_FALSE(form().TimedChange->Enabled());
+  SendMessageA(form().hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(form().Visible());
+  EXPECT_FALSE(form().TimedChange->Enabled());
+  form().BtCancel->Click();
+  EXPECT_FALSE(form().TimedChange->Enabled());
+}
+
+TEST_F(FormWallpaperTest, TicksStartNoChangeWhileTheErrorBoxOfAChangeIsOpen) {
+  Start();
+  form().FileList->Clear();  // every change fails: "List index out of bounds (-1)"
+  int depth = 0, deepest = 0, boxes = 0;
+  ui::seams().errorBox = [&](HWND, const std::string& text) {
+    EXPECT_EQ(text, "List index out of bounds (-1)");
+    ++boxes;
+    deepest = std::max(deepest, ++depth);
+    // The modal box's loop delivers further ticks (for a bounded number of boxes, so
+    // that nesting boxes fail the test instead of never ending).
+    if (boxes < 20) testenv::Pump(150);
+    --depth;
+  };
+  form().TimedChange->SetInterval(10);
+  form().TimedChange->SetEnabled(true);
+  testenv::Pump(400);
+  // The tray's "Change Image" shows its own error box; ticks inside it start nothing either.
+  form().ChangePopClick();
+  form().TimedChange->SetEnabled(false);
+  EXPECT_EQ(deepest, 1);
+  EXPECT_GE(boxes, 2);
+  program.errors.texts.clear();
+  ui::seams().errorBox = [this](HWND, const std::string& text) {
+    program.errors.texts.push_back(text);
+  };
+}
+
+TEST_F(FormWallpaperTest, BackgroundColourEntriesSetTheFiveFixedColours) {
+  Start();
+  std::vector<std::pair<INT, COLORREF>> calls;
+  ui::seams().setSysColors = [&](int count, const INT* elements, const COLORREF* colours) {
+    EXPECT_EQ(count, 1);
+    calls.emplace_back(elements[0], colours[0]);
+    return TRUE;
+  };
+  form().BcBlackClick();
+  form().BcWhiteClick();
+  form().BcRedClick();
+  form().BcBlueClick();
+  form().BcGreenClick();
+  const std::vector<std::pair<INT, COLORREF>> expected = {{COLOR_DESKTOP, 0x000000},
+                                                          {COLOR_DESKTOP, 0xFFFFFF},
+                                                          {COLOR_DESKTOP, 0x000080},
+                                                          {COLOR_DESKTOP, 0x800000},
+                                                          {COLOR_DESKTOP, 0x008000}};
+  EXPECT_EQ(calls, expected);
+  EXPECT_TRUE(installed.empty());
+}
+
+TEST_F(FormWallpaperTest, WithoutTheProgramKeyChangesStillInstall) {
+  // A program key that can be neither opened nor created: start-up reports it, and the
+  // changes go on without keeping "ItemIndex" instead of removing every entry.
+  HKEY gone = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(program.registry.root(), "Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &gone, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteTreeA(program.registry.root(), "Gone"), ERROR_SUCCESS);
+  ui::seams().registryRoot = gone;
+  Start();
+  const auto paths = UseList(2);
+  form().FileList->SetItemIndex(0);
+  form().ChangePopClick();
+  EXPECT_EQ(installed, std::vector<std::string>{paths[1]});
+  EXPECT_EQ(form().FileList->Count(), 2);
+  EXPECT_TRUE(program.errors.texts.empty());
+  ui::seams().registryRoot = program.registry.root();
+  RegCloseKey(gone);
+}
+
+TEST_F(FormWallpaperTest, JpegGoesToThePerUserFolderWhenTheWindowsDirectoryIsNotWritable) {
+  Start();
+  ui::seams().windowsDirectory = [this] { return program.windowsDir.File("missing"); };
+  const std::string jpeg = pictures.File("photo.jpg");
+  testenv::WriteTestJpeg(jpeg, 12, 8, RGB(200, 30, 30));
+  form().ApplyWallpaper(jpeg, "2", "0");
+  const std::string expected = wallpaper::PerUserBitmapFolder() + "\\Kestrova.bmp";
+  EXPECT_NE(expected.find("\\Kestrova\\Kestrova.bmp"), std::string::npos);
+  EXPECT_EQ(Desktop("Wallpaper"), expected);
+  EXPECT_EQ(installed, std::vector<std::string>{expected});
+  EXPECT_EQ(testenv::ReadFileBytes(expected).substr(0, 2), "BM");
+  DeleteFileA(expected.c_str());
+  RemoveDirectoryA(wallpaper::PerUserBitmapFolder().c_str());
+}
+
+TEST(DesktopColour, RefusalReportsTheSystemsError) {
+  ui::seams().setSysColors = [](int, const INT*, const COLORREF*) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  };
+  EXPECT_EQ(ErrorOf([] { wallpaper::SetDesktopColour(wallpaper::kDesktopRed); }),
+            "System Error.  Code: 5.\r\n" + ui::SystemErrorText(ERROR_ACCESS_DENIED));
+  ui::seams().setSysColors = [](int, const INT*, const COLORREF*) { return FALSE; };
+  EXPECT_EQ(ErrorOf([] { wallpaper::SetDesktopColour(wallpaper::kDesktopRed); }),
+            "A call to an OS function failed");
+  ui::seams().Reset();
+}
+
+}  // namespace

@@ -1,0 +1,103 @@
+#include "wallpaper/Applier.h"
+
+#include <exception>
+
+#include "ui/Handles.h"
+#include "ui/Seams.h"
+#include "ui/core/Error.h"
+#include "wallpaper/JpegConversion.h"
+#include "wallpaper/core/WallpaperKind.h"
+
+namespace wallpaper {
+
+std::optional<StyleTexts> StyleTextsOf(int styleIndex) {
+  switch (styleIndex) {
+    case 0:
+      return StyleTexts{"0", "1"};
+    case 1:
+      return StyleTexts{"0", "0"};
+    case 2:
+      return StyleTexts{"2", "0"};
+    default:
+      return std::nullopt;
+  }
+}
+
+std::string ApplyHost::WindowsDirectory() const {
+  return ui::seams().windowsDirectory();
+}
+
+std::string ApplyHost::PerUserFolder() const {
+  return PerUserBitmapFolder();
+}
+
+void ApplyHost::SetDesktopValue(HKEY key, const char* name, const std::string& value) {
+  // The byte count includes the terminating zero.
+  if (RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
+    throw ui::Error(ui::Format("Failed to set data for '%s'", name));
+  }
+}
+
+namespace {
+
+void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
+             const std::string& tileWallpaper, ApplyHost& host) {
+  ui::UniqueHKey key;
+  std::exception_ptr writeError;
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(ui::seams().registryRoot, kDesktopKey, 0, KEY_ALL_ACCESS, &opened) ==
+      ERROR_SUCCESS) {
+    key.reset(opened);
+    try {
+      host.SetDesktopValue(key.get(), "Wallpaper", bitmapPath);
+      host.SetDesktopValue(key.get(), "WallpaperStyle", wallpaperStyle);
+      host.SetDesktopValue(key.get(), "TileWallpaper", tileWallpaper);
+    } catch (...) {
+      writeError = std::current_exception();
+    }
+  }
+
+  // The sound starts before the system is told of the new wallpaper.
+  if (host.SoundWanted()) {
+    try {
+      host.PlayChangeSound();
+    } catch (...) {
+    }
+  }
+  key.reset();
+  if (writeError) {
+    // The value's error is the one to report; "ItemIndex" is still attempted.
+    try {
+      host.StoreItemIndex(host.SelectedIndex());
+    } catch (...) {
+    }
+    std::rethrow_exception(writeError);
+  }
+  host.StoreItemIndex(host.SelectedIndex());
+
+  // The system's answer is not examined: a missing bitmap is installed without a report.
+  std::string data = bitmapPath;
+  ui::seams().systemParametersInfo(SPI_SETDESKWALLPAPER, 0, data.data(),
+                                   SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+}
+
+}  // namespace
+
+void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
+                    const std::string& tileWallpaper, ApplyHost& host) {
+  switch (WallpaperKindOf(fileName)) {
+    case WallpaperKind::Jpeg:
+      Install(ConvertForWallpaper(fileName, host.WindowsDirectory(), host.PerUserFolder()),
+              wallpaperStyle, tileWallpaper, host);
+      return;
+    case WallpaperKind::Bitmap:
+      // No check that the file exists or holds a bitmap: the system judges that.
+      Install(fileName, wallpaperStyle, tileWallpaper, host);
+      return;
+    case WallpaperKind::Other:
+      return;
+  }
+}
+
+}  // namespace wallpaper

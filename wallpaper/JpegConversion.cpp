@@ -1,0 +1,102 @@
+#include "wallpaper/JpegConversion.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include "ui/FileIO.h"
+#include "ui/core/Error.h"
+#include "wallpaper/core/JpegToBmp.h"
+
+namespace wallpaper {
+
+namespace {
+
+class FileSink final : public BmpSink {
+ public:
+  explicit FileSink(ui::SafeFileWriter& writer) : writer_(writer) {}
+  void Reserve(uint64_t totalBytes) override { writer_.Reserve(totalBytes); }
+  void WriteAt(uint64_t offset, const void* data, size_t size) override {
+    writer_.WriteAt(offset, data, size);
+  }
+
+ private:
+  ui::SafeFileWriter& writer_;
+};
+
+void ConvertInto(const std::vector<uint8_t>& jpeg, ui::SafeFileWriter& writer) {
+  FileSink sink(writer);
+  ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+  writer.Commit();
+}
+
+std::string JoinPath(const std::string& folder, const char* name) {
+  if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
+  return folder + "\\" + name;
+}
+
+[[noreturn]] void ThrowCannotCreate(const std::string& path, DWORD code) {
+  throw ui::Error(
+      ui::Format("Cannot create file \"%s\". %s", path.c_str(), ui::SystemErrorText(code).c_str()));
+}
+
+// Opens the bitmap in the per-user folder, creating the folder when missing.
+void OpenPerUser(std::optional<ui::SafeFileWriter>& writer, const std::string& folder) {
+  const std::string path = JoinPath(folder, kConvertedBitmapName);
+  if (folder.empty()) ThrowCannotCreate(path, ERROR_PATH_NOT_FOUND);
+  if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+    ThrowCannotCreate(path, GetLastError());
+  }
+  writer.emplace(path);
+}
+
+}  // namespace
+
+void ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bitmapPath) {
+  // The JPEG is read first: a missing one must not even create the temporary file.
+  const std::vector<uint8_t> jpeg = ui::ReadWholeFile(jpegPath);
+  ui::SafeFileWriter writer(bitmapPath);
+  ConvertInto(jpeg, writer);
+}
+
+std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
+                                const std::string& perUserFolder) {
+  const std::vector<uint8_t> jpeg = ui::ReadWholeFile(jpegPath);
+
+  // Creating the temporary file is the test of whether a place can be written, so the
+  // picture is decoded only once, into the place that will take it.
+  std::optional<ui::SafeFileWriter> writer;
+  std::exception_ptr windowsError;
+  if (!windowsDirectory.empty()) {
+    try {
+      writer.emplace(JoinPath(windowsDirectory, kConvertedBitmapName));
+    } catch (const ui::Error&) {
+      windowsError = std::current_exception();
+    }
+  }
+  if (!writer) {
+    try {
+      OpenPerUser(writer, perUserFolder);
+    } catch (const ui::Error&) {
+      if (windowsError) std::rethrow_exception(windowsError);
+      throw;
+    }
+  }
+  ConvertInto(jpeg, *writer);
+  return writer->path();
+}
+
+std::string PerUserBitmapFolder() {
+  char folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                              SHGFP_TYPE_CURRENT, folder)) ||
+      folder[0] == '\0') {
+    return {};
+  }
+  return JoinPath(folder, "Kestrova");
+}
+
+}  // namespace wallpaper

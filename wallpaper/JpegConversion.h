@@ -1,0 +1,26 @@
+#pragma once
+// The JPEG images of the list become one bitmap file that the system can install.
+#include <string>
+
+namespace wallpaper {
+
+inline constexpr char kConvertedBitmapName[] = "Kestrova.bmp";
+
+// Decodes jpegPath at full size into a bottom-up 24-bit BMP at bitmapPath. The bitmap is
+// written beside its target and moved over it only when complete, so any failure leaves a
+// previous bitmap as it was. Errors: "Cannot open file "%s". %s" (the JPEG),
+// "JPEG error #%d", "Cannot create file "%s". %s" (the bitmap).
+void ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bitmapPath);
+
+// The conversion for the wallpaper: into windowsDirectory\Kestrova.bmp, or, when no file
+// can be created there (a standard user may not write the Windows directory), into
+// perUserFolder\Kestrova.bmp, the folder created when missing. Returns the path of the
+// bitmap written. When neither place can be written, the error is the one for the Windows
+// directory's bitmap.
+std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
+                                const std::string& perUserFolder);
+
+// The user's local application data folder + "\Kestrova"; empty when the system names none.
+std::string PerUserBitmapFolder();
+
+}  // namespace wallpaper
