@@ -238,15 +238,7 @@ void TForm1::StartupSequence() {
   if (store_->IsOpen()) store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
 
   SettingsStore& s = *store_;
-  autostart->SetChecked(s.ReadBool(kSectionProgram, names::kAutoStart, false));
-  SplashCheck->SetChecked(s.ReadBool(kSectionProgram, names::kShowSplash, true));
-  AnimationCheck->SetChecked(s.ReadBool(kSectionProgram, names::kUseAnimation, true));
-  PwdCheck->SetChecked(s.ReadBool(kSectionSecurity, names::kUsePwd, false));
-  TimeChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kTimeInterval, false));
-  RandomCh->SetChecked(s.ReadBool(kSectionProgram, names::kRandomize, false));
-  SoundCh->SetChecked(s.ReadBool(kSectionProgram, names::kUseSound, false));
-  StartChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kRestartChange, true));
-  MinuteSpin->SetValue(s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, 15));
+  ReadOptionControls(/*randomizeDefault=*/false);
   SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
   ListFileName = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
   WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
@@ -279,6 +271,20 @@ void TForm1::StartupSequence() {
   TimedChange->SetEnabled(TimeChangeCh->Checked());
   MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());
   SoundChClick();
+}
+
+void TForm1::ReadOptionControls(bool randomizeDefault) {
+  // Setting a box runs its click reaction, and the spin field its change reaction.
+  const SettingsStore& s = *store_;
+  autostart->SetChecked(s.ReadBool(kSectionProgram, names::kAutoStart, false));
+  SplashCheck->SetChecked(s.ReadBool(kSectionProgram, names::kShowSplash, true));
+  AnimationCheck->SetChecked(s.ReadBool(kSectionProgram, names::kUseAnimation, true));
+  PwdCheck->SetChecked(s.ReadBool(kSectionSecurity, names::kUsePwd, false));
+  TimeChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kTimeInterval, false));
+  RandomCh->SetChecked(s.ReadBool(kSectionProgram, names::kRandomize, randomizeDefault));
+  SoundCh->SetChecked(s.ReadBool(kSectionProgram, names::kUseSound, false));
+  StartChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kRestartChange, true));
+  MinuteSpin->SetValue(s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, 15));
 }
 
 void TForm1::SaveAllSettings() {

@@ -159,6 +159,8 @@ class TForm1 : public ui::DialogForm {
   void CreateTrayIcon();
   void WireEvents();
   void StartupSequence();
+  // The boxes and the spin field from "AutoStart" to "ChangeIntervalTime", in their order.
+  void ReadOptionControls(bool randomizeDefault);
   void SetStyleTexts(int styleIndex);
   void ApplyStyleFromMenu(int styleIndex);
   void SetDesktopColour(COLORREF colour);

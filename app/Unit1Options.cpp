@@ -91,15 +91,7 @@ void TForm1::RestoreAllSettings() {
   int selected = FileList->ItemIndex();
   const std::string listFileOfVisit = ListFileName;
 
-  autostart->SetChecked(s.ReadBool(kSectionProgram, names::kAutoStart, false));
-  SplashCheck->SetChecked(s.ReadBool(kSectionProgram, names::kShowSplash, true));
-  AnimationCheck->SetChecked(s.ReadBool(kSectionProgram, names::kUseAnimation, true));
-  PwdCheck->SetChecked(s.ReadBool(kSectionSecurity, names::kUsePwd, false));
-  TimeChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kTimeInterval, false));
-  RandomCh->SetChecked(s.ReadBool(kSectionProgram, names::kRandomize, true));
-  SoundCh->SetChecked(s.ReadBool(kSectionProgram, names::kUseSound, false));
-  StartChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kRestartChange, true));
-  MinuteSpin->SetValue(s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, 15));
+  ReadOptionControls(/*randomizeDefault=*/true);
   SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
   // The label and the device follow the restored value as at start, so that what the
   // window shows is what plays.

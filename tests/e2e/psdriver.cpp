@@ -1064,6 +1064,18 @@ int CmdFileDialog(const Args& a, const Options& opt) {
   return 0;
 }
 
+// redraw CLASS CAPTION: the window and its children paint themselves again. Wine's
+// virtual desktop can paint a full-screen wallpaper over the taskbar, which then stays
+// hidden until something makes it repaint.
+int CmdRedraw(const Args& a, const Options& opt) {
+  Need(a, 2, "redraw CLASS CAPTION");
+  HWND h = Target(ToWide(a[0]), ToWide(a[1]), opt);
+  if (!RedrawWindow(h, nullptr, nullptr,
+                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW))
+    throw Failure("RedrawWindow failed");
+  return 0;
+}
+
 // cursor X Y: moves the mouse pointer (desktop coordinates); a popup menu opened by the
 // program then appears where a user's click would have opened it.
 int CmdCursor(const Args& a, const Options&) {
@@ -1250,6 +1262,7 @@ constexpr Command kCommands[] = {
     {"filedialog", CmdFileDialog},
     {"syscolor", CmdSysColor},
     {"cursor", CmdCursor},
+    {"redraw", CmdRedraw},
     {"regget", CmdRegGet},
     {"regtype", CmdRegType},
     {"regvalues", CmdRegValues},

@@ -60,7 +60,7 @@ open_prompt() {
 # answer TEXT: typed into the prompt, then "Ok"; the prompt always closes.
 answer() {
   drv settext TForm5 Password Edit "$1" && drv click TForm5 Password Ok &&
-    drv wait TForm5 Password --hidden --timeout 10000 >/dev/null
+    drv wait TForm5 Password --hidden --timeout 20000 >/dev/null
 }
 settings_stay_hidden() {
   sleep 1
@@ -86,7 +86,7 @@ check_eq "... and leaves the field empty" "" drv text TForm5 Password Edit
 
 check "the prompt opens again" open_prompt
 check "the right password closes the prompt" answer "$password"
-check "... and opens the settings window" drv wait TForm1 "$title" --visible --timeout 10000
+check "... and opens the settings window" drv wait TForm1 "$title" --visible --timeout 20000
 
 # The window slides in; it is usable once it rests.
 settled() {
@@ -104,7 +104,7 @@ check "the settings window comes to rest" settled
 check_eq "the splash box is ticked (default)" 1 drv check TForm1 "$title" "$splash_box"
 check "untick it" drv setcheck TForm1 "$title" "$splash_box" 0
 check "press Done" drv click TForm1 "$title" Done
-check "Done hides the settings window" drv wait TForm1 "$title" --hidden --timeout 10000
+check "Done hides the settings window" drv wait TForm1 "$title" --hidden --timeout 20000
 check "no error box after Done" drv msgbox-none --for 500
 check_eq "Done stores ShowSplash" 0 drv regget "$program" ShowSplash
 check_eq "Done stores UsePwd" 1 drv regget "$program\\Security" UsePwd
@@ -112,7 +112,7 @@ check_eq "Done stores the other settings too" 15 drv regget "$program" ChangeInt
 
 open_settings() {
   open_prompt && answer "$password" &&
-    drv wait TForm1 "$title" --visible --timeout 10000 >/dev/null && settled
+    drv wait TForm1 "$title" --visible --timeout 20000 >/dev/null && settled
 }
 
 # -- Cancel ----------------------------------------------------------------------------
@@ -120,7 +120,7 @@ check "open the settings again" open_settings
 check_eq "the box shows the stored state" 0 drv check TForm1 "$title" "$splash_box"
 check "tick it" drv setcheck TForm1 "$title" "$splash_box" 1
 check "press Cancel" drv click TForm1 "$title" Cancel
-check "Cancel hides the settings window" drv wait TForm1 "$title" --hidden --timeout 10000
+check "Cancel hides the settings window" drv wait TForm1 "$title" --hidden --timeout 20000
 check "no error box after Cancel" drv msgbox-none --for 500
 check_eq "Cancel stores nothing" 0 drv regget "$program" ShowSplash
 check "open the settings once more" open_settings

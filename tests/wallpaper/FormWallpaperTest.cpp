@@ -84,6 +84,22 @@ TEST_F(FormWallpaperTest, ChangeImageInstallsTheNextEntryAndKeepsItsPosition) {
   EXPECT_EQ(form().FileList->Count(), 2);
 }
 
+TEST_F(FormWallpaperTest, StartUpChangeGoesOnAfterTheStoredEntryInTheStoredStyle) {
+  // The new list is filled from the Windows directory: "start.bmp" and this one.
+  testenv::WriteTestBmp(program.windowsDir.File("second.bmp"), 4, 4, RGB(4, 5, 6));
+  program.registry.WriteText(kProgram, app::names::kRestartChange, "1");
+  program.registry.WriteText(kProgram, app::names::kItemIndex, "1");
+  program.registry.WriteText(kProgram, app::names::kWallpaperStyle, "0");
+  program.Start();
+  ASSERT_EQ(form().FileList->Count(), 2);
+  EXPECT_EQ(form().FileList->ItemIndex(), 0);  // the last entry was the stored one
+  EXPECT_EQ(installed, std::vector<std::string>{form().FileList->Item(0)});
+  EXPECT_EQ(Desktop("WallpaperStyle"), "0");
+  EXPECT_EQ(Desktop("TileWallpaper"), "1");
+  EXPECT_EQ(program.registry.ReadText(kProgram, app::names::kItemIndex), "0");
+  EXPECT_TRUE(program.errors.texts.empty());
+}
+
 TEST_F(FormWallpaperTest, StyleEntriesSetTheTextsThenInstallTheSelectedEntry) {
   Start();
   const auto paths = UseList(1);
