@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "app/SingleInstance.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -18,6 +19,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                            .dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
                                     ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
+
+  // A second start opens the settings of the copy that runs, and writes nothing.
+  app::SingleInstance instance;
+  if (instance.AnotherIsRunning()) {
+    app::SingleInstance::ActivateRunningCopy(10000);
+    return 0;
+  }
 
   try {
     ui::Application application;
