@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/JpegEncode.h"
 #include "tests/support/win/TestEnv.h"
 #include "ui/Seams.h"
 #include "ui/core/Error.h"
@@ -22,39 +23,10 @@ using testenv::WriteFileBytes;
 
 const std::string kDesktop = "Control Panel\\Desktop";
 
-uint8_t Pattern(int x, int y, int c) {
-  return static_cast<uint8_t>((x * 7 + y * 13 + c * 85 + x * y) & 0xFF);
-}
-
 std::string EncodeJpeg(int width, int height,
-                       const std::function<uint8_t(int, int, int)>& pixel = Pattern) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(width);
-  cinfo.image_height = static_cast<JDIMENSION>(height);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    const int y = static_cast<int>(cinfo.next_scanline);
-    for (int x = 0; x < width; ++x) {
-      for (int c = 0; c < 3; ++c) row[x * 3 + c] = pixel(x, y, c);
-    }
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::string out(reinterpret_cast<char*>(buffer), size);
-  std::free(buffer);
-  return out;
+                       const std::function<uint8_t(int, int, int)>& pixel = testjpeg::Pattern) {
+  const testjpeg::Bytes bytes = testjpeg::EncodeJpeg({.width = width, .height = height}, pixel);
+  return std::string(bytes.begin(), bytes.end());
 }
 
 // libjpeg's own decode: top-down RGB rows.
@@ -285,7 +257,7 @@ TEST_F(ApplierTest, ExtensionRuleDecidesWhatIsInstalled) {
 TEST_F(ApplierTest, SecondJpegReplacesTheFirstInTheSameBitmap) {
   const std::string first = EncodeJpeg(20, 10);
   const std::string second = EncodeJpeg(
-      9, 14, [](int x, int y, int c) { return static_cast<uint8_t>(255 - Pattern(y, x, c)); });
+      9, 14, [](int x, int y, int c) { return static_cast<uint8_t>(255 - testjpeg::Pattern(y, x, c)); });
   Apply(Picture("one.jpg", first));
   Apply(Picture("two.jpg", second));
   EXPECT_EQ(Desktop("Wallpaper"), Bitmap());

@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include <jpeglib.h>
-
+#include "tests/support/JpegEncode.h"
 #include "ui/Handles.h"
 
 namespace testenv {
@@ -56,8 +55,8 @@ ScratchRegistry::~ScratchRegistry() {
 }
 
 bool ScratchRegistry::ValueExists(const std::string& subKey, const std::string& name) const {
-  return RegGetValueA(key_, subKey.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr,
-                      nullptr) == ERROR_SUCCESS;
+  return RegGetValueA(key_, subKey.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+         ERROR_SUCCESS;
 }
 
 std::string ScratchRegistry::ReadText(const std::string& subKey, const std::string& name) const {
@@ -87,8 +86,7 @@ void ScratchRegistry::WriteText(const std::string& subKey, const std::string& na
 void ScratchRegistry::WriteRaw(const std::string& subKey, const std::string& name, DWORD type,
                                const void* data, DWORD size) {
   ui::UniqueHKey key;
-  RegCreateKeyExA(key_, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
-                  nullptr);
+  RegCreateKeyExA(key_, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
   RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
@@ -116,13 +114,17 @@ TempDir::TempDir() {
   CreateDirectoryA(path_.c_str(), nullptr);
 }
 
-TempDir::~TempDir() { RemoveTree(path_); }
+TempDir::~TempDir() {
+  RemoveTree(path_);
+}
 
 void TempDir::Write(const std::string& name, const std::string& bytes) const {
   WriteFileBytes(File(name), bytes);
 }
 
-std::string TempDir::Read(const std::string& name) const { return ReadFileBytes(File(name)); }
+std::string TempDir::Read(const std::string& name) const {
+  return ReadFileBytes(File(name));
+}
 
 std::string ReadFileBytes(const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "rb");
@@ -146,7 +148,9 @@ ErrorBoxCapture::ErrorBoxCapture() {
   ui::seams().errorBox = [this](HWND, const std::string& text) { texts.push_back(text); };
 }
 
-ErrorBoxCapture::~ErrorBoxCapture() { ui::seams().Reset(); }
+ErrorBoxCapture::~ErrorBoxCapture() {
+  ui::seams().Reset();
+}
 
 void Pump(DWORD ms) {
   const DWORD start = GetTickCount();
@@ -213,34 +217,11 @@ void WriteTestBmp(const std::string& path, int width, int height, COLORREF colou
 }
 
 void WriteTestJpeg(const std::string& path, int width, int height, COLORREF colour) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(width);
-  cinfo.image_height = static_cast<JDIMENSION>(height);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
-  for (int x = 0; x < width; ++x) {
-    row[x * 3] = GetRValue(colour);
-    row[x * 3 + 1] = GetGValue(colour);
-    row[x * 3 + 2] = GetBValue(colour);
-  }
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  WriteFileBytes(path, std::string(reinterpret_cast<char*>(buffer), size));
-  std::free(buffer);
+  const testjpeg::Bytes bytes = testjpeg::EncodeJpeg(
+      {.width = width, .height = height, .quality = 95}, [colour](int, int, int c) -> uint8_t {
+        return c == 0 ? GetRValue(colour) : c == 1 ? GetGValue(colour) : GetBValue(colour);
+      });
+  WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace testenv

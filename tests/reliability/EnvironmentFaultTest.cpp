@@ -1,0 +1,156 @@
+// Faults of the system around the program: folders that cannot be written, a list file
+// locked by another program, refused system calls and devices, a missing Run key.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Support.h"
+#include "app/Unit3.h"
+#include "ui/ErrorBox.h"
+#include "ui/FileIO.h"
+#include "ui/Handles.h"
+#include "wallpaper/JpegConversion.h"
+
+namespace {
+
+using reliabilitytest::Program;
+
+class EnvironmentFault : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    jpeg = program.fixture.workDir.File("photo.jpg");
+    bmp = program.fixture.workDir.File("plain.bmp");
+    testenv::WriteTestJpeg(jpeg, 32, 24, RGB(50, 60, 70));
+    testenv::WriteTestBmp(bmp, 8, 8, RGB(1, 1, 1));
+  }
+  void Start() {
+    program.Start();
+    program.Fill({jpeg, bmp});
+    form().FileList->SetItemIndex(0);
+  }
+  app::TForm1& form() { return program.form(); }
+  std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    ui::UniqueFindFile find(FindFirstFileA((folder + "\\*").c_str(), &data));
+    if (!find) return names;
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileA(find.get(), &data));
+    return names;
+  }
+
+  std::string jpeg, bmp;
+  Program program;
+};
+
+TEST_F(EnvironmentFault, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) {
+  Start();
+  // Wine does not enforce the read-only attribute on folders (and root may write
+  // anywhere), so the Windows directory is one where no file can be created.
+  const std::string readOnly = program.fixture.windowsDir.File("readonly");
+  CreateDirectoryA(readOnly.c_str(), nullptr);
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+  std::string windows = readOnly;
+  if (HANDLE probe = CreateFileA((readOnly + "\\probe").c_str(), GENERIC_WRITE, 0, nullptr,
+                                 CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+      probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);
+    windows = program.fixture.windowsDir.File("missing\\folder");
+  }
+  ui::seams().windowsDirectory = [windows] { return windows; };
+
+  form().ChangeWallpaper();  // from the JPEG at 0 to the bitmap, then back to the JPEG
+  form().ChangeWallpaper();
+  const std::string perUser =
+      wallpaper::PerUserBitmapFolder() + "\\" + wallpaper::kConvertedBitmapName;
+  ASSERT_EQ(program.installed, (std::vector<std::string>{bmp, perUser}));
+  EXPECT_EQ(testenv::ReadFileBytes(perUser).substr(0, 2), "BM");
+  EXPECT_EQ(form().FileList->Items(), (std::vector<std::string>{jpeg, bmp}));
+  EXPECT_TRUE(program.Errors().empty());
+  SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(EnvironmentFault, LockedListFileIsReportedKeptAndWrittenByALaterExit) {
+  Start();
+  const std::string list = form().ListFileName;
+  ASSERT_FALSE(list.empty());
+  const std::string old = testenv::ReadFileBytes(list);
+  form().FileList->Add("C:\\new entry.bmp");
+  const std::vector<std::string> entries = form().FileList->Items();
+  {
+    ui::UniqueFile other(CreateFileA(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other);
+    form().ShowSettings();
+    ui::Guarded([&] { form().BtDoneClick(); });
+    ASSERT_EQ(program.Errors().size(), 1u);
+    EXPECT_EQ(program.Errors()[0].rfind("Cannot create file \"" + list + "\". ", 0), 0u)
+        << program.Errors()[0];
+    ui::Guarded([&] { form().SaveForExit(); });
+    EXPECT_EQ(program.Errors().size(), 2u);
+    EXPECT_EQ(testenv::ReadFileBytes(list), old);
+  }
+  EXPECT_EQ(form().FileList->Items(), entries);
+  // No temporary file left behind.
+  EXPECT_EQ(FilesIn(program.fixture.workDir.path()).size(), 3u);  // the list and 2 pictures
+  program.Errors().clear();
+  form().SaveForExit();
+  std::string expected;
+  for (const std::string& e : entries) expected += e + "\r\n";
+  EXPECT_EQ(testenv::ReadFileBytes(list), expected);
+  EXPECT_TRUE(program.Errors().empty());
+}
+
+TEST_F(EnvironmentFault, MissingListFolderIsReportedAndNothingLost) {
+  Start();
+  const std::string folder = program.fixture.workDir.File("gone");
+  const std::string list = folder + "\\list.kvl";
+  form().ListFileName = list;
+  ui::Guarded([&] { form().SaveForExit(); });
+  ASSERT_EQ(program.Errors().size(), 1u);
+  EXPECT_EQ(program.Errors()[0].rfind("Cannot create file \"" + list + "\". ", 0), 0u)
+      << program.Errors()[0];
+  EXPECT_EQ(form().FileList->Items(), (std::vector<std::string>{jpeg, bmp}));
+  EXPECT_EQ(form().ListFileName, list);
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  form().SaveForExit();
+  EXPECT_EQ(testenv::ReadFileBytes(list), jpeg + "\r\n" + bmp + "\r\n");
+}
+
+TEST_F(EnvironmentFault, RefusedSystemCallsAndDevicesDoNotStopTheProgram) {
+  ui::seams().mciSend = [](MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR) -> MCIERROR {
+    return MCIERR_DEVICE_NOT_READY;
+  };
+  Start();
+  // The colour: the system's own text.
+  ui::seams().setSysColors = [](int, const INT*, const COLORREF*) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  };
+  ui::Guarded([&] { form().BcRedClick(); });
+  ASSERT_EQ(program.Errors().size(), 1u);
+  EXPECT_EQ(program.Errors()[0].rfind(
+                "System Error.  Code: 5.\r\n" + ui::SystemErrorText(ERROR_ACCESS_DENIED), 0),
+            0u)
+      << program.Errors()[0];
+  program.Errors().clear();
+
+  // The sound device refuses everything: the change goes on, silently.
+  form().SoundCh->SetChecked(true);
+  form().ChangeWallpaper();
+  EXPECT_EQ(program.installed, std::vector<std::string>{bmp});
+  EXPECT_TRUE(program.Errors().empty());
+
+  // No Run key under the root: the notice, nothing written, no error box.
+  form().autostart->SetChecked(true);
+  ui::Guarded([&] { form().autostartMouseUp(); });
+  EXPECT_TRUE(program.Errors().empty());
+  EXPECT_EQ(program.fixture.form3().Text(), "Important Information");
+  EXPECT_TRUE(
+      program.fixture.registry.ValueNames("Software\\Microsoft\\Windows\\CurrentVersion\\Run")
+          .empty());
+}
+
+}  // namespace
