@@ -15,7 +15,7 @@ trap wine_env_stop EXIT
 rc=0
 (cd "$build/tests" && PS_SOAK_CHANGES="$changes" wine tests_reliability.exe \
   --gtest_filter='Soak.*' </dev/null >"$log" 2>&1) || rc=$?
-grep -E '^\[ (figures|  FAILED|       OK) ' "$log" || true
+grep -E '^\[ *(figures|FAILED|OK) +\]' "$log" || true
 grep -A4 'Failure' "$log" || true
 echo "log: $log"
 exit "$rc"

@@ -7,7 +7,9 @@
 
 #include "Support.h"
 #include "app/Unit3.h"
+#include "integration/SoundDevice.h"
 #include "ui/ErrorBox.h"
+#include "ui/core/Error.h"
 #include "ui/FileIO.h"
 #include "ui/Handles.h"
 #include "wallpaper/JpegConversion.h"
@@ -120,7 +122,16 @@ TEST_F(EnvironmentFault, MissingListFolderIsReportedAndNothingLost) {
 }
 
 TEST_F(EnvironmentFault, RefusedSystemCallsAndDevicesDoNotStopTheProgram) {
-  ui::seams().mciSend = [](MCIDEVICEID, UINT, DWORD_PTR, DWORD_PTR) -> MCIERROR {
+  // The device opens, then refuses every request to play.
+  int refusedRequests = 0;
+  ui::seams().mciSend = [&refusedRequests](MCIDEVICEID, UINT msg, DWORD_PTR,
+                                           DWORD_PTR params) -> MCIERROR {
+    if (msg == MCI_OPEN) {
+      reinterpret_cast<MCI_OPEN_PARMSA*>(params)->wDeviceID = 7;
+      return 0;
+    }
+    if (msg == MCI_CLOSE) return 0;
+    ++refusedRequests;
     return MCIERR_DEVICE_NOT_READY;
   };
   Start();
@@ -139,9 +150,12 @@ TEST_F(EnvironmentFault, RefusedSystemCallsAndDevicesDoNotStopTheProgram) {
 
   // The sound device refuses everything: the change goes on, silently.
   form().SoundCh->SetChecked(true);
+  form().Sound->SetFileName("C:\\chime.wav");
+  form().Sound->Open();
   form().ChangeWallpaper();
   EXPECT_EQ(program.installed, std::vector<std::string>{bmp});
   EXPECT_TRUE(program.Errors().empty());
+  EXPECT_GT(refusedRequests, 0) << "the change never asked the device to play";
 
   // No Run key under the root: the notice, nothing written, no error box.
   form().autostart->SetChecked(true);
@@ -151,6 +165,39 @@ TEST_F(EnvironmentFault, RefusedSystemCallsAndDevicesDoNotStopTheProgram) {
   EXPECT_TRUE(
       program.fixture.registry.ValueNames("Software\\Microsoft\\Windows\\CurrentVersion\\Run")
           .empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A full disk, as far as the file system here lets it be made: room for the new file is
+// claimed first, and a claim the volume cannot give fails before anything is written.
+TEST(SafeFileWriterFault, NoRoomLeavesTheOldFileAsItWas) {
+  testenv::TempDir dir;
+  const std::string path = dir.File("list.kvl");
+  testenv::WriteFileBytes(path, "C:\\old.jpg\r\n");
+  try {
+    ui::SafeFileWriter writer(path);
+    writer.Reserve(1ull << 62);  // far beyond any volume
+    writer.Append("C:\\new.jpg\r\n", 12);
+    writer.Commit();
+    FAIL() << "the claim was granted";
+  } catch (const ui::Error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u)
+        << e.what();
+  }
+  EXPECT_EQ(testenv::ReadFileBytes(path), "C:\\old.jpg\r\n");
+  // No temporary file is left beside it.
+  WIN32_FIND_DATAA data;
+  ui::UniqueFindFile find(FindFirstFileA((dir.path() + "\\*").c_str(), &data));
+  int files = 0;
+  if (find) {
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+    } while (FindNextFileA(find.get(), &data));
+  }
+  EXPECT_EQ(files, 1);
 }
 
 }  // namespace
