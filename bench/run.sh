@@ -2,7 +2,10 @@
 # The wallpaper conversion benchmark: JPEG to 24-bit BMP file, on photo-like JPEGs of 2, 12,
 # 24 and 48 megapixels, against a decode-only pass of the same file (same library, same
 # process) and against libjpeg-turbo's own `djpeg -bmp` (whole process against whole
-# process); natively and under Wine, in one run, as one table of ratios.
+# process); natively and under Wine, in one run, as one table of ratios. Then the preview
+# decode on 24 and 48 MP against a full decode plus reduction (native and Wine), and the
+# list file of 100 000 entries on a real list box under Wine against its time bounds, and the
+# idle memory of the real program under Wine after start-up with a 10 000-entry list.
 #
 #   bench/run.sh            RUNS=5 by default (rounds per figure)
 #   RUNS=9 bench/run.sh     steadier figures on a busy machine
@@ -24,13 +27,18 @@ log() { printf '[bench] %s\n' "$*" >&2; }
 log "building the native benchmark"
 cmake -S "$root" -B "$build/bench-native" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ >/dev/null
-cmake --build "$build/bench-native" --target bench_convert -j2 >/dev/null
+cmake --build "$build/bench-native" --target bench_convert bench_preview -j2 >/dev/null
 native="$build/bench-native/bench/bench_convert"
+nativepreview="$build/bench-native/bench/bench_preview"
 
 log "building the Windows benchmark"
 cmake --preset win64 -B "$build/bench-win64" >/dev/null
-cmake --build "$build/bench-win64" --target bench_convert -j2 >/dev/null
+cmake --build "$build/bench-win64" --target bench_convert bench_preview bench_lists Papershift7 \
+  -j2 >/dev/null
 winexe="$build/bench-win64/bench/bench_convert.exe"
+winpreview="$build/bench-win64/bench/bench_preview.exe"
+winlists="$build/bench-win64/bench/bench_lists.exe"
+winprogram="$build/bench-win64/Papershift7.exe"
 windjpeg="$build/deps/libjpeg-turbo-win64/bin/djpeg.exe"
 
 sizes=(2:1632x1224 12:4000x3000 24:6000x4000 48:8000x6000)
@@ -61,6 +69,19 @@ wine_env_start "$build/bench-win64/prefix"
 trap 'wine_env_stop; rm -rf "$out"' EXIT
 log "Windows build under Wine, in process"
 wine "$winexe" inproc "$(winpath "$out")" "$runs" "${winfiles[@]}" </dev/null >"$out/wine.txt" 2>"$out/wine.err"
+
+# ---- preview: DCT-scaled decode against full decode + box reduction, 24 and 48 MP ----
+# The frame is the preview's, 225 x 145.
+log "preview decode, native and under Wine"
+"$nativepreview" "$runs" 225 145 "${files[2]}" "${files[3]}" | sed 's/^/native /' >"$out/preview.txt"
+wine "$winpreview" "$runs" 225 145 "${winfiles[2]}" "${winfiles[3]}" </dev/null \
+  >"$out/preview-wine.txt" 2>"$out/preview-wine.err"
+sed 's/^/wine /' "$out/preview-wine.txt" >>"$out/preview.txt"
+
+# ---- lists: 100 000 entries, under Wine ----
+log "list file of 100 000 entries under Wine"
+wine "$winlists" 100000 3 "$(winpath "$out/bench-list.kvl")" </dev/null >"$out/lists.txt" \
+  2>"$out/lists.err"
 
 # ---- whole processes ----
 # Best of the rounds; "wall" is elapsed time, "cpu" user + system time of the process.
@@ -97,6 +118,37 @@ for entry in "${sizes[@]}"; do
   } >>"$out/peak.txt"
 done
 
+# ---- idle memory: the real program after start-up ----
+# A 10 000-entry list whose first (selected) entry is the 48 MP picture, so that start-up
+# also previews it. Linux has no "private bytes"; the process's anonymous resident memory
+# (RssAnon) is the nearest figure, and Wine's own notepad gives Wine's floor for a window.
+idle_memory() {  # idle_memory LABEL EXE  ->  "LABEL rssanon_kb vmrss_kb"
+  local label=$1 exe=$2 pid p found=""
+  wine "$exe" </dev/null >"$out/idle-$label.log" 2>&1 &
+  pid=$!
+  sleep 8
+  for p in /proc/[0-9]*; do
+    if tr '\0' ' ' <"$p/cmdline" 2>/dev/null | grep -qF "$(basename "$exe")"; then
+      found=$(awk '/^RssAnon/ { a = $2 } /^VmRSS/ { r = $2 } END { print a, r }' "$p/status")
+      break
+    fi
+  done
+  echo "$label ${found:-0 0}"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+log "idle memory of the program under Wine (10 000-entry list)"
+idle_list="$out/idle-list.kvl"
+pictures=()
+for mp in 48 2 12 24; do pictures+=("$(winpath "$images/photo-${mp}mp.jpg")"); done
+for ((i = 0; i < 10000; i++)); do printf '%s\r\n' "${pictures[i % 4]}"; done >"$idle_list"
+wine reg add 'HKCU\Software\Kestrova\Papershift 7\Program' /v FileListSource \
+  /d "$(winpath "$idle_list")" /f </dev/null >/dev/null 2>&1
+{
+  idle_memory program "$winprogram"
+  idle_memory notepad notepad.exe
+} >"$out/idle.txt"
+
 # ---- the table ----
 awk -v runs="$runs" '
   FILENAME ~ /native.txt$/ { k = $3; nd[k] = $4; nc[k] = $5; ndc[k] = $6; ncc[k] = $7; order[++count] = k; next }
@@ -129,6 +181,35 @@ awk -v runs="$runs" '
       mp = order[i] + 0
       printf "%-6s | %8.1f %8.1f | %8.1f %8.1f\n", order[i], peak["native", mp] / 1024, (peak["native", mp] - peak["native", first]) / 1024, peak["wine", mp] / 1024, (peak["wine", mp] - peak["wine", first]) / 1024
     }
-    printf "\nMachine load (1 min average) at the end: "
   }' "$out/native.txt" "$out/wine.txt" "$out/proc.txt" "$out/peak.txt"
+
+awk '
+  FILENAME ~ /preview.txt$/ { k = $1 "-" ($4 + 0); pv[k] = $5; ref[k] = $6; full[k] = $7; size[k] = $8 "x" $9; next }
+  FILENAME ~ /idle.txt$/ { idle[$1] = $2; rss[$1] = $3; next }
+  FILENAME ~ /lists.txt$/ && $1 == "LISTS" { n = $2; load = $3; sorted = $4; write = $5; sort = $6; keys = $7; same = $8; next }
+  END {
+    printf "\nPreview (frame 225 x 145): DCT-scaled decode against a full decode plus box reduction to\n"
+    printf "the same size (bound: ratio <= 0.60). Full decode alone for scale. Best of the rounds, ms.\n\n"
+    printf "%-6s %-7s | %9s %9s | %9s %6s | %9s %6s\n", "MP", "where", "preview", "size", "full+red", "ratio", "full", "ratio"
+    split("native wine", where, " ")
+    split("24 48", mps, " ")
+    for (w = 1; w <= 2; w++) for (m = 1; m <= 2; m++) {
+      k = where[w] "-" mps[m]
+      printf "%-6s %-7s | %9.1f %9s | %9.1f %6.2f | %9.1f %6.2f\n", mps[m], where[w], pv[k], size[k], ref[k], pv[k] / ref[k], full[k], pv[k] / full[k]
+    }
+    printf "\nList file of %d entries on a real list box, under Wine (best of 3, seconds; ratio =\n", n
+    printf "figure / bound, at most 1.00). The sort lines break the sorted load down.\n\n"
+    printf "%-34s | %7s %7s %6s\n", "", "s", "bound", "ratio"
+    printf "%-34s | %7.3f %7.3f %6.2f\n", "load (read, parse, AddAll)", load, 1.0, load / 1.0
+    printf "%-34s | %7.3f %7.3f %6.2f\n", "load, sorted", sorted, 2.0, sorted / 2.0
+    printf "%-34s | %7.3f %7.3f %6.2f\n", "write (serialise, SafeFileWriter)", write, 0.3, write / 0.3
+    printf "%-34s | %7.3f\n", "  of it: sort, CompareStringA", sort
+    printf "%-34s | %7.3f   (same order: %s)\n", "  sort through LCMapStringA keys", keys, same
+    printf "\nIdle memory under Wine, 8 s after start with a 10 000-entry list and the 48 MP picture\n"
+    printf "previewed (MB; ratio = private / bound 8 MB). Notepad: Wine'"'"'s own floor for a window.\n\n"
+    printf "%-10s | %8s %8s %6s\n", "", "private", "resident", "ratio"
+    printf "%-10s | %8.1f %8.1f %6.2f\n", "program", idle["program"] / 1024, rss["program"] / 1024, idle["program"] / 1024 / 8
+    printf "%-10s | %8.1f %8.1f\n", "notepad", idle["notepad"] / 1024, rss["notepad"] / 1024
+    printf "\nMachine load (1 min average) at the end: "
+  }' "$out/preview.txt" "$out/lists.txt" "$out/idle.txt"
 cut -d' ' -f1 /proc/loadavg
