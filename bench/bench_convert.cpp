@@ -38,16 +38,14 @@
 
 #include <jpeglib.h>
 
+#include "bench/BenchClock.h"
 #include "wallpaper/core/JpegToBmp.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Bytes = std::vector<uint8_t>;
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Bytes;
+using bench::Clock;
+using bench::MsSince;
 
 #ifdef _WIN32
 

@@ -27,13 +27,12 @@
 #include "ui/FileIO.h"
 #include "ui/Window.h"
 
+#include "bench/BenchClock.h"
+
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double SecondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::SecondsSince;
 
 class Host : public ui::Window {
  public:

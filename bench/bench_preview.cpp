@@ -22,16 +22,14 @@
 #include <io.h>
 #endif
 
+#include "bench/BenchClock.h"
 #include "wallpaper/core/JpegToBmp.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using Bytes = std::vector<uint8_t>;
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::Bytes;
+using bench::Clock;
+using bench::MsSince;
 
 Bytes ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
