@@ -26,11 +26,14 @@ constexpr int kButtonHeight = 24;
 
 }  // namespace
 
-TForm1::TForm1(TForm3& messageWindow) : VersionLabel(kVersion),
-    ListFileName(kNoListFile), SoundLabel2(kDefaultSound), messages_(messageWindow) {
-  programIcon_.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                                   MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON, 32,
-                                                   32, LR_DEFAULTCOLOR)));
+TForm1::TForm1(TForm3& messageWindow)
+    : VersionLabel(kVersion),
+      ListFileName(kNoListFile),
+      SoundLabel2(kDefaultSound),
+      messages_(messageWindow) {
+  programIcon_.reset(
+      static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON),
+                                    IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
   CreateForm({.className = "TForm1",
               .caption = ui::kAppTitle,
               .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
@@ -55,7 +58,13 @@ TForm1::TForm1(TForm3& messageWindow) : VersionLabel(kVersion),
 
 TForm1::~TForm1() = default;
 
-void TForm1::AttachSplash(TForm2* splash) { splash_ = splash; }
+void TForm1::AttachSplash(TForm2* splash) {
+  splash_ = splash;
+  if (!splash_) return;
+  // Shown once: showing it ends the splash timer, and with that timer off it cannot show.
+  splash_->onShown = [this] { Timer1->SetEnabled(false); };
+  splash_->mayShowLater = [this] { return Timer1->Enabled(); };
+}
 
 void TForm1::AttachPasswordWindows(security::TForm4* setPassword, security::TForm5* prompt) {
   setPasswordForm_ = setPassword;
@@ -80,15 +89,15 @@ void TForm1::CreateControls() {
   TabSheet2 = page();
   TabSheet3 = page();
   TabSheet4 = page();
-  PageControl1->SetPages({TabSheet1->hwnd(), TabSheet2->hwnd(), TabSheet3->hwnd(),
-                          TabSheet4->hwnd()});
+  PageControl1->SetPages(
+      {TabSheet1->hwnd(), TabSheet2->hwnd(), TabSheet3->hwnd(), TabSheet4->hwnd()});
 
   // "Basic Options"
   HWND p1 = TabSheet1->hwnd();
-  autostart = std::make_unique<ui::CheckBox>(
-      p1, "Start program automatically at Windows startup", 12, 14, pw - 24, kCheckHeight);
-  SplashCheck = std::make_unique<ui::CheckBox>(
-      p1, "Show splash-image at Papershift programstart", 12, 42, pw - 24, kCheckHeight);
+  autostart = std::make_unique<ui::CheckBox>(p1, "Start program automatically at Windows startup",
+                                             12, 14, pw - 24, kCheckHeight);
+  SplashCheck = std::make_unique<ui::CheckBox>(p1, "Show splash-image at Papershift programstart",
+                                               12, 42, pw - 24, kCheckHeight);
   AnimationCheck =
       std::make_unique<ui::CheckBox>(p1, "Use hide/show animation", 12, 70, pw - 24, kCheckHeight);
   PwdCheck = std::make_unique<ui::CheckBox>(p1, "Use a password to protect your settings", 12, 98,
@@ -103,15 +112,14 @@ void TForm1::CreateControls() {
                                                 200, kCheckHeight);
   MinuteSpin = std::make_unique<ui::SpinEdit>(p2, 214, 37, 48, 22, 1, 60);
   Label2 = std::make_unique<ui::Label>(p2, "minutes. (1 - 60)", 268, 41, 120, 16);
-  RandomCh = std::make_unique<ui::CheckBox>(p2, "Randomize my filelist at wallpaper change", 12,
-                                            66, pw - 24, kCheckHeight);
+  RandomCh = std::make_unique<ui::CheckBox>(p2, "Randomize my filelist at wallpaper change", 12, 66,
+                                            pw - 24, kCheckHeight);
   SortFiles = std::make_unique<ui::CheckBox>(
-      p2, "Sort the images in your files list automatically by name and location", 12, 92,
-      pw - 24, kCheckHeight);
+      p2, "Sort the images in your files list automatically by name and location", 12, 92, pw - 24,
+      kCheckHeight);
   SoundCh = std::make_unique<ui::CheckBox>(p2, "Play a sound when wallpaper changes ->", 12, 118,
                                            230, kCheckHeight);
-  SoundLabel = std::make_unique<ui::Label>(p2, kDefaultSound, 246, 121, 124, 16,
-                                           SS_ENDELLIPSIS);
+  SoundLabel = std::make_unique<ui::Label>(p2, kDefaultSound, 246, 121, 124, 16, SS_ENDELLIPSIS);
   SoundLabel->SetFont(ui::ItalicFont());
   SoundLabel->SetTextColour(GetSysColor(COLOR_3DSHADOW));
   SoundBrowse = std::make_unique<ui::Button>(p2, "Change..", 376, 116, 80, kButtonHeight);
@@ -144,8 +152,8 @@ void TForm1::CreateControls() {
   AboutVersion = std::make_unique<ui::Label>(p4, std::string("Version ") + kVersion, 12, 50,
                                              pw - 24, 16, SS_CENTER);
   AboutText = std::make_unique<ui::Label>(
-      p4, "Changes your desktop wallpaper from a list of bitmap and JPEG images.", 12, 84,
-      pw - 24, 32, SS_CENTER);
+      p4, "Changes your desktop wallpaper from a list of bitmap and JPEG images.", 12, 84, pw - 24,
+      32, SS_CENTER);
 
   BtDone = std::make_unique<ui::Button>(hwnd(), "Done", cw - 176, 330, 80, 25, true);
   BtCancel = std::make_unique<ui::Button>(hwnd(), "Cancel", cw - 88, 330, 80, 25);
@@ -157,16 +165,17 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::CreateTrayIcon() {
-  menuImages_.reset(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                    MAKEINTRESOURCEA(IDB_MENUIMAGES),
-                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  menuImages_.reset(
+      static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_MENUIMAGES),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   PopupMenu1 = std::make_unique<ui::PopupMenu>();
   ui::PopupMenu& menu = *PopupMenu1;
   menu.SetImages(menuImages_.get());
   auto guarded = [this](void (TForm1::*reaction)()) {
     return [this, reaction] { (this->*reaction)(); };
   };
-  SettingsPop = menu.Add("Show Settings..", menuimage::kSettings, guarded(&TForm1::SettingsPopClick));
+  SettingsPop =
+      menu.Add("Show Settings..", menuimage::kSettings, guarded(&TForm1::SettingsPopClick));
   ChangePop = menu.Add("Change Image", menuimage::kChange, guarded(&TForm1::ChangePopClick));
   SoundPop = menu.Add("Enable Sound", menuimage::kSoundOff, guarded(&TForm1::SoundPopClick));
   ui::PopupMenu& colours = menu.AddSubmenu("Background Color");
@@ -245,7 +254,9 @@ void TForm1::StartupSequence() {
   SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
 
   storedPassword_ = s.ReadString(kSectionSecurity, names::kPassword, "");
-  password_ = storedPassword_.empty() ? std::string() : security::ScrambleText(storedPassword_, security::kPasswordKey);
+  password_ = storedPassword_.empty()
+                  ? std::string()
+                  : security::ScrambleText(storedPassword_, security::kPasswordKey);
 
   Timer1->SetEnabled(SplashCheck->Checked());
   StartChangeCh->SetVisible(autostart->Checked());
@@ -332,9 +343,13 @@ void TForm1::HideSettings() {
   Hide();
 }
 
-void TForm1::FormShow() { TimedChange->SetEnabled(false); }
+void TForm1::FormShow() {
+  TimedChange->SetEnabled(false);
+}
 
-void TForm1::FormClose() { HideSettings(); }
+void TForm1::FormClose() {
+  HideSettings();
+}
 
 void TForm1::ShowSettingsOrPrompt() {
   if (PwdCheck->Checked() && promptForm_) {
@@ -345,8 +360,12 @@ void TForm1::ShowSettingsOrPrompt() {
   ShowSettings();
 }
 
-void TForm1::TrayIconDblClick() { ShowSettingsOrPrompt(); }
-void TForm1::SettingsPopClick() { ShowSettingsOrPrompt(); }
+void TForm1::TrayIconDblClick() {
+  ShowSettingsOrPrompt();
+}
+void TForm1::SettingsPopClick() {
+  ShowSettingsOrPrompt();
+}
 
 void TForm1::ShowMessageWindow(const std::string& caption, const std::string& text, int kind) {
   messages_.ShowNotice(caption, text, kind);
@@ -383,9 +402,13 @@ LRESULT TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- small reactions of the option pages ----
 
-void TForm1::PwdCheckClick() { Button1->SetEnabled(PwdCheck->Checked()); }
+void TForm1::PwdCheckClick() {
+  Button1->SetEnabled(PwdCheck->Checked());
+}
 
-void TForm1::TimeChangeChClick() { MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked()); }
+void TForm1::TimeChangeChClick() {
+  MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());
+}
 
 void TForm1::MinuteSpinChange() {
   // The field keeps its value within its bounds when it is set.
@@ -393,7 +416,9 @@ void TForm1::MinuteSpinChange() {
   TimedChange->SetInterval(static_cast<UINT>(value) * 60000u);
 }
 
-void TForm1::SortFilesClick() { FileList->SetSorted(SortFiles->Checked()); }
+void TForm1::SortFilesClick() {
+  FileList->SetSorted(SortFiles->Checked());
+}
 
 void TForm1::SoundChClick() {
   const bool on = SoundCh->Checked();

@@ -31,6 +31,7 @@ TForm2::TForm2() {
 void TForm2::Timer1Timer() {
   // Closing the splash hides it; a hidden splash stays hidden.
   if (Visible()) Hide();
+  if (!mayShowLater || !mayShowLater()) Timer1->SetEnabled(false);
 }
 
 void TForm2::FormShow() {

@@ -16,6 +16,9 @@ class TForm2 : public ui::Form {
   std::unique_ptr<ui::Timer> Timer1;  // close timer, 4000 ms
   // Runs when the splash is shown (the settings window stops its splash timer).
   std::function<void()> onShown;
+  // Whether the splash may still be shown later. Once it cannot, the close timer stops at
+  // its next tick: a program idling in the notification area should not wake every 4 s.
+  std::function<bool()> mayShowLater;
   bool HasPicture() const noexcept { return static_cast<bool>(picture_); }
 
  protected:
