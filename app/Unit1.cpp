@@ -40,8 +40,10 @@ TForm1::TForm1(TForm3& messageWindow)
               .width = kWidth,
               .height = kHeight,
               .icon = programIcon_.get()});
-  CreateControls();
+  // The icon first: it is what the user waits for at start, and nothing reaches it before
+  // the message loop (or a start-up step that lets messages through) runs.
   CreateTrayIcon();
+  CreateControls();
   TimedChange = std::make_unique<ui::Timer>(*this, 15 * 60000, false);
   Timer1 = std::make_unique<ui::Timer>(*this, 2000, true);
   // Exists for the whole run, closed until start-up opens it (the apply plays through it).

@@ -123,8 +123,9 @@ void TForm1::LoadFileClick() {
 // ---- image list ----
 
 void TForm1::FillWithWindowsImages() {
-  imagelist::ScanWindowsImages(ui::seams().windowsDirectory(),
-                               [this](const std::string& path) { FileList->Add(path); });
+  imagelist::ScanWindowsImages(
+      ui::seams().windowsDirectory(),
+      [this](const std::vector<std::string>& paths) { FileList->AddAll(paths); });
 }
 
 void TForm1::addClick() {

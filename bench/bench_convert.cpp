@@ -11,7 +11,7 @@
 // The Windows build converts through the program's own code (file read, streaming decode,
 // temporary file moved into place). The native build has no Windows file layer; it runs
 // the same core conversion into a POSIX file written the same way (reserved, rows written
-// at their place, flushed, renamed).
+// at their place, renamed; like the wallpaper bitmap, not flushed).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -119,7 +119,6 @@ class PosixSink final : public wallpaper::BmpSink {
     }
   }
   void Commit() {
-    if (::fsync(fd_) != 0) throw std::runtime_error("flush");
     ::close(fd_);
     fd_ = -1;
     if (::rename(temp_.c_str(), path_.c_str()) != 0) throw std::runtime_error("rename");

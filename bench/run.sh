@@ -3,7 +3,7 @@
 #   convert  JPEG to 24-bit BMP file against decode-only and against `djpeg -bmp`, peak memory
 #   preview  DCT-scaled preview decode against a full decode plus reduction
 #   lists    list files of 100 000 entries on a real list box under Wine
-#   program  the real program under Wine: idle memory
+#   program  the real program under Wine: start-up time, idle memory and wake-ups
 # Natively (optimised gcc build) and with the Windows build under Wine, in one run.
 #
 #   bench/run.sh                          every part, RUNS=5 rounds per figure

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include "imagelist/core/PreviewGeometry.h"
 #include "ui/Handles.h"
 #include "ui/Window.h"
@@ -12,36 +14,52 @@ namespace {
 
 constexpr DWORD kVolumeLabel = 0x08;  // an attribute the search may report on old file systems
 
-bool SameExtension(const std::string& name, const char* extension) {
+// Longest stretch of reading without delivering messages. Asking for them after every entry
+// costs a round trip to the Wine server each time, longer than reading the entry itself.
+constexpr auto kMessageInterval = std::chrono::milliseconds(10);
+
+bool SameExtension(const char* name, const char* extension) {
   return lstrcmpiA(ExtensionOf(name).c_str(), extension) == 0;
 }
 
-void ScanFor(const std::string& folder, const char* extension,
-             const std::function<void(const std::string&)>& add) {
+std::vector<std::string> ScanFor(const std::string& folder, const char* extension) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<std::string> found;
   const std::string pattern = folder + "\\*." + extension;
   WIN32_FIND_DATAA data;
-  ui::UniqueFindFile find(FindFirstFileA(pattern.c_str(), &data));
-  if (!find) return;
+  // Names only (no short names to make), fetched in large blocks.
+  ui::UniqueFindFile find(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+  ui::ProcessMessages();
+  if (!find) return found;
+  Clock::time_point nextMessages = Clock::now() + kMessageInterval;
   do {
     const bool skipped = (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | kVolumeLabel)) != 0 ||
                          // The pattern also matches through 8.3 short names, which turns up
                          // "x.bmpx" for "*.bmp"; only the real extension counts.
                          !SameExtension(data.cFileName, extension);
-    if (!skipped) add(folder + "\\" + data.cFileName);
-    ui::ProcessMessages();
+    if (!skipped) found.push_back(folder + "\\" + data.cFileName);
+    if (Clock::now() >= nextMessages) {
+      ui::ProcessMessages();
+      nextMessages = Clock::now() + kMessageInterval;
+    }
   } while (FindNextFileA(find.get(), &data));
+  return found;
 }
 
 }  // namespace
 
 void ScanWindowsImages(const std::string& folder,
-                       const std::function<void(const std::string&)>& add) {
+                       const std::function<void(const std::vector<std::string>&)>& addAll) {
   std::string base = folder;
   // A drive's root comes with its backslash; every other folder without.
   if (!base.empty() && base.back() == '\\') base.pop_back();
   if (base.empty()) return;
-  ScanFor(base, "bmp", add);
-  ScanFor(base, "jpg", add);
+  for (const char* extension : {"bmp", "jpg"}) {
+    const std::vector<std::string> found = ScanFor(base, extension);
+    if (!found.empty()) addAll(found);
+  }
 }
 
 }  // namespace imagelist

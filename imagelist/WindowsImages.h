@@ -2,14 +2,17 @@
 // The scan of the Windows directory for the default image list.
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace imagelist {
 
-// Calls add with folder + "\" + name for every ".bmp" file of the folder, then for every
-// ".jpg" file, each in the order the directory search returns them; subfolders are not
-// searched. Pending window messages are delivered after every directory entry, so the
-// program stays responsive while a slow folder is read.
+// Calls addAll with folder + "\" + name for every ".bmp" file of the folder, then again for
+// every ".jpg" file, each batch in the order the directory search returns them; subfolders
+// are not searched, and nothing is called for a search that finds nothing. Pending window
+// messages are delivered while the folder is read (at its start and then at least every
+// few milliseconds) and between the two batches, so the program stays responsive while a
+// slow folder is read.
 void ScanWindowsImages(const std::string& folder,
-                       const std::function<void(const std::string&)>& add);
+                       const std::function<void(const std::vector<std::string>&)>& addAll);
 
 }  // namespace imagelist

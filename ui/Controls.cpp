@@ -3,6 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <numeric>
+#include <string_view>
+#include <utility>
 
 #include "ui/ErrorBox.h"
 #include "ui/core/Error.h"
@@ -284,6 +287,104 @@ bool ComboBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- ListBox ----
 
+namespace {
+
+// The list box's collation: the system's comparison with letter case ignored.
+int Collate(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
+                        b.c_str(), static_cast<int>(b.size()));
+}
+
+// The collation's sort keys, made once per text: sorting n texts then costs n calls into
+// the system instead of n log n comparisons, each of which maps both texts again.
+class SortKeys {
+ public:
+  explicit SortKeys(const std::vector<std::string>& texts) {
+    constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    spans_.reserve(texts.size());
+    for (const std::string& text : texts) {
+      const size_t at = arena_.size();
+      int size = 0;
+      if (!text.empty()) {
+        // Most keys fit this guess; the rare longer one is measured first.
+        arena_.resize(at + text.size() * 4 + 32);
+        size =
+            LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.c_str(), static_cast<int>(text.size()),
+                         arena_.data() + at, static_cast<int>(arena_.size() - at));
+        if (size == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+          size = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.c_str(),
+                              static_cast<int>(text.size()), nullptr, 0);
+          arena_.resize(at + static_cast<size_t>(std::max(size, 0)));
+          size = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.c_str(),
+                              static_cast<int>(text.size()), arena_.data() + at, size);
+        }
+        if (size <= 0) {
+          ok_ = false;
+          return;
+        }
+      }
+      arena_.resize(at + static_cast<size_t>(size));
+      spans_.emplace_back(at, static_cast<size_t>(size));
+    }
+  }
+  bool ok() const noexcept { return ok_; }
+  std::string_view operator[](size_t i) const noexcept {
+    return std::string_view(arena_).substr(spans_[i].first, spans_[i].second);
+  }
+
+ private:
+  std::string arena_;
+  std::vector<std::pair<size_t, size_t>> spans_;
+  bool ok_ = true;
+};
+
+std::vector<size_t> Identity(size_t count) {
+  std::vector<size_t> order(count);
+  std::iota(order.begin(), order.end(), size_t{0});
+  return order;
+}
+
+// Positions into texts, in the order that Add one by one leaves them: texts[0, listed) are
+// the entries already in the list (in order), the rest are added after them in turn. A new
+// text goes before a listed one only when it sorts strictly before it, and equal new texts
+// keep their own order.
+template <typename Less>
+std::vector<size_t> MergedOrder(size_t count, size_t listed, Less less) {
+  std::vector<size_t> order = Identity(count);
+  std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(listed), order.end(), less);
+  std::inplace_merge(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(listed),
+                     order.end(), less);
+  return order;
+}
+
+// Whether every pair of neighbours compares the same through the keys as through the
+// comparison itself; then both orders are the same, equal runs included.
+bool KeysAgree(const std::vector<std::string>& texts, const std::vector<size_t>& order,
+               const SortKeys& keys) {
+  for (size_t i = 1; i < order.size(); ++i) {
+    const int byKey = keys[order[i - 1]].compare(keys[order[i]]);
+    const int byCollation = Collate(texts[order[i - 1]], texts[order[i]]) - CSTR_EQUAL;
+    if (byCollation > 0 || (byKey > 0) - (byKey < 0) != byCollation) return false;
+  }
+  return true;
+}
+
+std::vector<size_t> SortedOrder(const std::vector<std::string>& texts, size_t listed) {
+  const SortKeys keys(texts);
+  if (keys.ok()) {
+    std::vector<size_t> order =
+        MergedOrder(texts.size(), listed, [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+    if (KeysAgree(texts, order, keys)) return order;
+  }
+  // Should keys and comparison ever disagree, the list shows the comparison's order, the one
+  // Add gives.
+  return MergedOrder(texts.size(), listed, [&](size_t a, size_t b) {
+    return Collate(texts[a], texts[b]) == CSTR_LESS_THAN;
+  });
+}
+
+}  // namespace
+
 ListBox::ListBox(HWND parent, int x, int y, int width, int height) {
   Create("LISTBOX", "",
          WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
@@ -319,11 +420,7 @@ int ListBox::SortedPlace(const std::string& text) const {
   int lo = 0, hi = Count();
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    const std::string entry = Item(mid);
-    const int cmp = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(),
-                                   static_cast<int>(text.size()), entry.c_str(),
-                                   static_cast<int>(entry.size()));
-    if (cmp == CSTR_LESS_THAN) {
+    if (Collate(text, Item(mid)) == CSTR_LESS_THAN) {
       hi = mid;
     } else {
       lo = mid + 1;
@@ -333,53 +430,56 @@ int ListBox::SortedPlace(const std::string& text) const {
 }
 
 int ListBox::Add(const std::string& text) {
-  const LRESULT at =
-      sorted_ ? Send(LB_INSERTSTRING, static_cast<WPARAM>(SortedPlace(text)),
-                     reinterpret_cast<LPARAM>(text.c_str()))
-              : Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT at = sorted_ ? Send(LB_INSERTSTRING, static_cast<WPARAM>(SortedPlace(text)),
+                                    reinterpret_cast<LPARAM>(text.c_str()))
+                             : Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (at == LB_ERR || at == LB_ERRSPACE) throw Error("Unable to insert a line");
   return static_cast<int>(at);
 }
 
+bool ListBox::Refill(const std::vector<std::string>& texts, const std::vector<size_t>& order) {
+  size_t bytes = 0;
+  for (const size_t i : order) bytes += texts[i].size() + 1;
+  Clear();
+  Send(LB_INITSTORAGE, order.size(), static_cast<LPARAM>(bytes));
+  for (const size_t i : order) {
+    if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].c_str())) < 0) return false;
+  }
+  return true;
+}
+
 void ListBox::AddAll(const std::vector<std::string>& texts) {
   if (texts.empty()) return;
-  auto less = [](const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
-                          static_cast<int>(a.size()), b.c_str(),
-                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
-  };
-  std::vector<std::string> merged;
-  const std::vector<std::string>* toAppend = &texts;
-  int selected = ItemIndex();
-  if (sorted_) {
-    std::vector<std::string> added = texts;
-    std::stable_sort(added.begin(), added.end(), less);
-    std::vector<std::string> listed = Items();
-    merged.reserve(listed.size() + added.size());
-    // A new text goes before a listed one only when it sorts strictly before it, as the
-    // insertion of Add places it.
-    size_t a = 0;
-    for (size_t l = 0; l < listed.size(); ++l) {
-      while (a < added.size() && less(added[a], listed[l])) merged.push_back(std::move(added[a++]));
-      if (static_cast<int>(l) == selected) selected = static_cast<int>(merged.size());
-      merged.push_back(std::move(listed[l]));
-    }
-    while (a < added.size()) merged.push_back(std::move(added[a++]));
-    toAppend = &merged;
-  }
-  size_t bytes = 0;
-  for (const std::string& text : *toAppend) bytes += text.size() + 1;
   BeginUpdate();
-  if (sorted_) Clear();
-  Send(LB_INITSTORAGE, toAppend->size(), static_cast<LPARAM>(bytes));
-  for (const std::string& text : *toAppend) {
-    if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0) {
-      EndUpdate();
-      throw Error("Unable to insert a line");
+  if (!sorted_) {
+    size_t bytes = 0;
+    for (const std::string& text : texts) bytes += text.size() + 1;
+    Send(LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(bytes));
+    for (const std::string& text : texts) {
+      if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0) {
+        EndUpdate();
+        throw Error("Unable to insert a line");
+      }
     }
+    EndUpdate();
+    return;
   }
-  if (sorted_) SetItemIndex(selected);
+  const int selected = ItemIndex();
+  std::vector<std::string> all = Items();
+  const size_t listed = all.size();
+  all.insert(all.end(), texts.begin(), texts.end());
+  const std::vector<size_t> order = SortedOrder(all, listed);
+  int movedTo = -1;  // the selected entry's new place
+  for (size_t i = 0; i < order.size(); ++i) {
+    if (static_cast<int>(order[i]) == selected) movedTo = static_cast<int>(i);
+  }
+  // The list is rebuilt whole; should the control run out of room part-way, it gets back
+  // the entries it held rather than lose some of them.
+  const bool filled = Refill(all, order);
+  if (!filled) Refill(all, Identity(listed));
+  SetItemIndex(filled ? movedTo : selected);
   EndUpdate();
+  if (!filled) throw Error("Unable to insert a line");
 }
 
 void ListBox::Delete(int index) {
@@ -402,22 +502,17 @@ void ListBox::SetSorted(bool sorted) {
   sorted_ = sorted;
   if (!sorted_) return;
   const int selected = ItemIndex();
-  std::vector<std::string> items = Items();
-  std::stable_sort(items.begin(), items.end(), [](const std::string& a, const std::string& b) {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
-                          static_cast<int>(a.size()), b.c_str(),
-                          static_cast<int>(b.size())) == CSTR_LESS_THAN;
-  });
+  const std::vector<std::string> items = Items();
   BeginUpdate();
-  Clear();
-  for (const std::string& item : items) {
-    if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) < 0) {
-      EndUpdate();
-      throw Error("Unable to insert a line");
-    }
+  const bool filled = Refill(items, SortedOrder(items, 0));
+  if (!filled) {
+    // Out of room part-way: the entries come back in their order, and stay unsorted.
+    Refill(items, Identity(items.size()));
+    sorted_ = false;
   }
   EndUpdate();
   SetItemIndex(selected);
+  if (!filled) throw Error("Unable to insert a line");
 }
 
 void ListBox::BeginUpdate() {

@@ -143,13 +143,17 @@ class ListBox : public Control {
   // "Unable to insert a line" when the control has no room left. Returns the position.
   int Add(const std::string& text);
   // The same entries and selection as Add on each text in turn, in one pass for long lists:
-  // with sorting on, the texts are sorted once and merged in (equal texts after those
-  // already listed, in their own order).
+  // with sorting on, the texts are sorted once (through sort keys, checked against the
+  // comparison Add uses) and merged in (equal texts after those already listed, in their
+  // own order). Without room for them all, "Unable to insert a line", and a sorted list
+  // keeps the entries it held.
   void AddAll(const std::vector<std::string>& texts);
   void Delete(int index);  // outside the list: nothing
   void Clear();
   bool Sorted() const noexcept { return sorted_; }
   // Turning sorting on re-sorts all entries at once; the selected position keeps its number.
+  // Without room to re-sort, "Unable to insert a line": the entries stay as they were and
+  // sorting stays off.
   void SetSorted(bool sorted);
   void BeginUpdate();
   void EndUpdate();
@@ -159,6 +163,9 @@ class ListBox : public Control {
 
  private:
   int SortedPlace(const std::string& text) const;
+  // Replaces the entries by texts[order[0]], texts[order[1]], ...; false when the control
+  // ran out of room part-way.
+  bool Refill(const std::vector<std::string>& texts, const std::vector<size_t>& order);
   // The list box's own messages go straight to its class procedure: the subclass in
   // between looks up a window property per message, which under Wine is a round trip to
   // the server and made a list of 100 000 entries take minutes to fill.

@@ -44,7 +44,8 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-SafeFileWriter::SafeFileWriter(std::string path) : path_(std::move(path)) {
+SafeFileWriter::SafeFileWriter(std::string path, Durability durability)
+    : path_(std::move(path)), durability_(durability) {
   // The temporary file lies in the target's folder, so the final move is a rename; its
   // name is short, so a target name near the length limit still has room beside it.
   const size_t slash = path_.find_last_of("\\/:");
@@ -69,7 +70,8 @@ SafeFileWriter::~SafeFileWriter() {
 }
 
 void SafeFileWriter::Fail(DWORD code) const {
-  throw Error(Format("Cannot create file \"%s\". %s", path_.c_str(), SystemErrorText(code).c_str()));
+  throw Error(
+      Format("Cannot create file \"%s\". %s", path_.c_str(), SystemErrorText(code).c_str()));
 }
 
 void SafeFileWriter::Reserve(uint64_t totalBytes) {
@@ -103,10 +105,11 @@ void SafeFileWriter::Append(const void* data, size_t size) {
 }
 
 void SafeFileWriter::Commit() {
-  if (!FlushFileBuffers(file_.get())) Fail(GetLastError());
+  const bool flushed = durability_ == Durability::Flushed;
+  if (flushed && !FlushFileBuffers(file_.get())) Fail(GetLastError());
   file_.reset();
-  if (!MoveFileExA(temp_.c_str(), path_.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const DWORD moveFlags = MOVEFILE_REPLACE_EXISTING | (flushed ? MOVEFILE_WRITE_THROUGH : 0);
+  if (!MoveFileExA(temp_.c_str(), path_.c_str(), moveFlags)) {
     const DWORD code = GetLastError();
     DeleteFileA(temp_.c_str());
     committed_ = true;

@@ -21,7 +21,12 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 // complete, so a failure at any point leaves the old file as it was.
 class SafeFileWriter {
  public:
-  explicit SafeFileWriter(std::string path);
+  // Whether Commit forces the data to the disk before the move. User data is flushed; a
+  // file that the program can make again from its source (the wallpaper bitmap) is not:
+  // the flush of a large file costs a good part of the time that made it.
+  enum class Durability { Flushed, Regenerable };
+
+  explicit SafeFileWriter(std::string path, Durability durability = Durability::Flushed);
   ~SafeFileWriter();  // discards an uncommitted temporary file
   SafeFileWriter(const SafeFileWriter&) = delete;
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
@@ -29,7 +34,7 @@ class SafeFileWriter {
   void Reserve(uint64_t totalBytes);
   void WriteAt(uint64_t offset, const void* data, size_t size);
   void Append(const void* data, size_t size);
-  // Flushes, closes and moves the file into place.
+  // Flushes (unless Regenerable), closes and moves the file into place.
   void Commit();
   const std::string& path() const noexcept { return path_; }
 
@@ -38,6 +43,7 @@ class SafeFileWriter {
   std::string path_;
   std::string temp_;
   UniqueFile file_;
+  Durability durability_;
   uint64_t appendAt_ = 0;
   bool committed_ = false;
 };

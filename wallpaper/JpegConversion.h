@@ -8,8 +8,9 @@ inline constexpr char kConvertedBitmapName[] = "Kestrova.bmp";
 
 // Decodes jpegPath at full size into a bottom-up 24-bit BMP at bitmapPath. The bitmap is
 // written beside its target and moved over it only when complete, so any failure leaves a
-// previous bitmap as it was. Errors: "Cannot open file "%s". %s" (the JPEG),
-// "JPEG error #%d", "Cannot create file "%s". %s" (the bitmap).
+// previous bitmap as it was; it is not flushed to the disk, since the JPEG can make it
+// again. Errors: "Cannot open file "%s". %s" (the JPEG), "JPEG error #%d",
+// "Cannot create file "%s". %s" (the bitmap).
 void ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bitmapPath);
 
 // The conversion for the wallpaper: into windowsDirectory\Kestrova.bmp, or, when no file

@@ -172,6 +172,41 @@ TEST_F(ImageListTest, WindowsImagesBitmapsFirstNoSubfoldersNotCleared) {
   EXPECT_LT(countWhenDelivered, 4);
 }
 
+TEST_F(ImageListTest, WindowsImagesTakeTheirSortedPlacesAndTheSelectedEntryStays) {
+  testenv::TempDir windows;
+  ui::seams().windowsDirectory = [&] { return windows.path(); };
+  // Enough files for the search to hand them over in several blocks, made in no order.
+  Entries names;
+  for (int i = 0; i < 400; ++i) {
+    const int n = i * 37 % 400;
+    names.push_back("Pic " + std::to_string(n) + (n % 3 ? ".bmp" : ".JPG"));
+    testenv::WriteFileBytes(windows.File(names.back()), "x");
+  }
+  testenv::WriteFileBytes(windows.File("notes.txt"), "x");
+  const Entries listed{"C:\\kept.jpg", windows.File("Pic 5.bmp"), "Z:\\last.bmp"};
+  form().FileList->SetSorted(true);
+  Fill(listed);
+  form().FileList->SetItemIndex(1);
+
+  program.React([&] { form().FillWithWindowsImages(); });
+
+  // As if each file had been added on its own.
+  ui::ListBox reference(form().hwnd(), 0, 0, 10, 10);
+  reference.SetSorted(true);
+  for (const std::string& e : listed) reference.Add(e);
+  for (const std::string& name : names) reference.Add(windows.File(name));
+  const Entries entries = program.Entries();
+  EXPECT_EQ(entries.size(), 403u);
+  EXPECT_EQ(entries, reference.Items());
+  // The listed twin comes first and stays selected.
+  const int selected = program.Selected();
+  ASSERT_GE(selected, 0);
+  ASSERT_LT(selected + 1, static_cast<int>(entries.size()));
+  EXPECT_EQ(entries[selected], windows.File("Pic 5.bmp"));
+  EXPECT_EQ(entries[selected + 1], windows.File("Pic 5.bmp"));
+  EXPECT_TRUE(program.Errors().empty());
+}
+
 // The bulk add used for list files gives what adding one by one gives.
 TEST(ListBoxAddAll, EqualsAddingOneByOne) {
   HWND parent =

@@ -189,7 +189,18 @@ void DecodeRows(Decompressor& d, RowTarget& target) {
         rows[i] =
             cmyk ? cmykRows.data() + static_cast<size_t>(i) * width * 4 : target.Row(first, i);
       }
-      const int got = static_cast<int>(jpeg_read_scanlines(&d.cinfo, rows.data(), wanted));
+      // libjpeg hands out as few rows per call as its upsampling produces (one, for the
+      // usual 2x2 chroma subsampling); the batch is filled before it goes to the target,
+      // or every row would be a write of its own.
+      int got = 0;
+      while (got < wanted) {
+        const int n = static_cast<int>(jpeg_read_scanlines(&d.cinfo, rows.data() + got,
+                                                           static_cast<JDIMENSION>(wanted - got)));
+        if (n <= 0) break;
+        got += n;
+      }
+      // No row at all: jpeg_finish_decompress reports the picture as too short.
+      if (got == 0) break;
       if (cmyk) {
         for (int i = 0; i < got; ++i) CmykRowToBgr(rows[i], target.Row(first, i), width, inverted);
       }

@@ -1,0 +1,148 @@
+// Times one wallpaper change of the running program (Windows build only): from the change
+// timer's tick to the return of SystemParametersInfoA, through the program's own objects
+// (settings window, scheduler, preview, applier, conversion) on the system's real
+// SystemParametersInfoA. The reference is the same file's conversion alone, in the same
+// process, into the same place.
+//
+//   bench_change RUNS FILE...   one line per file (best of RUNS each):
+//       CHANGE <file> <change ms> <conversion ms> <preview ms> <system ms> <load ms>
+//   "preview" is the settings window's preview of the file alone (the change shows it
+//   first); "system" the time spent inside SystemParametersInfoA during the change;
+//   "load" a LoadImageA of the installed bitmap from its file into a DIB section, which
+//   is what Wine's SystemParametersInfoA does in the calling process. A bitmap is
+//   installed as it is: its conversion is 0.
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "app/SettingNames.h"
+#include "tests/support/win/TestEnv.h"
+#include "ui/Handles.h"
+#include "ui/Seams.h"
+#include "ui/core/Error.h"
+#include "wallpaper/JpegConversion.h"
+#include "wallpaper/core/WallpaperKind.h"
+
+#include "bench/BenchClock.h"
+
+namespace {
+
+using bench::Clock;
+using bench::MsSince;
+
+struct Best {
+  double change = 1e30, conversion = 1e30, preview = 1e30, system = 1e30, load = 1e30;
+};
+
+class ChangeBench {
+ public:
+  ChangeBench() {
+    const std::string program = std::string(app::kProgramKeyPath) + "\\Program";
+    // No change at start-up and no sliding window; the desktop key exists, so the change
+    // writes its values as on a real system.
+    fixture_.registry.WriteText(program, app::names::kRestartChange, "0");
+    fixture_.registry.WriteText(program, app::names::kUseAnimation, "0");
+    fixture_.registry.WriteText("Control Panel\\Desktop", "Wallpaper", "");
+    testenv::WriteTestBmp(fixture_.windowsDir.File("start.bmp"), 4, 4, RGB(1, 2, 3));
+    ui::seams().systemParametersInfo = [this](UINT action, UINT param, void* data, UINT flags) {
+      installed_ = static_cast<const char*>(data);
+      systemStart_ = Clock::now();
+      const BOOL result = SystemParametersInfoA(action, param, data, flags);
+      systemEnd_ = Clock::now();
+      ++systemCalls_;
+      return result;
+    };
+    fixture_.Start();
+    fixture_.errors.texts.clear();
+    form().RandomCh->SetChecked(false);
+    form().TimedChange->SetEnabled(false);
+  }
+
+  Best Measure(const std::string& file, int runs) {
+    form().FileList->Clear();
+    form().FileList->Add(file);
+    form().FileList->SetItemIndex(0);
+    const bool jpeg = wallpaper::WallpaperKindOf(file) == wallpaper::WallpaperKind::Jpeg;
+    // One untimed round of each first: the file in the cache, the bitmap in place.
+    Change();
+    if (jpeg) Convert(file);
+    Best best;
+    for (int r = 0; r < runs; ++r) {
+      double system = 0;
+      best.change = std::min(best.change, Change(&system));
+      best.system = std::min(best.system, system);
+      best.conversion = jpeg ? std::min(best.conversion, Convert(file)) : 0;
+      const Clock::time_point start = Clock::now();
+      form().FileListClick();
+      best.preview = std::min(best.preview, MsSince(start));
+      best.load = std::min(best.load, LoadInstalled());
+    }
+    return best;
+  }
+
+ private:
+  app::TForm1& form() { return fixture_.form1(); }
+
+  // One tick of the change timer; the time up to the return of SystemParametersInfoA.
+  double Change(double* system = nullptr) {
+    const int calls = systemCalls_;
+    const Clock::time_point start = Clock::now();
+    form().TimedChange->onTimer();
+    if (!fixture_.errors.texts.empty()) throw std::runtime_error(fixture_.errors.texts.front());
+    if (systemCalls_ != calls + 1) throw std::runtime_error("the change installed nothing");
+    if (system)
+      *system = std::chrono::duration<double, std::milli>(systemEnd_ - systemStart_).count();
+    return std::chrono::duration<double, std::milli>(systemEnd_ - start).count();
+  }
+
+  double LoadInstalled() {
+    const Clock::time_point start = Clock::now();
+    ui::UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
+        nullptr, installed_.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE)));
+    if (!bitmap) throw std::runtime_error("cannot load " + installed_);
+    return MsSince(start);
+  }
+
+  // The conversion alone, into the place the change writes.
+  double Convert(const std::string& file) {
+    const Clock::time_point start = Clock::now();
+    wallpaper::ConvertForWallpaper(file, fixture_.windowsDir.path(),
+                                   wallpaper::PerUserBitmapFolder());
+    return MsSince(start);
+  }
+
+  testenv::ProgramFixture fixture_;
+  Clock::time_point systemStart_{}, systemEnd_{};
+  int systemCalls_ = 0;
+  std::string installed_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // plain LF for the script that reads the lines
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: bench_change RUNS FILE...\n");
+    return 2;
+  }
+  try {
+    ChangeBench bench;
+    const int runs = std::max(1, std::atoi(argv[1]));
+    for (int i = 2; i < argc; ++i) {
+      const Best best = bench.Measure(argv[i], runs);
+      std::printf("CHANGE %s %.2f %.2f %.2f %.2f %.2f\n", argv[i], best.change, best.conversion,
+                  best.preview, best.system, best.load);
+      std::fflush(stdout);
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_change: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,77 @@
+// The converted bitmap is written without a flush; it must still replace the previous file
+// only when complete, and a refused move must leave that file and no temporary one.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/win/TestEnv.h"
+#include "ui/FileIO.h"
+#include "ui/Handles.h"
+#include "ui/core/Error.h"
+
+namespace {
+
+using Durability = ui::SafeFileWriter::Durability;
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  ui::UniqueFindFile find(FindFirstFileA((folder + "\\*").c_str(), &data));
+  if (!find) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+  } while (FindNextFileA(find.get(), &data));
+  return names;
+}
+
+void WriteAll(ui::SafeFileWriter& writer, const std::string& text) {
+  writer.Reserve(text.size());
+  // In place, back to front, as the conversion writes its rows.
+  writer.WriteAt(2, text.data() + 2, text.size() - 2);
+  writer.WriteAt(0, text.data(), 2);
+}
+
+TEST(RegenerableWrite, ReplacesThePreviousFileOnlyWhenCommitted) {
+  testenv::TempDir dir;
+  const std::string path = dir.File("Kestrova.bmp");
+  testenv::WriteFileBytes(path, "previous");
+  {
+    ui::SafeFileWriter abandoned(path, Durability::Regenerable);
+    WriteAll(abandoned, "half written");
+  }
+  EXPECT_EQ(testenv::ReadFileBytes(path), "previous");
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"Kestrova.bmp"});
+
+  ui::SafeFileWriter writer(path, Durability::Regenerable);
+  WriteAll(writer, "the new bitmap");
+  writer.Commit();
+  EXPECT_EQ(testenv::ReadFileBytes(path), "the new bitmap");
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"Kestrova.bmp"});
+}
+
+TEST(RegenerableWrite, RefusedMoveKeepsThePreviousFileAndRemovesTheTemporaryOne) {
+  testenv::TempDir dir;
+  const std::string path = dir.File("Kestrova.bmp");
+  testenv::WriteFileBytes(path, "previous");
+  // Held open without sharing: the move over it is refused.
+  ui::UniqueFile held(
+      CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  ui::SafeFileWriter writer(path, Durability::Regenerable);
+  WriteAll(writer, "the new bitmap");
+  try {
+    writer.Commit();
+    FAIL() << "the move over an open file was granted";
+  } catch (const ui::Error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u)
+        << e.what();
+  }
+  held.reset();
+  EXPECT_EQ(testenv::ReadFileBytes(path), "previous");
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"Kestrova.bmp"});
+}
+
+}  // namespace
