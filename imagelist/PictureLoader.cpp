@@ -45,19 +45,20 @@ LoadedPicture LoadJpeg(const std::vector<uint8_t>& data, int frameW, int frameH,
     return picture;
   }
   const SIZE shown = ShownSize(header.width, header.height, frameW, frameH);
-  const ui::DecodedImage image =
+  ui::DecodedImage image =
       wallpaper::DecodeJpegForPreview(data.data(), data.size(), shown.cx, shown.cy);
+  // libjpeg scales by 1/8 at most: a 48 MP picture still comes out at 1000 x 750. The
+  // preview keeps only what it shows, and a box filter draws it better than stretching.
+  const int factor = ReductionFactor(image.width, image.height, shown.cx, shown.cy);
+  if (factor > 1) image = ReduceImage(image, factor);
   return FromDecoded(image, image.fullWidth, image.fullHeight);
 }
 
 LoadedPicture LoadBmp(const std::vector<uint8_t>& data, int frameW, int frameH) {
-  ui::DecodedImage image = DecodeBmp(data.data(), data.size());
-  const int fullW = image.width;
-  const int fullH = image.height;
-  const SIZE shown = ShownSize(fullW, fullH, frameW, frameH);
-  const int factor = ReductionFactor(fullW, fullH, shown.cx, shown.cy);
-  if (factor > 1) image = ReduceImage(image, factor);
-  return FromDecoded(image, fullW, fullH);
+  const BmpSize full = ReadBmpSize(data.data(), data.size());
+  const SIZE shown = ShownSize(full.width, full.height, frameW, frameH);
+  const int factor = ReductionFactor(full.width, full.height, shown.cx, shown.cy);
+  return FromDecoded(DecodeBmpReduced(data.data(), data.size(), factor), full.width, full.height);
 }
 
 // A 24-bit bitmap of w x h filled with the button face colour, selected into a memory DC

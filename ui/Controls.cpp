@@ -56,10 +56,10 @@ Control* Control::FromHwnd(HWND hwnd) noexcept {
   return reinterpret_cast<Control*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
-void Control::Create(const char* windowClass, const std::string& text, DWORD style,
-                     DWORD exStyle, HWND parent, int x, int y, int width, int height) {
-  hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, x, y, width,
-                          height, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+void Control::Create(const char* windowClass, const std::string& text, DWORD style, DWORD exStyle,
+                     HWND parent, int x, int y, int width, int height) {
+  hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, x, y, width, height,
+                          parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!hwnd_) throw Error(Format("Error creating window class %s", windowClass));
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetFont(DefaultFont());
@@ -88,15 +88,25 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-bool Control::OnOwnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
-bool Control::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Control::OnOwnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
+bool Control::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
 
-bool Control::Enabled() const noexcept { return IsWindowEnabled(hwnd_) != FALSE; }
-void Control::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+bool Control::Enabled() const noexcept {
+  return IsWindowEnabled(hwnd_) != FALSE;
+}
+void Control::SetEnabled(bool enabled) {
+  EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
 bool Control::Visible() const noexcept {
   return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
 }
-void Control::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+void Control::SetVisible(bool visible) {
+  ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
 
 std::string Control::Text() const {
   const LRESULT length = SendMessageA(hwnd_, WM_GETTEXTLENGTH, 0, 0);
@@ -107,7 +117,9 @@ std::string Control::Text() const {
   return text;
 }
 
-void Control::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+void Control::SetText(const std::string& text) {
+  SetWindowTextA(hwnd_, text.c_str());
+}
 
 void Control::SetBounds(int x, int y, int width, int height) {
   SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -145,8 +157,9 @@ bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 Button::Button(HWND parent, const std::string& caption, int x, int y, int width, int height,
                bool isDefault) {
-  Create("BUTTON", caption, WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-         0, parent, x, y, width, height);
+  Create("BUTTON", caption,
+         WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, parent, x, y,
+         width, height);
 }
 
 void Button::Click() {
@@ -211,10 +224,10 @@ SpinEdit::SpinEdit(HWND parent, int x, int y, int width, int height, int minValu
     : min_(minValue), max_(maxValue) {
   Create("EDIT", std::to_string(minValue), WS_VISIBLE | ES_READONLY | ES_NUMBER | ES_AUTOHSCROLL,
          WS_EX_CLIENTEDGE, parent, x, y, width, height);
-  upDown_ = CreateWindowExA(0, UPDOWN_CLASSA, "",
-                            WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT |
-                                UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                            0, 0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  upDown_ = CreateWindowExA(
+      0, UPDOWN_CLASSA, "",
+      WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
+      0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   SendMessageA(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd()), 0);
   SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
   SendMessageA(upDown_, UDM_SETPOS32, 0, min_);
@@ -267,7 +280,9 @@ ComboBox::ComboBox(HWND parent, int x, int y, int width, int height,
   }
 }
 
-int ComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0)); }
+int ComboBox::ItemIndex() const {
+  return static_cast<int>(SendMessageA(hwnd(), CB_GETCURSEL, 0, 0));
+}
 
 void ComboBox::SetItemIndex(int index) {
   const int count = static_cast<int>(SendMessageA(hwnd(), CB_GETCOUNT, 0, 0));
@@ -397,7 +412,9 @@ LRESULT ListBox::Send(UINT msg, WPARAM wp, LPARAM lp) const {
   return CallWindowProcA(listProc_, hwnd(), msg, wp, lp);
 }
 
-int ListBox::Count() const { return static_cast<int>(Send(LB_GETCOUNT, 0, 0)); }
+int ListBox::Count() const {
+  return static_cast<int>(Send(LB_GETCOUNT, 0, 0));
+}
 
 std::string ListBox::Item(int index) const {
   if (index < 0 || index >= Count()) throw Error(Format("List index out of bounds (%d)", index));
@@ -409,7 +426,9 @@ std::string ListBox::Item(int index) const {
   return text;
 }
 
-int ListBox::ItemIndex() const { return static_cast<int>(Send(LB_GETCURSEL, 0, 0)); }
+int ListBox::ItemIndex() const {
+  return static_cast<int>(Send(LB_GETCURSEL, 0, 0));
+}
 
 void ListBox::SetItemIndex(int index) {
   Send(LB_SETCURSEL, static_cast<WPARAM>(index < 0 || index >= Count() ? -1 : index), 0);
@@ -487,7 +506,9 @@ void ListBox::Delete(int index) {
   Send(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
-void ListBox::Clear() { Send(LB_RESETCONTENT, 0, 0); }
+void ListBox::Clear() {
+  Send(LB_RESETCONTENT, 0, 0);
+}
 
 std::vector<std::string> ListBox::Items() const {
   std::vector<std::string> items;
@@ -547,7 +568,9 @@ TabControl::TabControl(HWND parent, int x, int y, int width, int height,
   }
 }
 
-int TabControl::ActivePage() const { return static_cast<int>(SendMessageA(hwnd(), TCM_GETCURSEL, 0, 0)); }
+int TabControl::ActivePage() const {
+  return static_cast<int>(SendMessageA(hwnd(), TCM_GETCURSEL, 0, 0));
+}
 
 void TabControl::SetActivePage(int index) {
   SendMessageA(hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -637,6 +660,5 @@ void Hint::SetText(const std::string& text) {
                    .lpszText = shown_.data()};
   SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
-
 
 }  // namespace ui

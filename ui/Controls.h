@@ -123,7 +123,7 @@ class ComboBox : public Control {
  public:
   ComboBox(HWND parent, int x, int y, int width, int height, const std::vector<std::string>& items);
   int ItemIndex() const;
-  void SetItemIndex(int index);  // runs nothing
+  void SetItemIndex(int index);    // runs nothing
   std::function<void()> onChange;  // the user picked an item
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 };

@@ -1,11 +1,14 @@
 #include "imagelist/core/BmpDecode.h"
 
+#include "imagelist/core/PreviewScale.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <climits>
 #include <cstring>
 
+#include "imagelist/core/PreviewScale.h"
 #include "ui/core/Error.h"
 
 namespace imagelist {
@@ -290,6 +293,32 @@ DecodedImage DecodeBmp(const uint8_t* data, size_t size) {
               image.bgr.data() + static_cast<size_t>(row) * stride);
   }
   return image;
+}
+
+BmpSize ReadBmpSize(const uint8_t* data, size_t size) {
+  if (data == nullptr) Invalid();
+  const Layout l = ParseHeaders(data, size);
+  return {l.width, l.height};
+}
+
+DecodedImage DecodeBmpReduced(const uint8_t* data, size_t size, int factor) {
+  if (data == nullptr) Invalid();
+  const Layout l = ParseHeaders(data, size);
+  // Run-length data places its pixels anywhere; it is decoded whole (such pictures are
+  // palette drawings, small in practice), then reduced.
+  if (factor <= 1 || l.compression == kRle8 || l.compression == kRle4) {
+    return ReduceImage(DecodeBmp(data, size), factor);
+  }
+  const uint8_t* pixels = data + l.pixelOffset;
+  const size_t rowBytes = (static_cast<size_t>(l.width) * l.bits + 31) / 32 * 4;
+  std::vector<uint8_t> row(static_cast<size_t>(l.width) * 3);
+  BoxReducer reducer(l.width, l.height, factor);
+  for (int r = 0; r < l.height; ++r) {
+    const int source = l.topDown ? l.height - 1 - r : r;
+    DecodeRow(l, pixels + static_cast<size_t>(source) * rowBytes, row.data());
+    reducer.AddRow(row.data());
+  }
+  return reducer.Take();
 }
 
 IconEntry PickIconEntry(const uint8_t* data, size_t size) {

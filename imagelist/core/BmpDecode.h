@@ -17,6 +17,16 @@ using DecodedImage = ui::DecodedImage;
 // as 24-bit bottom-up rows. Any inconsistency throws ui::Error "Bitmap image is not valid".
 DecodedImage DecodeBmp(const uint8_t* data, size_t size);
 
+// The picture's size from its headers, checked as DecodeBmp checks them.
+struct BmpSize {
+  int width, height;
+};
+BmpSize ReadBmpSize(const uint8_t* data, size_t size);
+
+// ReduceImage(DecodeBmp(data, size), factor), pixel for pixel, without the full-size
+// picture for uncompressed bitmaps: their rows are reduced as they are decoded.
+DecodedImage DecodeBmpReduced(const uint8_t* data, size_t size, int factor);
+
 struct IconEntry {
   int width, height;
   uint32_t offset, size;  // of the entry's image data in the file

@@ -15,43 +15,62 @@ int ReductionFactor(int pictureW, int pictureH, int shownW, int shownH) {
 
 ui::DecodedImage ReduceImage(const ui::DecodedImage& image, int factor) {
   if (factor <= 1 || image.width <= 0 || image.height <= 0) return image;
-  ui::DecodedImage out;
-  out.width = (image.width + factor - 1) / factor;
-  out.height = (image.height + factor - 1) / factor;
+  BoxReducer reducer(image.width, image.height, factor);
+  const size_t stride = image.Stride();
+  for (int y = 0; y < image.height; ++y) reducer.AddRow(image.bgr.data() + stride * y);
+  ui::DecodedImage out = reducer.Take();
   out.fullWidth = image.fullWidth ? image.fullWidth : image.width;
   out.fullHeight = image.fullHeight ? image.fullHeight : image.height;
-  out.bgr.assign(out.Stride() * static_cast<size_t>(out.height), 0);
+  return out;
+}
 
-  const size_t inStride = image.Stride();
-  const size_t outStride = out.Stride();
-  // Sums of one output row; a block holds at most 2^31 / 255 pixels only for absurd
-  // factors, so 64-bit sums keep every case exact.
-  std::vector<uint64_t> sums(static_cast<size_t>(out.width) * 3);
-  for (int oy = 0; oy < out.height; ++oy) {
-    std::fill(sums.begin(), sums.end(), 0);
-    const int y0 = oy * factor;
-    const int y1 = std::min(image.height, y0 + factor);
-    for (int y = y0; y < y1; ++y) {
-      const uint8_t* row = image.bgr.data() + inStride * static_cast<size_t>(y);
-      for (int x = 0; x < image.width; ++x) {
-        uint64_t* s = &sums[static_cast<size_t>(x / factor) * 3];
-        s[0] += row[x * 3];
-        s[1] += row[x * 3 + 1];
-        s[2] += row[x * 3 + 2];
-      }
+BoxReducer::BoxReducer(int width, int height, int factor)
+    : width_(std::max(width, 0)), height_(std::max(height, 0)), factor_(std::max(factor, 1)) {
+  out_.width = (width_ + factor_ - 1) / factor_;
+  out_.height = (height_ + factor_ - 1) / factor_;
+  out_.fullWidth = width_;
+  out_.fullHeight = height_;
+  out_.bgr.assign(out_.Stride() * static_cast<size_t>(out_.height), 0);
+  // 64-bit sums: a block holds up to factor^2 pixels, and the factor is not bounded here.
+  sums_.assign(static_cast<size_t>(out_.width) * 3, 0);
+}
+
+void BoxReducer::AddRow(const uint8_t* bgr) {
+  if (row_ >= height_) return;
+  const uint8_t* p = bgr;
+  for (int ox = 0; ox < out_.width; ++ox) {
+    const int x1 = std::min(width_, (ox + 1) * factor_);
+    uint64_t b = 0, g = 0, r = 0;
+    for (int x = ox * factor_; x < x1; ++x, p += 3) {
+      b += p[0];
+      g += p[1];
+      r += p[2];
     }
-    uint8_t* dst = out.bgr.data() + outStride * static_cast<size_t>(oy);
-    for (int ox = 0; ox < out.width; ++ox) {
-      const int x0 = ox * factor;
-      const uint64_t count =
-          static_cast<uint64_t>(std::min(image.width, x0 + factor) - x0) * (y1 - y0);
-      for (int c = 0; c < 3; ++c) {
-        dst[ox * 3 + c] =
-            static_cast<uint8_t>((sums[static_cast<size_t>(ox) * 3 + c] + count / 2) / count);
-      }
+    uint64_t* s = &sums_[static_cast<size_t>(ox) * 3];
+    s[0] += b;
+    s[1] += g;
+    s[2] += r;
+  }
+  ++row_;
+  if (row_ % factor_ != 0 && row_ != height_) return;
+
+  // A block row is complete (the top one may be partial): average and start over.
+  const int oy = (row_ - 1) / factor_;
+  const int rows = row_ - oy * factor_;
+  uint8_t* dst = out_.bgr.data() + out_.Stride() * static_cast<size_t>(oy);
+  for (int ox = 0; ox < out_.width; ++ox) {
+    const int x0 = ox * factor_;
+    const uint64_t count = static_cast<uint64_t>(std::min(width_, x0 + factor_) - x0) * rows;
+    for (int c = 0; c < 3; ++c) {
+      uint64_t& sum = sums_[static_cast<size_t>(ox) * 3 + c];
+      dst[ox * 3 + c] = static_cast<uint8_t>((sum + count / 2) / count);
+      sum = 0;
     }
   }
-  return out;
+}
+
+ui::DecodedImage BoxReducer::Take() {
+  return std::move(out_);
 }
 
 }  // namespace imagelist

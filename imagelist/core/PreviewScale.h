@@ -1,6 +1,9 @@
 #pragma once
 // Reduction of decoded pictures for the preview. The preview never shows a picture larger
 // than its frame, so a picture is kept only as large as what is shown needs.
+#include <cstdint>
+#include <vector>
+
 #include "ui/core/Image.h"
 
 namespace imagelist {
@@ -13,5 +16,22 @@ int ReductionFactor(int pictureW, int pictureH, int shownW, int shownH);
 // ceil(width / factor) x ceil(height / factor); partial blocks at the right and top edges
 // average the pixels they have. The full size of the picture is carried over.
 ui::DecodedImage ReduceImage(const ui::DecodedImage& image, int factor);
+
+// The same reduction fed one picture row at a time, bottom row first, so that a decoder
+// can reduce as it goes without holding the picture: only one output row of sums is kept.
+class BoxReducer {
+ public:
+  BoxReducer(int width, int height, int factor);
+  // The next picture row: width pixels of 24-bit BGR.
+  void AddRow(const uint8_t* bgr);
+  // The reduced picture, once every row has been added.
+  ui::DecodedImage Take();
+
+ private:
+  int width_, height_, factor_;
+  int row_ = 0;
+  ui::DecodedImage out_;
+  std::vector<uint64_t> sums_;
+};
 
 }  // namespace imagelist

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "imagelist/core/PreviewScale.h"
 #include "ui/core/Error.h"
 
 #if defined(__has_feature)
@@ -25,7 +26,11 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using imagelist::BmpSize;
 using imagelist::DecodeBmp;
+using imagelist::DecodeBmpReduced;
+using imagelist::ReadBmpSize;
+using imagelist::ReduceImage;
 using imagelist::DecodedImage;
 using imagelist::IconEntry;
 using imagelist::PickIconEntry;
@@ -249,6 +254,58 @@ TEST(BmpDecode, ReadsRunLengthData) {
   EXPECT_EQ(PixelAt(clipped, 2, 1), kRed);
   EXPECT_EQ(PixelAt(clipped, 0, 0), kGreen);
   EXPECT_EQ(PixelAt(clipped, 2, 0), kBlack);
+}
+
+// Pixels that differ from their neighbours, so that a block taken from the wrong rows or
+// columns shows in the average.
+Bytes Noise(size_t n, uint32_t seed) {
+  Bytes b(n);
+  for (size_t i = 0; i < n; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    b[i] = static_cast<uint8_t>(seed >> 24);
+  }
+  return b;
+}
+
+TEST(BmpDecode, ReducedDecodeEqualsDecodeThenReduce) {
+  const std::vector<Bgr> palette{kBlack, kWhite, kRed, kGreen, kBlue, {7, 70, 170}};
+  Bytes indexes = Noise(16 * 4, 5);
+  for (uint8_t& v : indexes) v %= 6;  // 8-bit rows of 13 pixels are 16 bytes with padding
+  const std::vector<Bytes> files{
+      MakeBmp({.width = 37, .height = 23, .pixels = Noise(112 * 23, 1)}),   // bottom-up
+      MakeBmp({.width = 37, .height = -23, .pixels = Noise(112 * 23, 2)}),  // top-down
+      MakeBmp({.width = 9, .height = 30, .bits = 32, .pixels = Noise(36 * 30, 3)}),
+      MakeBmp({.width = 10, .height = 7, .bits = 16, .pixels = Noise(20 * 7, 4)}),
+      PaletteBmp(13, -4, 8, 0, palette, indexes),
+      PaletteBmp(6, 3, 8, 1, palette, {3, 1, 3, 2, 0, 0, 6, 4, 0, 0, 2, 5, 0, 1}),  // RLE
+  };
+  for (size_t f = 0; f < files.size(); ++f) {
+    const DecodedImage full = Decode(files[f]);
+    const BmpSize size = ReadBmpSize(files[f].data(), files[f].size());
+    EXPECT_EQ(size.width, full.width) << f;
+    EXPECT_EQ(size.height, full.height) << f;
+    for (int factor = 1; factor <= 8; ++factor) {
+      const DecodedImage expected = ReduceImage(full, factor);
+      const DecodedImage reduced = DecodeBmpReduced(files[f].data(), files[f].size(), factor);
+      EXPECT_EQ(reduced.width, expected.width) << f << " / " << factor;
+      EXPECT_EQ(reduced.height, expected.height) << f << " / " << factor;
+      EXPECT_EQ(reduced.fullWidth, full.width) << f << " / " << factor;
+      EXPECT_EQ(reduced.fullHeight, full.height) << f << " / " << factor;
+      EXPECT_EQ(reduced.bgr, expected.bgr) << f << " / " << factor;
+    }
+  }
+}
+
+TEST(BmpDecode, ReducedDecodeFailsAsTheFullOne) {
+  const std::vector<Bgr> palette{kRed, kGreen};
+  // Index 2 outside a two-colour table, in the last row decoded.
+  const Bytes bad = PaletteBmp(2, 2, 8, 0, palette, {0, 1, 0, 0, 0, 2, 0, 0});
+  const Bytes cut = MakeBmp({.width = 40, .height = 40, .pixels = Bytes(120 * 40, 9)});
+  for (const Bytes& file : {bad, Bytes(cut.begin(), cut.end() - 200)}) {
+    EXPECT_EQ(ErrorOf(file), "Bitmap image is not valid");
+    EXPECT_THROW(DecodeBmpReduced(file.data(), file.size(), 2), ui::Error);
+  }
+  EXPECT_THROW(ReadBmpSize(cut.data(), 10), ui::Error);
 }
 
 TEST(BmpDecode, RejectsInconsistentFiles) {

@@ -68,7 +68,9 @@ TEST_F(PreviewTest, HintNamesTheFileAndItsSize) {
 TEST_F(PreviewTest, KeepsNoFullSizeCopyButCoversWhatIsShown) {
   testenv::WriteTestJpeg(File("big.jpg"), 2000, 1000, RGB(10, 200, 10));
   testenv::WriteTestBmp(File("big.bmp"), 1600, 900, RGB(10, 20, 200));
-  for (const char* name : {"big.jpg", "big.bmp"}) {
+  // Beyond what libjpeg's smallest scale (1/8) brings down to the frame.
+  testenv::WriteTestJpeg(File("huge.jpg"), 4000, 3000, RGB(200, 10, 10));
+  for (const char* name : {"big.jpg", "huge.jpg", "big.bmp"}) {
     Preview(File(name));
     ASSERT_TRUE(program.Errors().empty()) << program.Errors()[0];
     const SIZE kept = SizeOf(form().PreviewBitmap.get());
