@@ -1,4 +1,5 @@
-// The bitmap reader, followed by the reduction the preview applies to what it read.
+// The bitmap reader, followed by the reduction the preview applies to what it read; the
+// preview's own path (reducing while decoding) must give the same pixels and failures.
 #include <cstdint>
 
 #include "fuzz/FuzzCheck.h"
@@ -7,7 +8,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto image = fuzz::Try([&] { return imagelist::DecodeBmp(data, size); });
-  if (!image) return 0;
+  if (!image) {
+    FUZZ_CHECK(!fuzz::Try([&] { return imagelist::DecodeBmpReduced(data, size, 2); }));
+    return 0;
+  }
+  const auto header = fuzz::Try([&] { return imagelist::ReadBmpSize(data, size); });
+  FUZZ_CHECK(header && header->width == image->width && header->height == image->height);
   FUZZ_CHECK(image->width > 0 && image->height > 0);
   FUZZ_CHECK(image->fullWidth == image->width && image->fullHeight == image->height);
   FUZZ_CHECK(image->bgr.size() == image->Stride() * static_cast<size_t>(image->height));
@@ -23,5 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(reduced.height == (image->height + factor - 1) / factor);
   FUZZ_CHECK(reduced.fullWidth == image->width && reduced.fullHeight == image->height);
   FUZZ_CHECK(reduced.bgr.size() == reduced.Stride() * static_cast<size_t>(reduced.height));
+  const ui::DecodedImage streamed = imagelist::DecodeBmpReduced(data, size, factor);
+  FUZZ_CHECK(streamed.width == reduced.width && streamed.height == reduced.height);
+  FUZZ_CHECK(streamed.bgr == reduced.bgr);
   return 0;
 }
