@@ -17,11 +17,6 @@ TForm2::TForm2() {
               .exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
               .width = kClientWidth,
               .height = kClientHeight});
-  try {
-    picture_ = ui::LoadJpegResource(IDR_SPLASH);
-  } catch (...) {
-    // A splash without its picture still shows the window's background.
-  }
   MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
          ui::CentredOffset(ui::ScreenHeight(), Height()));
   Timer1 = std::make_unique<ui::Timer>(*this, 4000, true);
@@ -31,10 +26,22 @@ TForm2::TForm2() {
 void TForm2::Timer1Timer() {
   // Closing the splash hides it; a hidden splash stays hidden.
   if (Visible()) Hide();
-  if (!mayShowLater || !mayShowLater()) Timer1->SetEnabled(false);
+  if (!mayShowLater || !mayShowLater()) {
+    Timer1->SetEnabled(false);
+    picture_.reset();  // the splash is over for this run
+  }
 }
 
 void TForm2::FormShow() {
+  // The picture is read when the splash first shows, not kept from the start: with the
+  // splash off it is never needed.
+  if (!picture_) {
+    try {
+      picture_ = ui::LoadJpegResource(IDR_SPLASH);
+    } catch (...) {
+      // A splash without its picture still shows the window's background.
+    }
+  }
   if (onShown) onShown();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The splash window: a 300 x 200 picture without border or caption, shown once shortly
-// after start; its own close timer hides it again.
+// after start; its own close timer hides it again. The picture is held only while the
+// splash can still show.
 #include <functional>
 #include <memory>
 

@@ -28,13 +28,16 @@ class SplashTest : public ::testing::Test {
 TEST_F(SplashTest, ShowsOnceThenBothTimersStop) {
   StartWithSplash(true);
   ASSERT_TRUE(splash->Timer1->Enabled());
+  EXPECT_FALSE(splash->HasPicture());  // read when it shows
   SettingsTick();
   EXPECT_TRUE(splash->Visible());
+  EXPECT_TRUE(splash->HasPicture());
   EXPECT_FALSE(program.form1().Timer1->Enabled());
   EXPECT_TRUE(splash->Timer1->Enabled());  // still has to close it
   CloseTick();
   EXPECT_FALSE(splash->Visible());
   EXPECT_FALSE(splash->Timer1->Enabled());
+  EXPECT_FALSE(splash->HasPicture());
 }
 
 TEST_F(SplashTest, CloseTickBeforeALateShowKeepsTheCloseTimer) {
@@ -45,6 +48,7 @@ TEST_F(SplashTest, CloseTickBeforeALateShowKeepsTheCloseTimer) {
   EXPECT_TRUE(splash->Timer1->Enabled());
   SettingsTick();
   EXPECT_TRUE(splash->Visible());
+  EXPECT_TRUE(splash->HasPicture());
   CloseTick();
   EXPECT_FALSE(splash->Visible());
   EXPECT_FALSE(splash->Timer1->Enabled());
@@ -56,6 +60,7 @@ TEST_F(SplashTest, WithoutSplashTheCloseTimerStopsAtItsFirstTick) {
   CloseTick();
   EXPECT_FALSE(splash->Visible());
   EXPECT_FALSE(splash->Timer1->Enabled());
+  EXPECT_FALSE(splash->HasPicture());  // never needed
 }
 
 TEST_F(SplashTest, RealTimersShowItAboutTwoSecondsAndThenGoQuiet) {
