@@ -215,15 +215,8 @@ TEST_F(BadInput, DamagedAndOversizedJpegsFailBeforeWritingAnything) {
     EXPECT_EQ(form().FileList->Count(), 1);
   }
   // No temporary file left beside the bitmap.
-  WIN32_FIND_DATAA data;
-  int files = 0;
-  HANDLE find = FindFirstFileA((program.fixture.windowsDir.path() + "\\*").c_str(), &data);
-  ASSERT_NE(find, INVALID_HANDLE_VALUE);
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  EXPECT_EQ(files, 2);  // start.bmp and Kestrova.bmp
+  EXPECT_EQ(testenv::FilesIn(program.fixture.windowsDir.path()).size(),
+            2u);  // start.bmp and Kestrova.bmp
   EXPECT_LT(reliabilitytest::PrivateBytes(), before + 64u * 1024 * 1024);
 }
 

@@ -32,16 +32,6 @@ class EnvironmentFault : public ::testing::Test {
     form().FileList->SetItemIndex(0);
   }
   app::TForm1& form() { return program.form(); }
-  std::vector<std::string> FilesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    ui::UniqueFindFile find(FindFirstFileA((folder + "\\*").c_str(), &data));
-    if (!find) return names;
-    do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-    } while (FindNextFileA(find.get(), &data));
-    return names;
-  }
 
   std::string jpeg, bmp;
   Program program;
@@ -96,7 +86,8 @@ TEST_F(EnvironmentFault, LockedListFileIsReportedKeptAndWrittenByALaterExit) {
   }
   EXPECT_EQ(form().FileList->Items(), entries);
   // No temporary file left behind.
-  EXPECT_EQ(FilesIn(program.fixture.workDir.path()).size(), 3u);  // the list and 2 pictures
+  EXPECT_EQ(testenv::FilesIn(program.fixture.workDir.path()).size(),
+            3u);  // the list and 2 pictures
   program.Errors().clear();
   form().SaveForExit();
   std::string expected;
@@ -189,15 +180,7 @@ TEST(SafeFileWriterFault, NoRoomLeavesTheOldFileAsItWas) {
   }
   EXPECT_EQ(testenv::ReadFileBytes(path), "C:\\old.jpg\r\n");
   // No temporary file is left beside it.
-  WIN32_FIND_DATAA data;
-  ui::UniqueFindFile find(FindFirstFileA((dir.path() + "\\*").c_str(), &data));
-  int files = 0;
-  if (find) {
-    do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
-    } while (FindNextFileA(find.get(), &data));
-  }
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(testenv::FilesIn(dir.path()).size(), 1u);
 }
 
 }  // namespace

@@ -89,19 +89,7 @@ void ExpectBmpOfJpeg(const std::string& bmp, const std::string& jpeg) {
   EXPECT_EQ(wrong, 0);
 }
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0) {
-      names.emplace_back(data.cFileName);
-    }
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  return names;
-}
+using testenv::FilesIn;
 
 class FakeHost final : public wallpaper::ApplyHost {
  public:
@@ -256,8 +244,9 @@ TEST_F(ApplierTest, ExtensionRuleDecidesWhatIsInstalled) {
 
 TEST_F(ApplierTest, SecondJpegReplacesTheFirstInTheSameBitmap) {
   const std::string first = EncodeJpeg(20, 10);
-  const std::string second = EncodeJpeg(
-      9, 14, [](int x, int y, int c) { return static_cast<uint8_t>(255 - testjpeg::Pattern(y, x, c)); });
+  const std::string second = EncodeJpeg(9, 14, [](int x, int y, int c) {
+    return static_cast<uint8_t>(255 - testjpeg::Pattern(y, x, c));
+  });
   Apply(Picture("one.jpg", first));
   Apply(Picture("two.jpg", second));
   EXPECT_EQ(Desktop("Wallpaper"), Bitmap());

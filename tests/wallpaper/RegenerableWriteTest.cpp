@@ -16,16 +16,7 @@ namespace {
 
 using Durability = ui::SafeFileWriter::Durability;
 
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  ui::UniqueFindFile find(FindFirstFileA((folder + "\\*").c_str(), &data));
-  if (!find) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
-  } while (FindNextFileA(find.get(), &data));
-  return names;
-}
+using testenv::FilesIn;
 
 void WriteAll(ui::SafeFileWriter& writer, const std::string& text) {
   writer.Reserve(text.size());

@@ -224,4 +224,15 @@ void WriteTestJpeg(const std::string& path, int width, int height, COLORREF colo
   WriteFileBytes(path, std::string(bytes.begin(), bytes.end()));
 }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  ui::UniqueFindFile find(FindFirstFileA((folder + "\\*").c_str(), &data));
+  if (!find) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+  } while (FindNextFileA(find.get(), &data));
+  return names;
+}
+
 }  // namespace testenv

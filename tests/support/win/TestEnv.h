@@ -27,8 +27,8 @@ class ScratchRegistry {
   std::string ReadText(const std::string& subKey, const std::string& name) const;
   DWORD ValueType(const std::string& subKey, const std::string& name) const;
   void WriteText(const std::string& subKey, const std::string& name, const std::string& value);
-  void WriteRaw(const std::string& subKey, const std::string& name, DWORD type,
-                const void* data, DWORD size);
+  void WriteRaw(const std::string& subKey, const std::string& name, DWORD type, const void* data,
+                DWORD size);
   // Names of the values of a key in the order the registry enumerates them.
   std::vector<std::string> ValueNames(const std::string& subKey) const;
   const std::string& path() const noexcept { return path_; }
@@ -62,6 +62,9 @@ class ErrorBoxCapture {
   ~ErrorBoxCapture();
   std::vector<std::string> texts;
 };
+
+// The names of the files directly in a folder (no folders), in the order the system lists them.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 // Runs pending messages of this thread (timers included) for about ms milliseconds.
 void Pump(DWORD ms = 0);
