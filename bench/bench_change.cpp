@@ -12,8 +12,6 @@
 //   is what Wine's SystemParametersInfoA does in the calling process. A bitmap is
 //   installed as it is: its conversion is 0.
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +28,7 @@
 #include "wallpaper/core/WallpaperKind.h"
 
 #include "bench/BenchClock.h"
+#include "bench/BenchMain.h"
 
 namespace {
 
@@ -126,12 +125,7 @@ class ChangeBench {
 }  // namespace
 
 int main(int argc, char** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);  // plain LF for the script that reads the lines
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: bench_change RUNS FILE...\n");
-    return 2;
-  }
-  try {
+  return bench::Main("bench_change", argc >= 3, "RUNS FILE...", [&] {
     ChangeBench bench;
     const int runs = std::max(1, std::atoi(argv[1]));
     for (int i = 2; i < argc; ++i) {
@@ -140,9 +134,6 @@ int main(int argc, char** argv) {
                   best.preview, best.system, best.load);
       std::fflush(stdout);
     }
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "bench_change: %s\n", e.what());
-    return 1;
-  }
-  return 0;
+    return 0;
+  });
 }

@@ -23,8 +23,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 #include <psapi.h>
 
 #include "ui/FileIO.h"
@@ -39,6 +37,7 @@
 #include <jpeglib.h>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchMain.h"
 #include "wallpaper/core/JpegToBmp.h"
 
 namespace {
@@ -207,23 +206,13 @@ int InProcess(const std::string& outDir, int runs, int argc, char** argv, int fi
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);  // plain LF for the script that reads the lines
-#endif
-  try {
-    if (argc >= 5 && std::strcmp(argv[1], "inproc") == 0) {
-      return InProcess(argv[2], std::atoi(argv[3]), argc, argv, 4);
-    }
-    if (argc == 4 && std::strcmp(argv[1], "once") == 0) {
-      Convert(argv[2], argv[3]);
-      std::printf("PEAKKB %ld\n", PeakKb());
-      return 0;
-    }
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "bench_convert: %s\n", e.what());
-    return 1;
-  }
-  std::fprintf(stderr,
-               "usage: bench_convert inproc OUTDIR RUNS FILE... | bench_convert once FILE OUT\n");
-  return 2;
+  const bool inproc = argc >= 5 && std::strcmp(argv[1], "inproc") == 0;
+  const bool once = argc == 4 && std::strcmp(argv[1], "once") == 0;
+  return bench::Main("bench_convert", inproc || once,
+                     "inproc OUTDIR RUNS FILE... | bench_convert once FILE OUT", [&] {
+                       if (inproc) return InProcess(argv[2], std::atoi(argv[3]), argc, argv, 4);
+                       Convert(argv[2], argv[3]);
+                       std::printf("PEAKKB %ld\n", PeakKb());
+                       return 0;
+                     });
 }

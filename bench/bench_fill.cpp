@@ -9,8 +9,6 @@
 //       FILL <images> <entries> <s> <worst wait ms> <sorted s> <sorted worst wait ms>
 //   (best of RUNS each; "sorted" with the list's sorted mode on).
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 
 #include <algorithm>
 #include <atomic>
@@ -26,6 +24,7 @@
 #include "ui/Seams.h"
 
 #include "bench/BenchClock.h"
+#include "bench/BenchMain.h"
 
 namespace {
 
@@ -171,15 +170,6 @@ int Run(int images, int runs, const std::string& folderPath) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);  // plain LF for the script that reads the lines
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: bench_fill IMAGES RUNS FOLDER\n");
-    return 2;
-  }
-  try {
-    return Run(std::atoi(argv[1]), std::atoi(argv[2]), argv[3]);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "bench_fill: %s\n", e.what());
-    return 1;
-  }
+  return bench::Main("bench_fill", argc == 4, "IMAGES RUNS FOLDER",
+                     [&] { return Run(std::atoi(argv[1]), std::atoi(argv[2]), argv[3]); });
 }

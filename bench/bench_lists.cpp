@@ -9,8 +9,6 @@
 //   alone with the system's comparison per pair (CompareStringA, as Add places one entry);
 //   "same order" whether the sorted load shows exactly that order.
 #include <windows.h>
-#include <fcntl.h>
-#include <io.h>
 
 #include <algorithm>
 #include <chrono>
@@ -28,6 +26,7 @@
 #include "ui/Window.h"
 
 #include "bench/BenchClock.h"
+#include "bench/BenchMain.h"
 
 namespace {
 
@@ -128,15 +127,6 @@ int Run(int count, int runs, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);  // plain LF for the script that reads the lines
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: bench_lists ENTRIES RUNS FILE\n");
-    return 2;
-  }
-  try {
-    return Run(std::atoi(argv[1]), std::atoi(argv[2]), argv[3]);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "bench_lists: %s\n", e.what());
-    return 1;
-  }
+  return bench::Main("bench_lists", argc == 4, "ENTRIES RUNS FILE",
+                     [&] { return Run(std::atoi(argv[1]), std::atoi(argv[2]), argv[3]); });
 }

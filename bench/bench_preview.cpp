@@ -17,12 +17,8 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 #include "bench/BenchClock.h"
+#include "bench/BenchMain.h"
 #include "wallpaper/core/JpegToBmp.h"
 
 namespace {
@@ -123,17 +119,7 @@ int Run(int runs, int minWidth, int minHeight, int argc, char** argv, int first)
 }  // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);  // plain LF for the script that reads the lines
-#endif
-  if (argc < 5) {
-    std::fprintf(stderr, "usage: bench_preview RUNS WIDTH HEIGHT FILE...\n");
-    return 2;
-  }
-  try {
+  return bench::Main("bench_preview", argc >= 5, "RUNS WIDTH HEIGHT FILE...", [&] {
     return Run(std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3]), argc, argv, 4);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "bench_preview: %s\n", e.what());
-    return 1;
-  }
+  });
 }

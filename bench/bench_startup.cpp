@@ -17,8 +17,6 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <commctrl.h>
-#include <fcntl.h>
-#include <io.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,6 +26,7 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
+#include "bench/BenchMain.h"
 
 namespace {
 
@@ -199,12 +198,11 @@ int MinimalTrayProgram() {
 }
 
 int main(int argc, char** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);  // plain LF for the script that reads the lines
-  if (argc == 2 && std::strcmp(argv[1], "empty") == 0) return 0;
-  if (argc == 2 && std::strcmp(argv[1], "tray") == 0) return MinimalTrayProgram();
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: bench_startup PROGRAM RUNS\n");
-    return 2;
-  }
-  return Run(argv[1], std::atoi(argv[2]));
+  const std::string mode = argc == 2 ? argv[1] : "";
+  return bench::Main("bench_startup", argc == 3 || mode == "empty" || mode == "tray",
+                     "PROGRAM RUNS", [&] {
+                       if (mode == "empty") return 0;
+                       if (mode == "tray") return MinimalTrayProgram();
+                       return Run(argv[1], std::atoi(argv[2]));
+                     });
 }
