@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Papershift 7 in a Wine virtual desktop
 # window. The demo prefix (build/demo-prefix, or $WINEPREFIX when set) holds a few
-# sample wallpapers in its Windows directory.
+# sample wallpapers in its Windows directory; a folder that is not one is never touched.
 #   ./run.sh                      run until the program ends ("Exit Program" in its icon menu)
 #   ./run.sh --screenshot FILE    run for a while, save a picture of the desktop, stop
 set -euo pipefail
@@ -16,12 +16,27 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+# Only a prefix that this script made (it carries the marker) is used; any other folder
+# is left alone, whatever it holds: it may be the user's own Wine prefix.
+prefix=${WINEPREFIX:-$root/build/demo-prefix}
+if [ -e "$prefix" ] && [ ! -f "$prefix/.papershift-ready" ]; then
+  echo "run.sh: $prefix exists but is not a Papershift 7 demo prefix; it is left as it is." >&2
+  echo "Unset WINEPREFIX to use build/demo-prefix, or set it to a folder that does not exist yet." >&2
+  exit 1
+fi
+
 "$root/scripts/bootstrap.sh"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target Papershift7 -j2
 
-prefix=${WINEPREFIX:-$root/build/demo-prefix}
-[ -f "$prefix/.papershift-ready" ] || { rm -rf "$prefix"; cp -a "$root/build/wineprefix" "$prefix"; }
+if [ ! -e "$prefix" ]; then
+  # Copied beside and moved in whole, so an interrupted copy never leaves a half prefix.
+  partial="$prefix.partial.$$"
+  trap 'rm -rf "$partial"' EXIT
+  cp -a "$root/build/wineprefix" "$partial"
+  mv "$partial" "$prefix"
+  trap - EXIT
+fi
 "$root/scripts/make-samples.sh" "$prefix/drive_c/windows"
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
