@@ -33,7 +33,7 @@ if [ ! -e "$prefix" ]; then
   # Copied beside and moved in whole, so an interrupted copy never leaves a half prefix.
   partial="$prefix.partial.$$"
   trap 'rm -rf "$partial"' EXIT
-  cp -a "$root/build/wineprefix" "$partial"
+  cp -a "$root/build/wineprefix/." "$partial"  # contents: build/wineprefix may be a link
   mv "$partial" "$prefix"
   trap - EXIT
 fi

@@ -8,7 +8,7 @@ wine_env_start() {
   local fresh=""
   if [ ! -f "$prefix/.papershift-ready" ]; then
     rm -rf "$prefix"
-    cp -a "$template" "$prefix"
+    cp -a "$template/." "$prefix"  # the template's contents, also when it is a link
     fresh=1
   fi
   if [ -z "${PAPERSHIFT_DISPLAY_KEEP:-}" ]; then

@@ -62,7 +62,9 @@ e2e_setup() {
   # Copying the template takes about a second; wineboot into a new prefix takes ten.
   export WINEPREFIX="$E2E_DIR/prefix" WINEARCH=win64 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  cp -a "$PS_TEMPLATE_PREFIX" "$WINEPREFIX" || e2e_abort "cannot copy the template prefix"
+  # "/.": a template that is a symbolic link (a clone's build/wineprefix) is copied, not
+  # linked; a link would let the test write into the shared template.
+  cp -a "$PS_TEMPLATE_PREFIX/." "$WINEPREFIX" || e2e_abort "cannot copy the template prefix"
   rm -f "$WINEPREFIX/wineserver.log" "$WINEPREFIX/xvfb.log"
 
   if [ -z "${DISPLAY:-}" ]; then
