@@ -35,7 +35,7 @@ auto Try(Read&& read) -> std::optional<decltype(read())> {
 // buffer, for progressive JPEG data) in full: seconds and hundreds of megabytes per run.
 // The picture targets stop after the header past this size, so that every run stays
 // small; the readers' own refusals of large pictures are unit-tested instead.
-inline constexpr uint64_t kMaxPixels = uint64_t{1} << 18;
+inline constexpr uint64_t kMaxPixels = uint64_t{1} << 16;
 
 inline bool TooLargeToDecode(int width, int height) {
   return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > kMaxPixels;
