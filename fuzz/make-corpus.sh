@@ -3,7 +3,8 @@
 # every kind the readers take (ImageMagick and libjpeg-turbo's tools, deterministic input),
 # hand-built files for what those tools do not write, and hand-written list files and
 # stored values. The result is committed; rerun after changing this script.
-# Regression seeds (inputs of fixed findings, named regression-*) are kept as they are.
+# Regression seeds (inputs of fixed findings, named regression-*) and the inputs that
+# fuzz/run.sh merged in (found-*) are kept as they are.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 corpus="$root/fuzz/corpus"
@@ -18,7 +19,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 for target in jpeg bmp icon metafile listfile storedvalue; do
   mkdir -p "$corpus/$target"
-  find "$corpus/$target" -type f ! -name 'regression-*' -delete
+  find "$corpus/$target" -type f ! -name 'regression-*' ! -name 'found-*' -delete
 done
 
 # Pictures with many colours and every size class of partial blocks; no metadata, so the

@@ -3,11 +3,12 @@
 # Runs each target (default: all, one after another) for SECONDS (default 300) and, with
 # -r, on until it has done MIN_RUNS executions. Each starts from a copy of
 # fuzz/corpus/<target> under build/fuzz-work, so the grown corpus stays there; afterwards
-# libFuzzer's merge adds to fuzz/corpus/<target> only the inputs that reach new code (-n
-# skips the merge). An input that fails is kept under build/fuzz-work/<target>/artifacts.
-# Ends with a table of runs, speed, memory, new coverage and findings per target, in
-# Markdown. FUZZ_BUILD_DIR=DIR uses an already configured build folder instead of the
-# native preset; FUZZ_WORK_DIR=DIR works elsewhere than build/fuzz-work.
+# libFuzzer's merge adds to fuzz/corpus/<target> only the inputs that reach new code, as
+# found-* files (-n skips the merge). An input that fails is kept under
+# build/fuzz-work/<target>/artifacts. Ends with a Markdown table of runs, speed, memory,
+# new coverage and findings per target.
+# FUZZ_BUILD_DIR=DIR uses an already configured build folder instead of the native
+# preset; FUZZ_WORK_DIR=DIR works elsewhere than build/fuzz-work.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 all_targets=(listfile jpeg bmp icon metafile storedvalue)
@@ -118,11 +119,16 @@ for t in "${targets[@]}"; do
   added=-
   if [ "$merge" -eq 1 ]; then
     mlog=$dir/merge.log
+    ls "$root/fuzz/corpus/$t" >"$dir/seeds"
     # Without counters, an input must reach new code to be added, not only run known
     # code more often: the repository keeps few seeds.
     if "$fuzzer" -merge=1 -use_counters=0 -rss_limit_mb=1024 -malloc_limit_mb=512 -timeout=10 \
       "$root/fuzz/corpus/$t" "$dir/corpus" >"$mlog" 2>&1; then
       added=$(sed -n 's/^MERGE-OUTER: \([0-9]*\) new files.*/\1/p' "$mlog" | tail -n 1)
+      # Named apart from the hand-made seeds, which fuzz/make-corpus.sh remakes.
+      comm -13 "$dir/seeds" <(ls "$root/fuzz/corpus/$t") | while read -r f; do
+        mv "$root/fuzz/corpus/$t/$f" "$root/fuzz/corpus/$t/found-$f"
+      done
     else
       added="merge failed (see $mlog)"
     fi
