@@ -159,7 +159,8 @@ void TForm1::CreateControls() {
 
   BtDone = std::make_unique<ui::Button>(hwnd(), "Done", cw - 176, 330, 80, 25, true);
   BtCancel = std::make_unique<ui::Button>(hwnd(), "Cancel", cw - 88, 330, 80, 25);
-  SetDialogButtons(BtDone.get(), nullptr);  // Enter presses "Done"
+  SetDialogButtons(BtDone.get(), BtCancel.get());  // Enter presses "Done", Escape "Cancel"
+  SetPages(PageControl1.get());
   BtDoneHint = std::make_unique<ui::Hint>(hwnd(), BtDone->hwnd());
   BtDoneHint->SetText("Save settings and close this dialog");
   BtCancelHint = std::make_unique<ui::Hint>(hwnd(), BtCancel->hwnd());
@@ -377,7 +378,7 @@ void TForm1::ShowMessageWindow(const std::string& caption, const std::string& te
 
 void TForm1::Timer1Timer() {
   // A tick before the splash window exists has nothing to show.
-  if (splash_) splash_->Show();
+  if (splash_) splash_->ShowInactive();
 }
 
 // ---- exit ----
@@ -398,7 +399,9 @@ LRESULT TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     ui::Guarded([&] { PopupMenu1->Dispatch(LOWORD(wp)); });
     return 0;
   }
-  if (msg == integration::kAfterPopupMessage) return 0;
+  // The tray's message after its menu (kAfterPopupMessage) needs no reaction. It shares its
+  // number with DM_GETDEFID, which the dialog manager sends for Enter: that one gets its
+  // answer from DialogForm.
   return DialogForm::OnMessage(msg, wp, lp);
 }
 

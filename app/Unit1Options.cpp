@@ -175,7 +175,8 @@ void TForm1::SoundBrowseClick() {
 // ---- password ----
 
 void TForm1::Button1Click() {
-  if (setPasswordForm_) setPasswordForm_->Show();
+  // Also brings an open dialog back to the front.
+  if (setPasswordForm_) setPasswordForm_->BringToFront();
 }
 
 void TForm1::StorePassword(const std::string& newPassword) {

@@ -23,11 +23,13 @@ TForm3::TForm3() {
                  GetWindowLongA(Memo1->hwnd(), GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
   SetWindowPos(Memo1->hwnd(), nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  bt2 = std::make_unique<ui::Button>(hwnd(), "Ok", cw - 168, ch - 34, 75, 25);
+  bt2 = std::make_unique<ui::Button>(hwnd(), "Ok", cw - 168, ch - 34, 75, 25, true);
   bt2->SetVisible(false);
   bt2->onClick = [this] { Hide(); };
   bt1 = std::make_unique<ui::Button>(hwnd(), "Cancel", cw - 85, ch - 34, 75, 25);
   bt1->SetEnabled(false);
+  // Enter presses "Ok"; Escape is the close box, which is refused.
+  SetDialogButtons(bt2.get(), nullptr);
   MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
          ui::CentredOffset(ui::ScreenHeight(), Height()));
 }
@@ -40,6 +42,7 @@ void TForm3::ShowNotice(const std::string& caption, const std::string& text, int
   const size_t lineEnd = memo.find("\r\n");
   Memo1->SetText(lineEnd == std::string::npos ? text : text + memo.substr(lineEnd));
   if (kind == 1) bt2->SetVisible(true);
+  FocusOn(bt2->Visible() ? bt2->hwnd() : Memo1->hwnd());
 }
 
 LRESULT TForm3::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -47,7 +50,7 @@ LRESULT TForm3::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_SCROLLBAR));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
   }
-  return Form::OnMessage(msg, wp, lp);
+  return DialogForm::OnMessage(msg, wp, lp);
 }
 
 }  // namespace app

@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "ui/Controls.h"
-#include "ui/Form.h"
+#include "ui/DialogForm.h"
 
 namespace app {
 
-class TForm3 : public ui::Form {
+class TForm3 : public ui::DialogForm {
  public:
   TForm3();
   // Shows the window (not modal), sets caption and the memo's first line; kind 1

@@ -32,7 +32,9 @@ TForm4::TForm4(app::TForm1& settings) : settings_(settings) {
               .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
               .exStyle = WS_EX_TOOLWINDOW,
               .width = kWidth,
-              .height = kHeight});
+              .height = kHeight,
+              // Owned by the settings window, so that it stays above it.
+              .owner = settings.hwnd()});
   Label1 = std::make_unique<ui::Label>(hwnd(), "Old Password:", 12, 15, 92, 16);
   Edit1 = PasswordField(hwnd(), 12);
   Label2 = std::make_unique<ui::Label>(hwnd(), "New Password:", 12, 43, 92, 16);
@@ -43,7 +45,8 @@ TForm4::TForm4(app::TForm1& settings) : settings_(settings) {
   Button2 = std::make_unique<ui::Button>(hwnd(), "Cancel", 165, 102, 75, 25);
   Button1->onClick = [this] { Button1Click(); };
   Button2->onClick = [this] { Button2Click(); };
-  SetDialogButtons(Button1.get(), Button2.get());
+  // Escape acts as the close box, which keeps what was typed; "Cancel" empties the fields.
+  SetDialogButtons(Button1.get(), nullptr);
 }
 
 void TForm4::FormShow() {

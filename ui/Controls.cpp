@@ -213,8 +213,10 @@ bool CheckBox::OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 // ---- Edit ----
 
 Edit::Edit(HWND parent, int x, int y, int width, int height, DWORD extraStyle, int maxLength) {
-  Create("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, WS_EX_CLIENTEDGE,
-         parent, x, y, width, height);
+  // In a multi-line edit ES_AUTOHSCROLL turns word wrap off.
+  const DWORD scroll = (extraStyle & ES_MULTILINE) ? 0 : ES_AUTOHSCROLL;
+  Create("EDIT", "", WS_VISIBLE | WS_TABSTOP | scroll | extraStyle, WS_EX_CLIENTEDGE, parent, x, y,
+         width, height);
   if (maxLength > 0) SendMessageA(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(maxLength), 0);
 }
 
@@ -222,8 +224,10 @@ Edit::Edit(HWND parent, int x, int y, int width, int height, DWORD extraStyle, i
 
 SpinEdit::SpinEdit(HWND parent, int x, int y, int width, int height, int minValue, int maxValue)
     : min_(minValue), max_(maxValue) {
-  Create("EDIT", std::to_string(minValue), WS_VISIBLE | ES_READONLY | ES_NUMBER | ES_AUTOHSCROLL,
-         WS_EX_CLIENTEDGE, parent, x, y, width, height);
+  // A tab stop: with the focus on the field, the up-down's arrow keys change the value.
+  Create("EDIT", std::to_string(minValue),
+         WS_VISIBLE | WS_TABSTOP | ES_READONLY | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+         parent, x, y, width, height);
   upDown_ = CreateWindowExA(
       0, UPDOWN_CLASSA, "",
       WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
@@ -575,6 +579,16 @@ int TabControl::ActivePage() const {
 void TabControl::SetActivePage(int index) {
   SendMessageA(hwnd(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
   ShowOnly(index);
+}
+
+void TabControl::SelectNext(int delta) {
+  const int count = static_cast<int>(pages_.size());
+  if (count > 0) SetActivePage(((ActivePage() + delta) % count + count) % count);
+}
+
+HWND TabControl::ActivePageWindow() const {
+  const int index = ActivePage();
+  return index >= 0 && index < static_cast<int>(pages_.size()) ? pages_[index] : nullptr;
 }
 
 RECT TabControl::PageArea() const {

@@ -98,7 +98,7 @@ class Edit : public Control {
   Edit(HWND parent, int x, int y, int width, int height, DWORD extraStyle = 0, int maxLength = 0);
 };
 
-// Read-only EDIT with an up-down control: changed by its arrows only.
+// Read-only EDIT with an up-down control: changed by its arrows and the arrow keys only.
 class SpinEdit : public Control {
  public:
   SpinEdit(HWND parent, int x, int y, int width, int height, int minValue, int maxValue);
@@ -182,6 +182,9 @@ class TabControl : public Control {
              const std::vector<std::string>& tabs);
   int ActivePage() const;
   void SetActivePage(int index);  // shows that page's panel
+  // The next page (delta +1) or the previous one (-1), round the end.
+  void SelectNext(int delta);
+  HWND ActivePageWindow() const;
   // The display area of the pages, in the parent's client coordinates.
   RECT PageArea() const;
   void SetPages(std::vector<HWND> pages) { pages_ = std::move(pages); }

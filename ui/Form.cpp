@@ -19,7 +19,7 @@ void Form::CreateForm(const FormSpec& spec) {
               .y = 0,
               .width = spec.width,
               .height = spec.height,
-              .parent = app ? app->Owner() : nullptr,
+              .parent = spec.owner ? spec.owner : (app ? app->Owner() : nullptr),
               .icon = spec.icon});
 }
 
@@ -35,6 +35,11 @@ LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return Window::OnMessage(msg, wp, lp);
+}
+
+void Form::BringToFront() {
+  Show();
+  SetForegroundWindow(hwnd());
 }
 
 Application::Application() {
@@ -62,7 +67,9 @@ int Application::Run() {
   while (!terminated_) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    if (!IsDialogMessageA(GetAncestor(msg.hwnd, GA_ROOT), &msg)) {
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (Window* window = Window::FromHwnd(root); window && window->PreTranslate(msg)) continue;
+    if (!IsDialogMessageA(root, &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }

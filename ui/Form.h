@@ -16,6 +16,7 @@ class Form : public Window {
     int width;
     int height;
     HICON icon = nullptr;
+    HWND owner = nullptr;  // null: the application's hidden window
   };
   void CreateForm(const FormSpec& spec);
 
@@ -25,6 +26,10 @@ class Form : public Window {
   virtual void FormShow() {}
 
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ public:
+  // Brings the form to the front, shown and active.
+  void BringToFront();
 };
 
 // The application's hidden top-level tool window: owner of every form, target of the

@@ -70,6 +70,12 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return result;
 }
 
+Window* Window::FromHwnd(HWND hwnd) noexcept {
+  if (!hwnd || reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)) != &Window::Proc)
+    return nullptr;
+  return reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
 bool Window::RouteToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   HWND child = nullptr;
   switch (msg) {
@@ -118,6 +124,7 @@ bool Window::Visible() const noexcept {
 }
 
 void Window::Show() { ShowWindow(hwnd_, SW_SHOWNORMAL); }
+void Window::ShowInactive() { ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
 void Window::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 
 void Window::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }

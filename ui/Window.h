@@ -22,6 +22,7 @@ class Window {
   HWND hwnd() const noexcept { return hwnd_; }
   bool Visible() const noexcept;
   void Show();
+  void ShowInactive();  // shown, leaving the keyboard where it is
   void Hide();
   void SetText(const std::string& text);
   std::string Text() const;
@@ -36,6 +37,12 @@ class Window {
   void SetBounds(int left, int top, int width, int height);
   int ClientWidth() const;
   int ClientHeight() const;
+
+  // The window object of one of our windows, or null.
+  static Window* FromHwnd(HWND hwnd) noexcept;
+  // Offered every message of the loop for which this is the top-level window, before the
+  // dialog manager; true when it was used.
+  virtual bool PreTranslate(const MSG&) { return false; }
 
  protected:
   Window() = default;

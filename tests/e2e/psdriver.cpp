@@ -943,9 +943,10 @@ UINT KeyCode(const std::string& name) {
     UINT vk;
   };
   static constexpr Key keys[] = {
-      {"home", VK_HOME},  {"end", VK_END},       {"up", VK_UP},        {"down", VK_DOWN},
-      {"left", VK_LEFT},  {"right", VK_RIGHT},   {"enter", VK_RETURN}, {"return", VK_RETURN},
-      {"esc", VK_ESCAPE}, {"escape", VK_ESCAPE}, {"space", VK_SPACE},  {"tab", VK_TAB},
+      {"home", VK_HOME},    {"end", VK_END},       {"up", VK_UP},        {"down", VK_DOWN},
+      {"left", VK_LEFT},    {"right", VK_RIGHT},   {"enter", VK_RETURN}, {"return", VK_RETURN},
+      {"esc", VK_ESCAPE},   {"escape", VK_ESCAPE}, {"space", VK_SPACE},  {"tab", VK_TAB},
+      {"ctrl", VK_CONTROL}, {"shift", VK_SHIFT},
   };
   for (const Key& k : keys)
     if (_stricmp(k.name, name.c_str()) == 0) return k.vk;
@@ -977,6 +978,55 @@ int CmdMenu(const Args& a, const Options& opt) {
     // Escape closes one level only; Enter on a submenu opens it.
     if (!closed && KeyCode(last) == VK_RETURN) throw Failure("the menu is still open");
   }
+  return 0;
+}
+
+// keys CHORD...: real key presses ("tab", "ctrl+shift+tab", "a") to the focused window.
+int CmdKeys(const Args& a, const Options&) {
+  for (const std::string& chord : a) {
+    std::vector<INPUT> in;
+    for (size_t at = 0, plus = 0; plus != std::string::npos; at = plus + 1) {
+      plus = chord.find('+', at);
+      in.push_back({.type = INPUT_KEYBOARD});
+      in.back().ki.wVk = static_cast<WORD>(KeyCode(chord.substr(at, plus - at)));
+    }
+    for (size_t n = in.size(); n-- > 0;) {
+      in.push_back(in[n]);
+      in.back().ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    if (SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)) != in.size())
+      throw Failure("SendInput failed");
+    Sleep(kPollMs);
+  }
+  return 0;
+}
+
+// focus CLASS CAPTION: in that window's thread, the active window's class, the focused
+// control's class and text, and "default" for a default button.
+int CmdFocus(const Args& a, const Options& opt) {
+  Need(a, 2, "focus CLASS CAPTION");
+  GUITHREADINFO i{.cbSize = sizeof(i)};
+  HWND top = Target(ToWide(a[0]), ToWide(a[1]), opt);
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &i) || !i.hwndFocus)
+    throw Failure("no control has the focus");
+  const bool isDefault = Send(i.hwndFocus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON;
+  Print(ToUtf8(ClassOf(i.hwndActive)) + "\t" + ToUtf8(ClassOf(i.hwndFocus)) + "\t" +
+        OneLine(ToUtf8(TextOf(i.hwndFocus))) + (isDefault ? "\tdefault" : ""));
+  return 0;
+}
+
+// editlines CLASS CAPTION: an edit field as the screen shows it: "LINES X,Y WxH", the line
+// count, where the last character is drawn and the size of the client area.
+int CmdEditLines(const Args& a, const Options& opt) {
+  Need(a, 2, "editlines CLASS CAPTION");
+  HWND h = TargetChild(ToWide(a[0]), ToWide(a[1]), L"Edit", {}, opt);
+  const auto at =
+      static_cast<DWORD>(Send(h, EM_POSFROMCHAR, Send(h, WM_GETTEXTLENGTH, 0, 0) - 1, 0));
+  RECT r{};
+  GetClientRect(h, &r);
+  Print(std::to_string(Send(h, EM_GETLINECOUNT, 0, 0)) + " " + std::to_string(LOWORD(at)) + "," +
+        std::to_string(HIWORD(at)) + " " + std::to_string(r.right) + "x" +
+        std::to_string(r.bottom));
   return 0;
 }
 
@@ -1244,6 +1294,9 @@ constexpr Command kCommands[] = {
     {"taskbar", CmdTaskbar},
     {"click", CmdClick},
     {"mouseclick", CmdMouseClick},
+    {"keys", CmdKeys},
+    {"focus", CmdFocus},
+    {"editlines", CmdEditLines},
     {"check", CmdCheck},
     {"setcheck", CmdSetCheck},
     {"children", CmdChildren},

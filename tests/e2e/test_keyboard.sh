@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Without a mouse: a notice at start shows its whole text and gives "Ok" the keys; after the
+# splash the settings window takes Tab, Ctrl+Tab, the arrows on the minutes field, Enter
+# ("Done", still the default) and Escape ("Cancel"); the set-password dialog is owned by it
+# and Escape keeps what was typed, as its close box does.
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
+e2e_setup
+e2e_image sample-a.bmp 320x240 steelblue
+program='Software\Kestrova\Papershift 7\Program' title='Papershift 7' notice='Unable to load File(s) List'
+drv regset "$program" FileListSource sz 'C:\Papershift7\mine.kvl' && drv regset "$program" UseAnimation sz 0
+e2e_start_program
+check "a notice at start" drv wait TForm3 "$notice" --visible --timeout 30000
+fits() { read -r n at size < <(drv editlines TForm3 "$notice") && ((n > 1 && ${at%,*} < ${size%x*} && ${at#*,} < ${size#*x})); }
+check "... wraps its text and shows it whole" fits
+check_match '... gives "Ok" the focus' $'^TForm3\tButton\tOk\tdefault$' drv focus TForm3 "$notice"
+sleep 3 && drv keys tab tab # into the text and out again, after the splash
+check_match "... and Tab comes back to it" $'^TForm3\tButton\tOk' drv focus TForm3 "$notice"
+drv keys enter && check "... and Enter closes it" drv wait TForm3 "$notice" --hidden
+settings() { drv trayicon-click "$title" 515 && drv wait TForm1 "$title" --visible >/dev/null; }
+check "the settings window opens" settings
+check_match "... with a control focused" $'^TForm1\t(Button|SysTabControl32)\t' drv focus TForm1 "$title"
+drv keys ctrl+tab space tab up # tick the first box, on to the minutes
+check_match 'Ctrl+Tab: "Change Options"' '^1' drv tabs TForm1 "$title"
+check_match "the minutes took Tab and Up" $'^TForm1\tEdit\t16$' drv focus TForm1 "$title"
+drv keys ctrl+shift+tab tab tab tab tab tab
+check_match 'Ctrl+Shift+Tab: "Basic Options"' $'^0' drv tabs TForm1 "$title"
+check_match '... still the default button' $'^TForm1\tButton\tDone\tdefault$' drv focus TForm1 "$title"
+drv keys enter && check 'Enter presses "Done"' drv wait TForm1 "$title" --hidden
+check_eq "... which stores the minutes" 16 drv regget "$program" ChangeIntervalTime
+settings && drv keys escape && check 'Escape presses "Cancel"' drv wait TForm1 "$title" --hidden
+settings && drv setcheck TForm1 "$title" 'Use a password to protect your settings' 1
+check '"Change.." opens the dialog' drv click TForm1 "$title" Change.. --nth 1
+check_eq "... owned by the settings window" "owner=$(drv wait TForm1 "$title")" eval 'drv windows TForm4 | cut -f5'
+drv keys a b c escape && drv wait TForm4 '*' --hidden >/dev/null && drv click TForm1 "$title" Change.. --nth 1
+check_eq "Escape in it keeps what was typed" abc drv text TForm4 '*' Edit --nth 1
+e2e_finish
