@@ -1,5 +1,6 @@
 #pragma once
 // Registry sections and value names of the settings store, each defined once.
+#include "Version.h"
 
 namespace app {
 
@@ -29,6 +30,6 @@ inline constexpr char kPassword[] = "Password";
 // Marker texts of the hidden fields.
 inline constexpr char kNoListFile[] = "ListFileName";
 inline constexpr char kDefaultSound[] = "< default sound >";
-inline constexpr char kVersion[] = "7.0.1";
+inline constexpr char kVersion[] = PS_VERSION_TEXT;
 
 }  // namespace app

@@ -22,6 +22,10 @@ for f in "$title_font" "$text_font"; do
   [[ -r $f ]] || fail "font $f not found (set DEJAVU_FONTS to the folder of DejaVuSans.ttf)"
 done
 
+# The version on the splash is the project's (CMakeLists.txt, its one place).
+version=$(sed -n 's/^project(Papershift7 VERSION \([0-9.]*\).*/\1/p' "$here/../CMakeLists.txt")
+[[ -n $version ]] || fail "no project version found in CMakeLists.txt"
+
 cd "$here"
 trap 'rm -f Papershift7.ico.tmp menuimages.bmp.tmp splash.jpg.tmp' EXIT
 
@@ -37,7 +41,7 @@ python3 make_images.py splash-backdrop |
     -composite \
     -font "$title_font" -pointsize 30 -gravity north -fill white \
     -annotate +0+38 'Papershift 7' \
-    -font "$text_font" -pointsize 13 -fill '#eef0ff' -annotate +0+78 'Version 7.0.1' \
+    -font "$text_font" -pointsize 13 -fill '#eef0ff' -annotate +0+78 "Version $version" \
     -strip -interlace none -sampling-factor 1x1 -quality 90 jpg:splash.jpg.tmp
 mv splash.jpg.tmp splash.jpg
 

@@ -9,7 +9,8 @@ mkdir -p "$deps"
 log() { printf '[bootstrap] %s\n' "$*" >&2; }
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 xvfb nasm imagemagick dpkg-dev googletest
-          cmake ninja-build clang libgtest-dev libjpeg-turbo-progs libjpeg62-turbo-dev xdotool)
+          cmake ninja-build clang libgtest-dev libjpeg-turbo-progs libjpeg62-turbo-dev xdotool
+          nsis)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

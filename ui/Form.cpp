@@ -92,6 +92,10 @@ LRESULT Application::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Guarded([this] {
           if (onEndSession) onEndSession();
         });
+        // An installer or the Restart Manager closing this program alone: the session
+        // goes on, so the program ends itself (removing its icon) instead of waiting to
+        // be terminated.
+        if (static_cast<DWORD>(lp) & ENDSESSION_CLOSEAPP) Terminate();
       }
       return 0;
     default:

@@ -11,6 +11,7 @@
 #   check_eq NAME WANT COMMAND...     ... when COMMAND prints exactly WANT
 #   check_match NAME REGEX COMMAND... ... when its output matches REGEX
 #   e2e_wait_program_exit [SECONDS]   the program's own process has ended
+#   e2e_tray_icon_shown TIP    an icon with that tip shows in the notification area
 #   e2e_screenshot FILE.png    the virtual desktop as it is now
 #   e2e_finish                 teardown, "N passed, M failed", exit status
 #
@@ -19,13 +20,17 @@
 # also its working directory).
 #
 # Environment (ctest sets these; the defaults suit a run by hand after a win64 build):
-# PS_EXE, PS_DRIVER, PS_TEMPLATE_PREFIX, PS_ARTIFACTS; KEEP_E2E=1 keeps the prefix.
+# PS_EXE, PS_DRIVER, PS_TEMPLATE_PREFIX, PS_ARTIFACTS, and for the package tests
+# PS_PACKAGES and PS_VERSION; KEEP_E2E=1 keeps the prefix.
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 : "${PS_EXE:=$E2E_ROOT/build/win64/Papershift7.exe}"
 : "${PS_DRIVER:=$E2E_ROOT/build/win64/tests/e2e/psdriver.exe}"
 : "${PS_TEMPLATE_PREFIX:=$E2E_ROOT/build/wineprefix}"
 : "${PS_ARTIFACTS:=$E2E_ROOT/build/e2e-artifacts}"
+: "${PS_PACKAGES:=$E2E_ROOT/build/win64/package}"
+: "${PS_VERSION:=$(sed -n 's/^#define PS_VERSION_TEXT "\(.*\)"/\1/p' \
+  "$E2E_ROOT/build/win64/generated/Version.h" 2>/dev/null)}"
 E2E_NAME=$(basename "$0" .sh)
 E2E_NAME=${E2E_NAME#test_}
 E2E_DESKTOP=Papershift
@@ -202,6 +207,18 @@ e2e_wait_program_exit() {
     fi
     sleep 0.1
   done
+  return 1
+}
+
+# e2e_tray_icon_shown TIP: within 10 s an icon with that tip is shown.
+e2e_tray_icon_shown() {
+  local tip=$1 icons _
+  for _ in $(seq 50); do
+    icons=$(drv trayicons) && awk -F'\t' -v tip="$tip" '$1 == 1 && $3 == tip { found = 1 }
+      END { exit !found }' <<<"$icons" && return 0
+    sleep 0.2
+  done
+  echo "icons: $icons"
   return 1
 }
 

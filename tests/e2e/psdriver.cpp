@@ -14,6 +14,8 @@
 // - A foreign menu cannot be read; an open popup menu is steered with posted keys.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -25,6 +27,7 @@
 #include <cstring>
 #include <cwchar>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -1275,6 +1278,50 @@ int CmdScreenshot(const Args& a, const Options&) {
   return 0;
 }
 
+struct ComRelease {
+  void operator()(IUnknown* p) const { p->Release(); }
+};
+template <class T>
+using ComPtr = std::unique_ptr<T, ComRelease>;
+
+struct ComApartment {
+  ComApartment() {
+    if (FAILED(CoInitialize(nullptr))) throw Failure("cannot start COM");
+  }
+  ~ComApartment() { CoUninitialize(); }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+};
+
+// shortcut FILE.lnk: the shortcut's target, working directory and icon ("path,index"),
+// one a line, as the shell reads them.
+int CmdShortcut(const Args& a, const Options&) {
+  Need(a, 1, "shortcut FILE.lnk");
+  ComApartment com;
+  ComPtr<IShellLinkW> link;
+  ComPtr<IPersistFile> file;
+  {
+    void* p = nullptr;
+    if (FAILED(
+            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, &p)))
+      throw Failure("cannot create a shell link object");
+    link.reset(static_cast<IShellLinkW*>(p));
+    if (FAILED(link->QueryInterface(IID_IPersistFile, &p))) throw Failure("no IPersistFile");
+    file.reset(static_cast<IPersistFile*>(p));
+  }
+  if (FAILED(file->Load(ToWide(a[0]).c_str(), STGM_READ))) throw Failure("cannot read " + a[0]);
+  wchar_t target[MAX_PATH] = {}, directory[MAX_PATH] = {}, icon[MAX_PATH] = {};
+  int iconIndex = 0;
+  if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) ||
+      FAILED(link->GetWorkingDirectory(directory, MAX_PATH)) ||
+      FAILED(link->GetIconLocation(icon, MAX_PATH, &iconIndex)))
+    throw Failure("cannot read the shortcut's fields");
+  Print(ToUtf8(target));
+  Print(ToUtf8(directory));
+  Print(ToUtf8(icon) + "," + std::to_string(iconIndex));
+  return 0;
+}
+
 struct Command {
   const char* name;
   int (*run)(const Args&, const Options&);
@@ -1322,6 +1369,7 @@ constexpr Command kCommands[] = {
     {"regset", CmdRegSet},
     {"regdel", CmdRegDel},
     {"screenshot", CmdScreenshot},
+    {"shortcut", CmdShortcut},
 };
 
 DWORD ParseMs(const std::string& s) {

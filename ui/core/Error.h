@@ -5,6 +5,13 @@
 #include <stdexcept>
 #include <string>
 
+// printf argument checks where the compiler has them (GCC, Clang, clang-cl; not MSVC).
+#if defined(__GNUC__) || defined(__clang__)
+#define PS_PRINTF_LIKE(fmt, first) __attribute__((format(printf, fmt, first)))
+#else
+#define PS_PRINTF_LIKE(fmt, first)
+#endif
+
 namespace ui {
 
 class Error : public std::runtime_error {
@@ -13,7 +20,7 @@ class Error : public std::runtime_error {
 };
 
 // printf-style formatting into a std::string (no length limit).
-std::string Format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* fmt, ...) PS_PRINTF_LIKE(1, 2);
 std::string FormatV(const char* fmt, va_list args);
 
 // The error box adds a full stop when the last character sorts after '.'.
