@@ -6,6 +6,8 @@ of make-resources.sh repeats the committed files byte for byte.
   make_images.py icon PATH            32 x 32, 256-colour ICO (palette entry + AND mask)
   make_images.py menu PATH            160 x 16, 24-bit BMP, magenta = transparent
   make_images.py splash-backdrop      300 x 200 PPM on stdout; the text is set by ImageMagick
+  make_images.py wallpaper SCENE W H  a landscape as a W x H PPM on stdout (sample wallpapers;
+                                      scenes: dawn, lake, dunes, sea, forest)
 """
 
 import math
@@ -518,6 +520,141 @@ def splash_ppm():
 
 
 # ---------------------------------------------------------------------------------------
+# Sample wallpapers: landscapes of sky, sun, layered ridges and optional water, drawn at
+# full size. Sky colours are kept per row and ridge heights per column, so a pixel costs
+# a few comparisons and mixes; the grain that makes them look photographed is added by
+# ImageMagick (make-samples.sh).
+
+# name: sky stops, sun (x, y as fractions, radius, glow), ridges from far to near as
+# (base fraction, [(amplitude, period, phase) as fractions of the height], top, foot),
+# water line (fraction or None) and its tint.
+SCENES = {
+    'dawn': ([(0.0, (28, 40, 104)), (0.30, (92, 86, 160)), (0.55, (214, 124, 138)),
+              (0.72, (252, 176, 112)), (1.0, (255, 214, 150))],
+             (0.70, 0.56, 0.035, 0.22),
+             [(0.55, [(0.05, 0.09, 1.3), (0.02, 0.03, 0.2), (0.006, 0.011, 2.0)],
+               (150, 112, 160), (176, 128, 150)),
+              (0.64, [(0.06, 0.13, 4.0), (0.025, 0.04, 1.1), (0.006, 0.012, 0.5)],
+               (104, 80, 136), (118, 86, 128)),
+              (0.75, [(0.07, 0.17, 0.7), (0.025, 0.05, 2.5), (0.005, 0.014, 1.3)],
+               (60, 54, 98), (50, 48, 84)),
+              (0.88, [(0.05, 0.11, 2.9), (0.02, 0.035, 0.4), (0.004, 0.009, 1.0)],
+               (28, 30, 58), (18, 20, 40))],
+             None, None),
+    'lake': ([(0.0, (40, 96, 178)), (0.45, (120, 170, 222)), (1.0, (214, 232, 246))],
+             (0.24, 0.20, 0.03, 0.12),
+             [(0.40, [(0.10, 0.12, 0.4), (0.03, 0.035, 1.7), (0.008, 0.01, 0.3)],
+               (176, 190, 214), (128, 146, 176)),
+              (0.50, [(0.06, 0.16, 2.2), (0.02, 0.05, 0.9), (0.006, 0.013, 2.4)],
+               (70, 104, 92), (44, 76, 62)),
+              (0.58, [(0.02, 0.2, 1.0), (0.012, 0.006, 0.0), (0.01, 0.0031, 1.1)],
+               (30, 62, 40), (22, 46, 30))],
+             0.60, (40, 80, 110)),
+    'dunes': ([(0.0, (30, 92, 176)), (0.6, (118, 176, 228)), (1.0, (232, 218, 196))],
+              (0.80, 0.16, 0.025, 0.10),
+              [(0.52, [(0.03, 0.2, 0.3), (0.01, 0.07, 1.2)], (222, 168, 110), (200, 140, 90)),
+               (0.62, [(0.05, 0.15, 2.0), (0.015, 0.05, 0.3)], (236, 172, 104), (190, 118, 66)),
+               (0.76, [(0.07, 0.22, 4.1), (0.02, 0.06, 2.2)], (244, 184, 112), (176, 104, 56)),
+               (0.92, [(0.05, 0.3, 1.5), (0.015, 0.08, 0.7)], (238, 170, 96), (160, 92, 48))],
+              None, None),
+    'sea': ([(0.0, (22, 34, 80)), (0.40, (120, 80, 132)), (0.70, (236, 128, 96)),
+             (1.0, (255, 196, 120))],
+            (0.42, 0.62, 0.05, 0.25),
+            [(0.60, [(0.012, 0.3, 0.5), (0.006, 0.06, 2.0)], (70, 50, 92), (60, 44, 80)),
+             (0.93, [(0.04, 0.5, 3.0), (0.01, 0.04, 0.2)], (34, 24, 36), (20, 14, 22))],
+            0.64, (60, 60, 110)),
+    'forest': ([(0.0, (92, 140, 196)), (0.5, (176, 204, 226)), (1.0, (228, 236, 236))],
+               (0.62, 0.14, 0.028, 0.16),
+               [(0.42, [(0.06, 0.15, 0.8), (0.02, 0.05, 2.1)], (150, 176, 178), (140, 168, 166)),
+                (0.52, [(0.05, 0.19, 2.7), (0.02, 0.06, 0.4), (0.008, 0.004, 0.0)],
+                 (96, 134, 116), (86, 122, 104)),
+                (0.64, [(0.05, 0.14, 1.6), (0.015, 0.005, 0.7), (0.01, 0.0023, 0.2)],
+                 (52, 94, 64), (40, 78, 50)),
+                (0.80, [(0.04, 0.2, 0.2), (0.025, 0.0042, 1.9), (0.015, 0.0019, 0.5)],
+                 (26, 58, 34), (16, 40, 22))],
+               None, None),
+}
+
+
+LIGHT_LEVELS = 32
+
+
+def rgb(colour):
+    return bytes(int(round(c)) for c in colour)
+
+
+def wallpaper_ppm(scene, width, height):
+    stops, sun, ridges, water, tint = SCENES[scene]
+    sun_x, sun_y, sun_r, glow = sun[0] * width, sun[1] * height, sun[2] * height, sun[3] * height
+    horizon = height if water is None else int(water * height)
+    n = len(ridges)
+    # Ridge tops per column, and how much a column's slope faces the sun (light level).
+    tops, levels = [], []
+    for base, waves, _, _ in ridges:
+        row = [height * (base - sum(a * math.sin(x / (p * width) + ph) for a, p, ph in waves))
+               for x in range(width + 1)]
+        tops.append([int(t) for t in row[:width]])
+        # The slope over a few dozen columns: the broad shape takes the light, not every
+        # tree top (which would draw stripes).
+        w = max(width // 80, 1)
+        levels.append([int(clamp(0.5 + (row[max(x - w, 0)] - row[min(x + w, width)]) / (2 * w)
+                                 * (1 if x < sun_x else -1) * 3) * (LIGHT_LEVELS - 1))
+                       for x in range(width)])
+    # Each ridge's colours by light level and depth below its top: a lookup per pixel.
+    ramps = []
+    for i, (base, _, top, foot) in enumerate(ridges):
+        air = gradient(stops, base * height / max(horizon, 1))
+        by_level = []
+        for level in range(LIGHT_LEVELS):
+            lit = level / (LIGHT_LEVELS - 1)
+            ramp = []
+            for depth in range(height + 1):
+                c = mix(top, foot, clamp(depth / (0.25 * height)))
+                # Sunlit and shaded flanks show most near the crest.
+                c = mix(c, (255, 240, 214), 0.2 * lit * (1 - i / n) * (1 - clamp(depth / (0.12 * height))))
+                c = mix(c, (20, 24, 48), 0.12 * (1 - lit) * (1 - clamp(depth / (0.12 * height))))
+                # Air between the viewer and far ridges takes the sky's colour.
+                ramp.append(rgb(mix(c, air, 0.35 * (1 - (i + 1) / n))))
+            by_level.append(ramp)
+        ramps.append(by_level)
+    order = list(range(n - 1, -1, -1))
+    rows = []
+    for y in range(horizon):
+        sky = gradient(stops, y / max(horizon, 1))
+        sky_row = [rgb(sky)] * width
+        reach = 2.2 * glow  # beyond it the glow adds less than one step of colour
+        if abs(y - sun_y) < reach:
+            half = math.sqrt(reach * reach - (y - sun_y) ** 2)
+            for x in range(max(int(sun_x - half), 0), min(int(sun_x + half) + 1, width)):
+                d = math.hypot(x - sun_x, y - sun_y)
+                c = mix(sky, (255, 238, 196), 0.6 * math.exp(-(d / glow) ** 2))
+                sky_row[x] = rgb(mix(c, (255, 248, 226), clamp(sun_r - d)))
+        line = []
+        for x in range(width):
+            pixel = sky_row[x]
+            for i in order:
+                t = tops[i][x]
+                if y >= t:
+                    pixel = ramps[i][levels[i][x]][y - t]
+                    break
+            line.append(pixel)
+        rows.append(b''.join(line))
+    # Water mirrors what stands above the water line, rippled and fading into its tint.
+    for y in range(horizon, height):
+        away = y - horizon
+        src = rows[max(horizon - 1 - away, 0)]
+        shift = 3 * int(3 * math.sin(away * 0.9) * (1 + away / 40))
+        src = src[shift:] + src[-3:] * (shift // 3) if shift >= 0 else src[:3] * (-shift // 3) + src[:shift]
+        fade = clamp(0.45 + away / (2.0 * (height - horizon)))
+        line = bytearray(src)
+        for k in range(3):
+            table = bytes(int(v + (tint[k] - v) * fade) for v in range(256))
+            line[k::3] = src[k::3].translate(table)
+        rows.append(bytes(line))
+    return b'P6 %d %d 255\n' % (width, height) + b''.join(rows)
+
+
+# ---------------------------------------------------------------------------------------
 
 def write_atomically(path, data):
     """Replace path only once the whole file is written."""
@@ -534,6 +671,8 @@ def main(argv):
         write_atomically(argv[2], bmp24(menu_pixels()))
     elif len(argv) == 2 and argv[1] == 'splash-backdrop':
         sys.stdout.buffer.write(splash_ppm())
+    elif len(argv) == 5 and argv[1] == 'wallpaper' and argv[2] in SCENES:
+        sys.stdout.buffer.write(wallpaper_ppm(argv[2], int(argv[3]), int(argv[4])))
     else:
         sys.stderr.write(__doc__)
         return 2

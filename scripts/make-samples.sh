@@ -1,20 +1,29 @@
 #!/usr/bin/env bash
-# Writes a few sample wallpapers (bitmaps and JPEG images, made here) into a folder.
+# Writes the sample wallpapers (landscapes drawn by resources/make_images.py, with a
+# photograph's grain, as bitmaps and JPEG images, at least as large as the 1024 x 768
+# demo desktop) into a folder. Pictures already there are kept.
 # Usage: make-samples.sh DIR
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
 mkdir -p "$dir"
-sample() {  # file name, then ImageMagick arguments up to the output
-  local out="$dir/$1"
-  shift
-  [ -f "$out" ] && return 0
+# Small pictures of earlier versions of this script, replaced by the landscapes.
+rm -f "$dir/Papershift Tiles.bmp" "$dir/Papershift Sand.bmp"
+sample() {  # file name, scene, width, height, noise seed
+  local out="$dir/$1" format
+  if [ -f "$out" ] && [ "$(identify -format '%w' "$out" 2>/dev/null)" -ge 1024 ]; then
+    return 0
+  fi
   case "$out" in
-    *.bmp) convert "$@" -type TrueColor "BMP3:$out" ;;
-    *) convert "$@" -quality 90 "$out" ;;
+    *.bmp) format=(-type TrueColor "BMP3:$out.tmp") ;;
+    *) format=(-quality 90 "JPEG:$out.tmp") ;;
   esac
+  python3 "$root/resources/make_images.py" wallpaper "$2" "$3" "$4" |
+    convert ppm:- -seed "$5" -attenuate 0.3 +noise Gaussian "${format[@]}"
+  mv "$out.tmp" "$out"
 }
-sample "Papershift Dawn.jpg" -seed 11 -size 1024x768 plasma:orange-purple -blur 0x6
-sample "Papershift Forest.jpg" -seed 23 -size 1280x800 plasma:darkgreen-khaki -blur 0x4
-sample "Papershift Sea.jpg" -size 1024x768 gradient:skyblue-navy
-sample "Papershift Sand.bmp" -size 800x600 gradient:wheat-sienna
-sample "Papershift Tiles.bmp" -size 128x128 pattern:checkerboard -fill steelblue -opaque black
+sample "Papershift Dawn.jpg" dawn 1280 800 11
+sample "Papershift Lake.jpg" lake 1280 800 23
+sample "Papershift Dunes.bmp" dunes 1024 768 31
+sample "Papershift Sea.jpg" sea 1024 768 41
+sample "Papershift Forest.bmp" forest 1024 768 53
