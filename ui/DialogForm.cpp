@@ -5,8 +5,11 @@ namespace ui {
 namespace {
 
 bool Usable(HWND dialog, HWND control) {
-  return control && IsChild(dialog, control) && IsWindowVisible(control) &&
-         IsWindowEnabled(control);
+  if (!control || !IsChild(dialog, control) || !IsWindowEnabled(control)) return false;
+  // Shown within the dialog, which may itself be activated before it is shown.
+  for (HWND h = control; h != dialog; h = GetParent(h))
+    if (!(GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) return false;
+  return true;
 }
 
 }  // namespace
@@ -20,6 +23,11 @@ void DialogForm::SetDialogButtons(ui::Button* defaultButton, ui::Button* cancelB
 void DialogForm::FocusOn(HWND control) {
   focus_ = control;
   if (GetActiveWindow() == hwnd()) SetFocus(control);
+}
+
+void DialogForm::SaveFocus() {
+  HWND focused = GetFocus();
+  if (focused && IsChild(hwnd(), focused)) focus_ = focused;
 }
 
 void DialogForm::RestoreFocus() {
@@ -58,10 +66,13 @@ LRESULT DialogForm::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_SHOWWINDOW:
+      // Hiding moves the focus away before the window is deactivated.
+      if (!wp) SaveFocus();
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focused = GetFocus();
-        if (focused && IsChild(hwnd(), focused)) focus_ = focused;
+        SaveFocus();
         return 0;
       }
       // The default handling would put the focus on the dialog window itself.

@@ -27,6 +27,7 @@ class DialogForm : public Form {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  void SaveFocus();
   void RestoreFocus();
   HWND focus_ = nullptr;
   ui::TabControl* pages_ = nullptr;
