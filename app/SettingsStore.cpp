@@ -16,8 +16,8 @@ SettingsStore::SettingsStore(HKEY root, std::string keyPath, std::nothrow_t) noe
 void SettingsStore::Open() {
   if (key_) return;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(root_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS, nullptr, key_.put(), &disposition) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(root_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, key_.put(), &disposition) != ERROR_SUCCESS) {
     key_.reset();
     throw ui::Error(ui::Format("Failed to create key %s", keyPath_.c_str()));
   }
@@ -56,17 +56,27 @@ std::optional<std::string> SettingsStore::ReadText(const char* section, const ch
   }
 }
 
+std::optional<std::string> SettingsStore::ReadAndMark(const char* section, const char* name) const {
+  std::optional<std::string> text = ReadText(section, name);
+  read_.insert(std::string(section) + '\\' + name);
+  return text;
+}
+
+bool SettingsStore::WasRead(const char* section, const char* name) const {
+  return read_.contains(std::string(section) + '\\' + name);
+}
+
 bool SettingsStore::ReadBool(const char* section, const char* name, bool def) const {
-  return DecodeBool(ReadText(section, name), def);
+  return DecodeBool(ReadAndMark(section, name), def);
 }
 
 int SettingsStore::ReadInteger(const char* section, const char* name, int def) const {
-  return DecodeInteger(ReadText(section, name), def);
+  return DecodeInteger(ReadAndMark(section, name), def);
 }
 
 std::string SettingsStore::ReadString(const char* section, const char* name,
                                       const std::string& def) const {
-  return ReadText(section, name).value_or(def);
+  return ReadAndMark(section, name).value_or(def);
 }
 
 void SettingsStore::WriteString(const char* section, const char* name, const std::string& value) {
@@ -82,7 +92,8 @@ void SettingsStore::WriteString(const char* section, const char* name, const std
     throw ui::Error(ui::Format("Failed to create key %s", section));
   }
   // The stored byte count includes the terminating zero.
-  if (RegSetValueExA(sectionKey.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+  if (RegSetValueExA(sectionKey.get(), name, 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(value.c_str()),
                      static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
     throw ui::Error(ui::Format("Failed to set data for '%s'", name));
   }

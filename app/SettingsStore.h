@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "ui/Handles.h"
@@ -29,6 +30,10 @@ class SettingsStore {
   int ReadInteger(const char* section, const char* name, int def) const;
   std::string ReadString(const char* section, const char* name, const std::string& def) const;
 
+  // Whether a read of the value has succeeded (its text or its default) since the store
+  // was made: a value never read is not what the program holds for it.
+  bool WasRead(const char* section, const char* name) const;
+
   void WriteBool(const char* section, const char* name, bool value);
   void WriteInteger(const char* section, const char* name, int value);
   void WriteString(const char* section, const char* name, const std::string& value);
@@ -39,6 +44,9 @@ class SettingsStore {
  private:
   // The stored text, or nullopt when the section or the value is absent.
   std::optional<std::string> ReadText(const char* section, const char* name) const;
+  std::optional<std::string> ReadAndMark(const char* section, const char* name) const;
+
+  mutable std::set<std::string> read_;
 
   HKEY root_;
   std::string keyPath_;

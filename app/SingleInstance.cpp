@@ -1,12 +1,45 @@
 #include "app/SingleInstance.h"
 
+#include <string>
+
 #include "integration/WTaskBar.h"
 
 namespace app {
 
 namespace {
 constexpr char kMutexName[] = "Local\\Kestrova.Papershift7.Running";
+
+using UniqueProcess = ui::UniqueHandle<ui::traits::Simple<HANDLE, CloseHandle>>;
+
+std::string ImageOfProcess(HANDLE process) {
+  std::string path(32768, '\0');
+  DWORD size = static_cast<DWORD>(path.size());
+  if (!QueryFullProcessImageNameA(process, 0, path.data(), &size)) return {};
+  path.resize(size);
+  return path;
 }
+
+// The class name alone is no proof: another program may use it too. The window must
+// belong to a process started from this program's own file.
+bool IsRunningCopy(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == 0 || pid == GetCurrentProcessId()) return false;
+  UniqueProcess theirs(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!theirs) return false;
+  const std::string theirImage = ImageOfProcess(theirs.get());
+  const std::string ourImage = ImageOfProcess(GetCurrentProcess());
+  return !ourImage.empty() && lstrcmpiA(theirImage.c_str(), ourImage.c_str()) == 0;
+}
+
+HWND FindRunningCopysIcon() {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "TWinTaskbar", nullptr); w;
+       w = FindWindowExA(nullptr, w, "TWinTaskbar", nullptr)) {
+    if (IsRunningCopy(w)) return w;
+  }
+  return nullptr;
+}
+}  // namespace
 
 SingleInstance::SingleInstance() : mutex_(CreateMutexA(nullptr, FALSE, kMutexName)) {
   another_ = mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
@@ -16,7 +49,7 @@ bool SingleInstance::ActivateRunningCopy(DWORD timeoutMs) {
   // The running copy may still be starting: its icon window comes with its settings window.
   const DWORD start = GetTickCount();
   for (;;) {
-    if (HWND tray = FindWindowA("TWinTaskbar", nullptr)) {
+    if (HWND tray = FindRunningCopysIcon()) {
       DWORD pid = 0;
       GetWindowThreadProcessId(tray, &pid);
       AllowSetForegroundWindow(pid);

@@ -1,5 +1,8 @@
 #include "app/Unit1.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/SettingNames.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -52,6 +55,7 @@ TForm1::TForm1(TForm3& messageWindow)
   WireEvents();
   store_ = std::make_unique<SettingsStore>(ui::seams().registryRoot, kProgramKeyPath, std::nothrow);
   // Log-off and shutdown: saved as "Exit Program" saves.
+  // A log-off never asks: what cannot be saved is passed over.
   if (ui::Application* app = ui::Application::Instance()) {
     app->onEndSession = [this] { SaveForExit(); };
   }
@@ -71,6 +75,7 @@ void TForm1::AttachSplash(TForm2* splash) {
 void TForm1::AttachPasswordWindows(security::TForm4* setPassword, security::TForm5* prompt) {
   setPasswordForm_ = setPassword;
   promptForm_ = prompt;
+  if (promptForm_ && std::exchange(settingsRequested_, false)) ShowSettingsOrPrompt();
 }
 
 void TForm1::CreateControls() {
@@ -233,6 +238,7 @@ void TForm1::WireEvents() {
 void TForm1::FormCreate() {
   // Any failure ends the start-up sequence with the error box; the program runs on.
   ui::Guarded([this] { StartupSequence(); });
+  startupValues_ = SettingValues();
 }
 
 void TForm1::StartupSequence() {
@@ -301,22 +307,46 @@ void TForm1::ReadOptionControls(bool randomizeDefault) {
   MinuteSpin->SetValue(s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, 15));
 }
 
+std::vector<TForm1::SettingValue> TForm1::SettingValues() const {
+  auto flag = [](const ui::CheckBox& box) { return std::string(box.Checked() ? "1" : "0"); };
+  const char* p = kSectionProgram;
+  return {{p, names::kAutoStart, flag(*autostart)},
+          {p, names::kShowSplash, flag(*SplashCheck)},
+          {p, names::kUseAnimation, flag(*AnimationCheck)},
+          {kSectionSecurity, names::kUsePwd, flag(*PwdCheck)},
+          {p, names::kTimeInterval, flag(*TimeChangeCh)},
+          {p, names::kRandomize, flag(*RandomCh)},
+          {p, names::kUseSound, flag(*SoundCh)},
+          {p, names::kRestartChange, flag(*StartChangeCh)},
+          {p, names::kChangeIntervalTime, std::to_string(MinuteSpin->Value())},
+          {p, names::kSoundFileName, SoundLabel2},
+          {p, names::kFileListSource, ListFileName},
+          {p, names::kWallpaperStyle, std::to_string(WPStyle->ItemIndex())},
+          {p, names::kItemIndex, std::to_string(FileList->ItemIndex())},
+          {p, names::kFileListSorted, flag(*SortFiles)}};
+}
+
+void TForm1::WriteSettings(std::vector<std::string>* failures) {
+  const std::vector<SettingValue> values = SettingValues();
+  for (size_t i = 0; i < values.size(); ++i) {
+    const SettingValue& v = values[i];
+    // Start-up stopped before this value (a wrongly typed one before it): the control
+    // holds only its starting value, and writing it would replace the user's setting.
+    const bool unchanged = i >= startupValues_.size() || startupValues_[i].text == v.text;
+    if (unchanged && !store_->WasRead(v.section, v.name)) continue;
+    try {
+      store_->WriteString(v.section, v.name, v.text);
+    } catch (const ui::Error& e) {
+      if (!failures) throw;
+      if (std::find(failures->begin(), failures->end(), e.what()) == failures->end()) {
+        failures->push_back(e.what());
+      }
+    }
+  }
+}
+
 void TForm1::SaveAllSettings() {
-  SettingsStore& s = *store_;
-  s.WriteBool(kSectionProgram, names::kAutoStart, autostart->Checked());
-  s.WriteBool(kSectionProgram, names::kShowSplash, SplashCheck->Checked());
-  s.WriteBool(kSectionProgram, names::kUseAnimation, AnimationCheck->Checked());
-  s.WriteBool(kSectionSecurity, names::kUsePwd, PwdCheck->Checked());
-  s.WriteBool(kSectionProgram, names::kTimeInterval, TimeChangeCh->Checked());
-  s.WriteBool(kSectionProgram, names::kRandomize, RandomCh->Checked());
-  s.WriteBool(kSectionProgram, names::kUseSound, SoundCh->Checked());
-  s.WriteBool(kSectionProgram, names::kRestartChange, StartChangeCh->Checked());
-  s.WriteInteger(kSectionProgram, names::kChangeIntervalTime, MinuteSpin->Value());
-  s.WriteString(kSectionProgram, names::kSoundFileName, SoundLabel2);
-  s.WriteString(kSectionProgram, names::kFileListSource, ListFileName);
-  s.WriteInteger(kSectionProgram, names::kWallpaperStyle, WPStyle->ItemIndex());
-  s.WriteInteger(kSectionProgram, names::kItemIndex, FileList->ItemIndex());
-  s.WriteBool(kSectionProgram, names::kFileListSorted, SortFiles->Checked());
+  WriteSettings(nullptr);
 }
 
 // ---- showing and hiding ----
@@ -355,7 +385,14 @@ void TForm1::FormClose() {
 }
 
 void TForm1::ShowSettingsOrPrompt() {
-  if (PwdCheck->Checked() && promptForm_) {
+  // Until start-up is over the password may not be read yet and the prompt does not
+  // exist, while the start-up error box and the folder scan let the icon's messages
+  // through: the request is answered once the prompt is there.
+  if (!promptForm_) {
+    settingsRequested_ = true;
+    return;
+  }
+  if (PwdCheck->Checked()) {
     promptForm_->Show();
     SetForegroundWindow(promptForm_->hwnd());
     return;
@@ -383,13 +420,28 @@ void TForm1::Timer1Timer() {
 
 // ---- exit ----
 
-void TForm1::SaveForExit() {
-  SaveAllSettings();
-  WriteCurrentListFile();
+std::vector<std::string> TForm1::SaveForExit() {
+  std::vector<std::string> unsaved;
+  WriteSettings(&unsaved);
+  try {
+    if (!WriteCurrentListFile()) {
+      if (std::string notice = TakeKeptListNotice(); !notice.empty()) unsaved.push_back(notice);
+    }
+  } catch (const std::exception& e) {
+    unsaved.push_back(e.what());
+  }
+  return unsaved;
 }
 
 void TForm1::ExitPopClick() {
-  SaveForExit();
+  // An exit that cannot save everything still ends, unless the user chooses to stay (a
+  // drive that is not there would otherwise keep the program from ever ending).
+  if (const std::vector<std::string> unsaved = SaveForExit(); !unsaved.empty()) {
+    std::string question;
+    for (const std::string& text : unsaved) question += ui::ErrorBoxText(text) + "\r\n\r\n";
+    question += "Not everything could be saved. Exit anyway?";
+    if (!ui::AskYesNo(question)) return;
+  }
   exitRequested_ = true;
   if (ui::Application* app = ui::Application::Instance()) app->Terminate();
 }

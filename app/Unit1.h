@@ -4,6 +4,7 @@
 // menu, the sound device, the preview bitmap, the settings store.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/SettingsStore.h"
 #include "integration/WTaskBar.h"
@@ -61,8 +62,9 @@ class TForm1 : public ui::DialogForm {
   void ChangeWallpaper();
   void FillWithWindowsImages();
   void StorePassword(const std::string& newPassword);
-  // Every setting and the list to their places, as "Exit Program" does.
-  void SaveForExit();
+  // Every setting and the list to their places, as "Exit Program" and a log-off do. What
+  // cannot be saved is passed over; its texts are returned, each once.
+  std::vector<std::string> SaveForExit();
 
   // ---- event reactions ----
   void FormCreate();
@@ -159,6 +161,17 @@ class TForm1 : public ui::DialogForm {
   void CreateTrayIcon();
   void WireEvents();
   void StartupSequence();
+  // A setting as SaveAllSettings stores it.
+  struct SettingValue {
+    const char* section;
+    const char* name;
+    std::string text;
+  };
+  // Every setting from its control, in the order SaveAllSettings writes them.
+  std::vector<SettingValue> SettingValues() const;
+  // Writes the settings. The first failure ends it with its error, unless failures is
+  // given: then each failure's text is collected and the rest is still written.
+  void WriteSettings(std::vector<std::string>* failures);
   // The boxes and the spin field from "AutoStart" to "ChangeIntervalTime", in their order.
   void ReadOptionControls(bool randomizeDefault);
   void SetStyleTexts(int styleIndex);
@@ -167,8 +180,17 @@ class TForm1 : public ui::DialogForm {
   void ShowSettingsOrPrompt();
   // Default list at start, then the list file into the list.
   void LoadListAtStart();
-  // Writes the list into the current list file (Done and Exit).
-  void WriteCurrentListFile();
+  // The default list file for a start without a current list file: an existing one is
+  // used, or one is made in the working directory or else in the per-user folder.
+  std::string DefaultListAtStart();
+  // Writes the list into the current list file (Done and Exit). False when it is not
+  // written because it is the list file that start-up could not read.
+  bool WriteCurrentListFile();
+  // The text that says the list is not being saved, the first time it is asked for;
+  // empty after that, so Done and Exit say it once.
+  std::string TakeKeptListNotice();
+  // Done's way to say it: the message window.
+  void ShowKeptListNotice();
   void ReadListFile(const std::string& path);
   void WriteListFile(const std::string& path);
   void SlideBy(int steps, int delta);
@@ -181,9 +203,11 @@ class TForm1 : public ui::DialogForm {
   ui::UniqueBitmap shownBitmap_;
   // The size of the preview frame (PanelImage_Outer's client area).
   SIZE PreviewFrameSize() const;
-  // A stored list file that exists but could not be read at start (locked, a share not yet
-  // there): Done and Exit do not write over it, or the user's list would be lost.
+  // A stored list file that start-up could not read (locked, on a drive or share not there
+  // yet): Done and Exit do not write over it until the user makes a list current again,
+  // or the user's list would be lost when the drive comes back.
   std::string unreadListFile_;
+  bool keptListSaid_ = false;
 
   // ---- wallpaper state ----
   // Runs ChangeWallpaper and shows its error; changeErrorOpen_ is set while the box is open.
@@ -201,6 +225,11 @@ class TForm1 : public ui::DialogForm {
   int nextIndex_ = 0;
   bool changeErrorOpen_ = false;
   bool exitRequested_ = false;
+  // The settings as start-up left the controls: a value start-up did not reach and the user
+  // has not changed since is not written back.
+  std::vector<SettingValue> startupValues_;
+  // The settings window was asked for before the password prompt existed.
+  bool settingsRequested_ = false;
   ui::UniqueIcon programIcon_;
   ui::UniqueBitmap menuImages_;
 };

@@ -1,4 +1,6 @@
 // Image list, list files and preview reactions of the settings window.
+#include <utility>
+
 #include "app/Unit1.h"
 #include "app/SettingNames.h"
 #include "imagelist/FileDialogs.h"
@@ -26,6 +28,16 @@ constexpr char kUnableToLoadText[] =
     "please do try to load it manually";
 constexpr char kNotValidCaption[] = "Not a valid .kvl-file";
 constexpr char kNotValidText[] = "Try to load a different filelist";
+constexpr char kListKeptCaption[] = "File List not saved";
+
+// Whether the folder that holds path exists (a drive or share that is there).
+bool FolderOfExists(const std::string& path) {
+  const size_t cut = path.find_last_of("\\/");
+  if (cut == std::string::npos) return true;
+  std::string folder = path.substr(0, cut);
+  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+  return ui::PathExists(folder);
+}
 
 }  // namespace
 
@@ -38,32 +50,61 @@ SIZE TForm1::PreviewFrameSize() const {
 // ---- list file ----
 
 void TForm1::LoadListAtStart() {
-  if (ListFileName == kNoListFile) {
-    try {
-      FillWithWindowsImages();
-    } catch (const std::exception&) {
-      ShowMessageWindow(kProgramRequestCaption, kProgramRequestText, 1);
-    }
-    const std::string path = imagelist::DefaultListFilePath(imagelist::CurrentDirectory());
-    WriteListFile(path);
-    ListFileName = path;
-  }
+  if (ListFileName == kNoListFile) ListFileName = DefaultListAtStart();
   try {
     ReadListFile(ListFileName);
   } catch (const std::exception&) {
-    // The stored path stays current. When the file is gone, the next Done or Exit writes
-    // this list into it; when it is there but unreadable, it is kept as it is.
-    if (ui::PathExists(ListFileName)) unreadListFile_ = ListFileName;
+    // The stored path stays current. Only a file that is really gone from a folder that is
+    // there is written by the next Done or Exit; one that is there but unreadable, or on a
+    // drive or share that is missing for now, is kept as it is.
+    if (ui::PathExists(ListFileName) || !FolderOfExists(ListFileName)) {
+      unreadListFile_ = ListFileName;
+    }
     FillWithWindowsImages();
     ShowMessageWindow(kUnableToLoadCaption, kUnableToLoadText, 1);
   }
 }
 
-void TForm1::WriteCurrentListFile() {
+std::string TForm1::DefaultListAtStart() {
+  // A default list that exists is the user's (kept from an earlier start): it is read,
+  // never written over.
+  const std::string inWorkDir = imagelist::DefaultListFilePath(imagelist::CurrentDirectory());
+  if (ui::PathExists(inWorkDir)) return inWorkDir;
+  try {
+    FillWithWindowsImages();
+  } catch (const std::exception&) {
+    ShowMessageWindow(kProgramRequestCaption, kProgramRequestText, 1);
+  }
+  const std::string perUserFolder = ui::PerUserFolder();
+  try {
+    WriteListFile(inWorkDir);
+    return inWorkDir;
+  } catch (const ui::Error&) {
+    // A working directory the user cannot write (a start from the Run key at logon is in a
+    // system folder): the per-user folder holds the default list instead.
+    if (perUserFolder.empty()) throw;
+  }
+  const std::string perUser = imagelist::DefaultListFilePath(perUserFolder);
+  if (ui::PathExists(perUser)) return perUser;
+  CreateDirectoryA(perUserFolder.c_str(), nullptr);  // a failure shows in the write below
+  WriteListFile(perUser);
+  return perUser;
+}
+
+bool TForm1::WriteCurrentListFile() {
   // Without a current list file there is nothing to write to (a file named after the
   // marker would only litter the working directory).
-  if (ListFileName == kNoListFile || ListFileName == unreadListFile_) return;
+  if (ListFileName == kNoListFile) return true;
+  if (ListFileName == unreadListFile_) return false;
   WriteListFile(ListFileName);
+  return true;
+}
+
+std::string TForm1::TakeKeptListNotice() {
+  if (std::exchange(keptListSaid_, true)) return {};
+  return "Your imagelist is not saved to \"" + unreadListFile_ +
+         "\", because that file could not be loaded at start; it is kept as it is. To keep "
+         "this list, save it with \"save file list..\" in the section called \"File List\".";
 }
 
 void TForm1::ReadListFile(const std::string& path) {
@@ -83,7 +124,7 @@ void TForm1::SaveFileClick() {
   if (path.empty()) return;
   WriteListFile(path);
   ListFileName = path;
-  if (path == unreadListFile_) unreadListFile_.clear();
+  unreadListFile_.clear();  // the user has made a list current again
   TimedChange->SetEnabled(false);
   FileList->SetItemIndex(0);
 }
@@ -108,7 +149,7 @@ void TForm1::LoadFileClick() {
   if (passed) {
     FileList->SetItemIndex(0);
     ListFileName = path;
-    if (path == unreadListFile_) unreadListFile_.clear();
+    unreadListFile_.clear();
     return;
   }
   ShowMessageWindow(kNotValidCaption, kNotValidText, 1);
@@ -118,6 +159,12 @@ void TForm1::LoadFileClick() {
   FileList->SetItemIndex(0);
   FileListClick();
   TimedChange->SetEnabled(false);
+}
+
+void TForm1::ShowKeptListNotice() {
+  if (const std::string notice = TakeKeptListNotice(); !notice.empty()) {
+    ShowMessageWindow(kListKeptCaption, notice, 1);
+  }
 }
 
 // ---- image list ----

@@ -67,7 +67,7 @@ void TForm1::BtDoneClick() {
   // Nothing selected: "List index out of bounds (-1)"; the list is then not written and
   // the window stays open.
   ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
-  WriteCurrentListFile();
+  if (!WriteCurrentListFile()) ShowKeptListNotice();
   const bool timed = TimeChangeCh->Checked();
   // Off first, so the next timed change comes one full interval after Done even when the
   // timer was running.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "ui/AppTitle.h"
 #include "ui/Seams.h"
 #include "ui/core/Error.h"
 
@@ -12,7 +13,9 @@ namespace {
 HWND g_owner = nullptr;
 }
 
-void SetErrorBoxOwner(HWND owner) noexcept { g_owner = owner; }
+void SetErrorBoxOwner(HWND owner) noexcept {
+  g_owner = owner;
+}
 
 void ShowErrorBox(const std::string& text) noexcept {
   try {
@@ -20,6 +23,10 @@ void ShowErrorBox(const std::string& text) noexcept {
   } catch (...) {
     // A failing seam must not take the dispatch down with it.
   }
+}
+
+bool AskYesNo(const std::string& text) noexcept {
+  return MessageBoxA(g_owner, text.c_str(), kAppTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 void ReportCurrentException() noexcept {

@@ -13,6 +13,9 @@ void SetErrorBoxOwner(HWND owner) noexcept;
 // Shows text in the standard error box (full stop added by the box's rule).
 void ShowErrorBox(const std::string& text) noexcept;
 
+// The program's one question box: Yes and No, the application title as caption. True for Yes.
+bool AskYesNo(const std::string& text) noexcept;
+
 // To be called inside a catch block: shows the caught exception's text.
 void ReportCurrentException() noexcept;
 

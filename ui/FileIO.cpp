@@ -1,5 +1,7 @@
 #include "ui/FileIO.h"
 
+#include <shlobj.h>
+
 #include "ui/core/Error.h"
 
 namespace ui {
@@ -120,6 +122,16 @@ void SafeFileWriter::Commit() {
 
 bool PathExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string PerUserFolder() {
+  char folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                              SHGFP_TYPE_CURRENT, folder)) ||
+      folder[0] == '\0') {
+    return {};
+  }
+  return std::string(folder) + "\\Kestrova";
 }
 
 }  // namespace ui

@@ -14,14 +14,30 @@ namespace {
 const std::string kProgram = std::string(app::kProgramKeyPath) + "\\Program";
 const std::string kSecurity = std::string(app::kProgramKeyPath) + "\\Program\\Security";
 
+// Pictures in the Windows directory, so that start-up runs to its end; a test that is
+// not about an error sees no error box.
 class StartupTest : public ::testing::Test {
  protected:
+  StartupTest() {
+    testenv::WriteTestBmp(program.windowsDir.File("a.bmp"), 16, 16, RGB(0, 0, 255));
+    testenv::WriteTestJpeg(program.windowsDir.File("b.jpg"), 16, 16, RGB(255, 0, 0));
+  }
+  void TearDown() override {
+    if (!errorExpected) {
+      EXPECT_EQ(program.errors.texts, std::vector<std::string>{});
+    }
+  }
   testenv::ProgramFixture program;
+  bool errorExpected = false;
 };
 
 TEST_F(StartupTest, FirstStartWritesOnlyTheVersionOfItsOwn) {
   program.Start();
-  EXPECT_EQ(program.registry.ValueNames(kProgram), std::vector<std::string>{"Program Version"});
+  std::vector<std::string> names = program.registry.ValueNames(kProgram);
+  std::sort(names.begin(), names.end());
+  // The index comes from the start-up change, which installed entry 1.
+  EXPECT_EQ(names, (std::vector<std::string>{"ItemIndex", "Program Version"}));
+  EXPECT_EQ(program.registry.ReadText(kProgram, "ItemIndex"), "1");
   EXPECT_EQ(program.registry.ReadText(kProgram, "Program Version"), "7.0.1");
   EXPECT_FALSE(program.registry.ValueExists(kSecurity, "UsePwd"));
 }
@@ -113,11 +129,29 @@ TEST_F(StartupTest, WrongRegistryTypeEndsTheSequenceAtThatRead) {
   program.registry.WriteRaw(kProgram, "UseSound", REG_DWORD, &one, sizeof(one));
   program.registry.WriteText(kProgram, "RestartChange", "0");
   program.Start();
+  errorExpected = true;
   ASSERT_EQ(program.errors.texts.size(), 1u);
   EXPECT_EQ(program.errors.texts[0], "Invalid data type for 'UseSound'");
   // Reads after it did not happen: the box keeps its state from the layout.
   EXPECT_TRUE(program.form1().StartChangeCh->Checked() == false);
   EXPECT_EQ(program.form1().ListFileName, "ListFileName");
+}
+
+TEST_F(StartupTest, FailedPreviewLeavesTheLaterStepsUndone) {
+  program.workDir.Write("empty.kvl", "");
+  program.registry.WriteText(kProgram, "FileListSource", program.workDir.File("empty.kvl"));
+  program.registry.WriteText(kProgram, "TimeInterval", "1");
+  program.registry.WriteText(kProgram, "FileListSorted", "1");
+  program.Start();
+  errorExpected = true;
+  EXPECT_EQ(program.errors.texts, std::vector<std::string>{"List index out of bounds (-1)"});
+  app::TForm1& f = program.form1();
+  EXPECT_FALSE(f.TimedChange->Enabled());
+  EXPECT_TRUE(f.MinuteSpin->Enabled());  // the box's own reaction ran
+  EXPECT_TRUE(f.FileList->Sorted());
+  EXPECT_EQ(f.DS + f.ST, "");
+  EXPECT_FALSE(program.registry.ValueExists(kProgram, "ItemIndex"));  // no start-up change
+  EXPECT_EQ(program.workDir.Read("empty.kvl"), "");
 }
 
 TEST(StartupWithoutKey, ReportsOnceAndRunsOnDefaults) {
@@ -130,9 +164,9 @@ TEST(StartupWithoutKey, ReportsOnceAndRunsOnDefaults) {
   program.Start();
   ASSERT_GE(program.errors.texts.size(), 1u);
   EXPECT_EQ(program.errors.texts[0], "Failed to create key Software\\Kestrova\\Papershift 7.");
-  EXPECT_EQ(std::count(program.errors.texts.begin(), program.errors.texts.end(),
-                       program.errors.texts[0]),
-            1);
+  EXPECT_EQ(
+      std::count(program.errors.texts.begin(), program.errors.texts.end(), program.errors.texts[0]),
+      1);
   EXPECT_EQ(program.form1().MinuteSpin->Value(), 15);
   EXPECT_TRUE(program.form1().SplashCheck->Checked());
   program.form1().ShowSettings();  // the program keeps working
