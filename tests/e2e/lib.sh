@@ -13,7 +13,6 @@
 #   e2e_wait_program_exit [SECONDS]   the program's own process has ended
 #   e2e_tray_icon_shown TIP    an icon with that tip shows in the notification area
 #   e2e_screenshot FILE.png    the virtual desktop as it is now
-#   e2e_immutable DIR          makes DIR unwritable even for root (chattr +i) until teardown
 #   e2e_finish                 teardown, "N passed, M failed", exit status
 #
 # After e2e_setup: WINEPREFIX, E2E_DIR (the test's temporary folder), E2E_WINDIR
@@ -133,7 +132,6 @@ e2e_watchdog() {
   setsid -f bash -c '
     while kill -0 "$1" 2>/dev/null; do sleep 1; done
     [ -e "$0/.running" ] || exit 0
-    if [ -f "$0/.immutable" ]; then while read -r d; do chattr -i "$d"; done <"$0/.immutable"; fi
     WINEPREFIX="$0/prefix" wineserver -k
     if [ -n "$2" ]; then kill "$2"; fi
     if [ -z "$3" ]; then rm -rf "$0"; fi
@@ -167,10 +165,6 @@ e2e_teardown() {
     E2E_XVFB_PID=
   fi
   if [ -n "$E2E_DIR" ] && [ -d "$E2E_DIR" ]; then
-    local d
-    if [ -f "$E2E_DIR/.immutable" ]; then
-      while read -r d; do chattr -i "$d"; done <"$E2E_DIR/.immutable"
-    fi
     rm -f "$E2E_DIR/.running"
     if [ -n "${KEEP_E2E:-}" ]; then
       e2e_log "kept $E2E_DIR"
@@ -199,13 +193,6 @@ e2e_image() {
 e2e_start_program() {
   (cd "$E2E_APP_DIR" && exec wine Papershift7.exe "$@" </dev/null >"$E2E_DIR/program.log" 2>&1) &
   E2E_PROGRAM_PID=$!
-}
-
-# Wine ignores the read-only attribute, and root may write anywhere: only the immutable
-# flag makes a folder unwritable. Teardown (or the watchdog) takes it off again.
-e2e_immutable() {
-  echo "$1" >>"$E2E_DIR/.immutable"
-  chattr +i "$1"
 }
 
 # The program's own process has ended (the desktop's explorer stays).

@@ -1237,30 +1237,24 @@ int CmdRegDel(const Args& a, const Options&) {
 }
 
 // screenshot FILE.bmp: the whole screen of this desktop as a 24-bit bitmap file.
-// A window of another program that happens to use the icon window's class name.
+// decoy CLASS MS: another program's window of that class; prints the icon callbacks it got.
 int g_decoyCallbacks = 0;
-LRESULT CALLBACK DecoyProc(HWND h, UINT m, WPARAM w, LPARAM l) {
-  if (m == kTrayCallback) ++g_decoyCallbacks;
-  return DefWindowProcW(h, m, w, l);
-}
-
 int CmdDecoy(const Args& a, const Options&) {
-  Need(a, 2, "decoy CLASS MS (prints the icon callbacks it received)");
+  Need(a, 2, "decoy CLASS MS");
   const std::wstring cls = ToWide(a[0]);
-  const WNDCLASSW wc{.lpfnWndProc = DecoyProc,
-                     .hInstance = GetModuleHandleW(nullptr),
+  const WNDCLASSW wc{.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                       if (m == kTrayCallback) ++g_decoyCallbacks;
+                       return DefWindowProcW(h, m, w, l);
+                     },
                      .lpszClassName = cls.c_str()};
   RegisterClassW(&wc);
-  HWND w = CreateWindowW(cls.c_str(), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
-                         nullptr);
-  if (!w) throw Failure("cannot create the window");
-  const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ParseLong(a[1], "MS"));
-  while (GetTickCount64() < until) {
+  if (!CreateWindowW(cls.c_str(), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr))
+    throw Failure("cannot create the window");
+  for (const ULONGLONG end = GetTickCount64() + ParseLong(a[1], "MS"); GetTickCount64() < end;) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     Sleep(kPollMs);
   }
-  DestroyWindow(w);
   Print(std::to_string(g_decoyCallbacks));
   return 0;
 }
