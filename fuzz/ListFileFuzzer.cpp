@@ -1,5 +1,6 @@
 // The list-file reader against a byte-at-a-time reading of the same rules, and the round
 // trip through the writer: a list that was read must come back unchanged once saved.
+// Latin-1 stands for the system's 8-bit code page of the lines that are not UTF-8.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -10,14 +11,53 @@
 
 namespace {
 
+std::string Latin1ToUtf8(std::string_view line) {
+  std::string out;
+  for (const char c : line) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xC0 | (b >> 6));
+      out += static_cast<char>(0x80 | (b & 0x3F));
+    }
+  }
+  return out;
+}
+
+// UTF-8 by decoding each code point and refusing what the standard refuses.
+bool ReferenceIsUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    const size_t length = lead < 0x80       ? 1
+                          : lead >> 5 == 6  ? 2
+                          : lead >> 4 == 14 ? 3
+                          : lead >> 3 == 30 ? 4
+                                            : 0;
+    if (length == 0 || i + length > s.size()) return false;
+    uint32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k) {
+      const auto b = static_cast<unsigned char>(s[i + k]);
+      if (b >> 6 != 2) return false;
+      cp = cp << 6 | (b & 0x3F);
+    }
+    const uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < least[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += length;
+  }
+  return true;
+}
+
 std::vector<std::string> ReferenceParse(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   std::vector<std::string> entries;
   std::string line;
   bool open = false;  // a line has started and has not ended yet
+  const auto end = [&] { entries.push_back(ReferenceIsUtf8(line) ? line : Latin1ToUtf8(line)); };
   for (size_t i = 0; i < bytes.size() && bytes[i] != '\0'; ++i) {
     const char c = bytes[i];
     if (c == '\r' || c == '\n') {
-      entries.push_back(line);
+      end();
       line.clear();
       open = false;
       if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
@@ -26,7 +66,7 @@ std::vector<std::string> ReferenceParse(std::string_view bytes) {
       open = true;
     }
   }
-  if (open) entries.push_back(line);
+  if (open) end();
   return entries;
 }
 
@@ -34,12 +74,15 @@ std::vector<std::string> ReferenceParse(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const std::vector<std::string> entries = imagelist::ParseListFile(bytes);
+  const std::vector<std::string> entries = imagelist::ParseListFile(bytes, Latin1ToUtf8);
   FUZZ_CHECK(entries == ReferenceParse(bytes));
   for (const std::string& entry : entries) {
     FUZZ_CHECK(entry.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
+    FUZZ_CHECK(imagelist::IsUtf8(entry));
   }
+  // A first entry that begins with a byte-order mark loses it when read again.
+  if (!entries.empty() && entries[0].starts_with("\xEF\xBB\xBF")) return 0;
   const std::string saved = imagelist::SerializeListFile(entries);
-  FUZZ_CHECK(imagelist::ParseListFile(saved) == entries);
+  FUZZ_CHECK(imagelist::ParseListFile(saved, Latin1ToUtf8) == entries);
   return 0;
 }

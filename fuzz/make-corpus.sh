@@ -226,7 +226,7 @@ write('metafile', 'enhanced.emf', emf([(43, struct.pack('<4i', 10, 10, 90, 40)),
                                        (42, struct.pack('<4i', 5, 5, 60, 45))]))   # Ellipse
 write('metafile', 'enhanced-empty.emf', emf([]))
 
-# --- List files: every line end, blank lines, a zero byte, 8-bit names, long paths ---
+# --- List files: every line end, blank lines, a zero byte, 8-bit and UTF-8 names, long paths ---
 lists = {
     'crlf.kvl': b'C:\\Windows\\Kestrova.bmp\r\nC:\\Pictures\\a b.jpg\r\n',
     'lf.kvl': b'C:\\a.jpg\nC:\\b.bmp\n',
@@ -239,6 +239,8 @@ lists = {
     'long-path.kvl': b'C:\\' + b'\\'.join([b'folder%02d' % k for k in range(40)]) + b'\\x.jpg\r\n',
     'empty.kvl': b'',
     'only-line-ends.kvl': b'\r\n\n\r\r\n',
+    'utf8-bom-mixed.kvl': b'\xef\xbb\xbfC:\\\xe5\xa4\x95\xe7\x84\xbc\xe3\x81\x91.jpg\r\n'
+                          b'C:\\Z\xfcrich.bmp\r\nC:\\\xf0\x9f\x8c\x85.jpg\r\nC:\\\xed\xa0\x80.jpg\r\n',
 }
 for name, data in lists.items():
     write('listfile', name, data)
