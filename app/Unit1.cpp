@@ -10,7 +10,7 @@
 #include "integration/SoundDevice.h"
 #include "resources/resource.h"
 #include "security/Unit5.h"
-#include "security/core/Scramble.h"
+#include "security/StoredPassword.h"
 #include "ui/AppTitle.h"
 #include "ui/ErrorBox.h"
 #include "ui/Seams.h"
@@ -263,9 +263,7 @@ void TForm1::StartupSequence() {
   SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
 
   storedPassword_ = s.ReadString(kSectionSecurity, names::kPassword, "");
-  password_ = storedPassword_.empty()
-                  ? std::string()
-                  : security::ScrambleText(storedPassword_, security::kPasswordKey);
+  password_ = security::PasswordFromStored(storedPassword_);
 
   Timer1->SetEnabled(SplashCheck->Checked());
   StartChangeCh->SetVisible(autostart->Checked());

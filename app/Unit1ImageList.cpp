@@ -135,11 +135,17 @@ void TForm1::LoadFileClick() {
   if (path.empty()) return;
   ReadListFile(path);
 
+  // The first entry that is not empty is tested and selected: with sorting on, the empty
+  // line that editors leave at the end of a file sorts first.
+  const int count = FileList->Count();
+  int named = 0;
+  std::string entry;
+  while (named < count && (entry = FileList->Item(named)).empty()) ++named;
   bool passed = false;
-  if (FileList->Count() > 0) {
+  if (named < count) {
     const SIZE frame = PreviewFrameSize();
     try {
-      imagelist::LoadedPicture test = imagelist::TestPicture(FileList->Item(0), frame.cx, frame.cy);
+      imagelist::LoadedPicture test = imagelist::TestPicture(entry, frame.cx, frame.cy);
       Image2 = std::move(test.bitmap);
       passed = true;
     } catch (const std::exception&) {
@@ -147,7 +153,7 @@ void TForm1::LoadFileClick() {
     }
   }
   if (passed) {
-    FileList->SetItemIndex(0);
+    FileList->SetItemIndex(named);
     ListFileName = path;
     unreadListFile_.clear();
     return;

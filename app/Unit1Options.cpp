@@ -7,7 +7,7 @@
 #include "integration/SoundDevice.h"
 #include "security/Unit4.h"
 #include "security/Unit5.h"
-#include "security/core/Scramble.h"
+#include "security/StoredPassword.h"
 #include "ui/ErrorBox.h"
 #include "ui/Seams.h"
 #include "ui/core/Error.h"
@@ -181,9 +181,7 @@ void TForm1::Button1Click() {
 
 void TForm1::StorePassword(const std::string& newPassword) {
   password_ = newPassword;
-  storedPassword_ = newPassword.empty()
-                        ? std::string()
-                        : security::ScrambleText(newPassword, security::kPasswordKey);
+  storedPassword_ = security::StoredFromPassword(newPassword);
   Store().WriteString(kSectionSecurity, names::kPassword, storedPassword_);
   if (setPasswordForm_) setPasswordForm_->ClearFields();
 }

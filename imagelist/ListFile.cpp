@@ -1,19 +1,51 @@
 #include "imagelist/ListFile.h"
 
+#include <windows.h>
+
 #include <string_view>
 
 #include "imagelist/core/ListFileCodec.h"
+#include "ui/CodePage.h"
 #include "ui/FileIO.h"
 
 namespace imagelist {
 
+namespace {
+
+std::string Recode(std::string_view text, UINT from, UINT to) {
+  return ui::FromWide(ui::ToWide(text, from), to);
+}
+
+// The file is UTF-8 and the entries are in the process's code page: the same under the
+// manifest, but not on systems that ignore it.
+bool ProcessUsesUtf8() {
+  return GetACP() == CP_UTF8;
+}
+
+}  // namespace
+
 std::vector<std::string> ReadListFileEntries(const std::string& path) {
   const std::vector<uint8_t> bytes = ui::ReadWholeFile(path);
-  return ParseListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  const UINT legacy = ui::LegacyAnsiCodePage();
+  std::vector<std::string> entries =
+      ParseListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                    [legacy](std::string_view line) { return Recode(line, legacy, CP_UTF8); });
+  if (!ProcessUsesUtf8()) {
+    for (std::string& entry : entries) entry = Recode(entry, CP_UTF8, CP_ACP);
+  }
+  return entries;
 }
 
 void WriteListFileEntries(const std::string& path, const std::vector<std::string>& entries) {
-  const std::string text = SerializeListFile(entries);
+  std::string text;
+  if (ProcessUsesUtf8()) {
+    text = SerializeListFile(entries);
+  } else {
+    std::vector<std::string> utf8;
+    utf8.reserve(entries.size());
+    for (const std::string& entry : entries) utf8.push_back(Recode(entry, CP_ACP, CP_UTF8));
+    text = SerializeListFile(utf8);
+  }
   ui::SafeFileWriter writer(path);
   writer.Append(text.data(), text.size());
   writer.Commit();

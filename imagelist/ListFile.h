@@ -1,7 +1,8 @@
 #pragma once
-// List files on disk: read whole and parsed, or written through a temporary file in the
-// same folder that replaces the old file only when complete, so a failure part-way (a
-// full disk, a crash) never leaves a truncated list behind.
+// List files on disk, in UTF-8: read whole and parsed (the lines of earlier versions from
+// the system's 8-bit code page), or written through a temporary file in the same folder
+// that replaces the old file only when complete, so a failure part-way (a full disk, a
+// crash) never leaves a truncated list behind.
 #include <string>
 #include <vector>
 

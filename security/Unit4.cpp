@@ -1,7 +1,7 @@
 #include "security/Unit4.h"
 
 #include "app/Unit1.h"
-#include "security/core/Scramble.h"
+#include "security/StoredPassword.h"
 #include "ui/core/Error.h"
 
 namespace security {
@@ -58,9 +58,9 @@ void TForm4::FormShow() {
 void TForm4::Button1Click() {
   const std::string newPassword = Edit2->Text();
   if (Edit1->Text() != settings_.Password() || newPassword != Edit3->Text()) return;
-  // Such a character would be stored as the zero byte that ends the stored text, and the
-  // password would come back shortened or as none at the next start.
-  if (const int position = UnstorablePosition(newPassword, kPasswordKey); position != 0) {
+  // Such a character would be stored as the zero byte that ends the stored text, or as a
+  // substitute, and the password would come back changed at the next start.
+  if (const int position = UnstorablePasswordPosition(newPassword); position != 0) {
     settings_.ShowMessageWindow(kUnstorableCaption, UnstorableText(position), 1);
     return;
   }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <utility>
 
+#include "ui/CodePage.h"
 #include "ui/ErrorBox.h"
 #include "ui/core/Error.h"
 
@@ -308,10 +309,12 @@ bool ComboBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 namespace {
 
-// The list box's collation: the system's comparison with letter case ignored.
+// The list box's collation: the system's comparison with letter case ignored. On UTF-16:
+// the "A" forms convert through the locale's code page, not the process's UTF-8.
 int Collate(const std::string& a, const std::string& b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                        b.c_str(), static_cast<int>(b.size()));
+  const std::wstring wa = ToWide(a), wb = ToWide(b);
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
+                        static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
 }
 
 // The collation's sort keys, made once per text: sorting n texts then costs n calls into
@@ -321,21 +324,22 @@ class SortKeys {
   explicit SortKeys(const std::vector<std::string>& texts) {
     constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
     spans_.reserve(texts.size());
+    std::wstring wide;
     for (const std::string& text : texts) {
       const size_t at = arena_.size();
       int size = 0;
       if (!text.empty()) {
-        // Most keys fit this guess; the rare longer one is measured first.
-        arena_.resize(at + text.size() * 4 + 32);
-        size =
-            LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.c_str(), static_cast<int>(text.size()),
-                         arena_.data() + at, static_cast<int>(arena_.size() - at));
+        wide = ToWide(text);
+        const int length = static_cast<int>(wide.size());
+        // Most keys fit this guess; the rare longer one is measured first. A sort key is
+        // bytes, whatever the form of the call.
+        arena_.resize(at + wide.size() * 8 + 32);
+        size = LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), length, KeyAt(at),
+                            static_cast<int>(arena_.size() - at));
         if (size == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
-          size = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.c_str(),
-                              static_cast<int>(text.size()), nullptr, 0);
+          size = LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), length, nullptr, 0);
           arena_.resize(at + static_cast<size_t>(std::max(size, 0)));
-          size = LCMapStringA(LOCALE_USER_DEFAULT, kFlags, text.c_str(),
-                              static_cast<int>(text.size()), arena_.data() + at, size);
+          size = LCMapStringW(LOCALE_USER_DEFAULT, kFlags, wide.c_str(), length, KeyAt(at), size);
         }
         if (size <= 0) {
           ok_ = false;
@@ -352,6 +356,8 @@ class SortKeys {
   }
 
  private:
+  LPWSTR KeyAt(size_t at) { return reinterpret_cast<LPWSTR>(arena_.data() + at); }
+
   std::string arena_;
   std::vector<std::pair<size_t, size_t>> spans_;
   bool ok_ = true;

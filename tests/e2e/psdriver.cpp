@@ -823,6 +823,17 @@ int CmdChildren(const Args& a, const Options& opt) {
   return 0;
 }
 
+// hints CLASS CAPTION: the texts of the tool tips of the window and its children, one per
+// line.
+int CmdHints(const Args& a, const Options& opt) {
+  Need(a, 2, "hints CLASS CAPTION");
+  HWND owner = Target(ToWide(a[0]), ToWide(a[1]), opt);
+  for (HWND tip : FindTopLevel(L"tooltips_class32", L"*", Options{}))
+    if (GetAncestor(GetWindow(tip, GW_OWNER), GA_ROOT) == owner)
+      for (const Tool& t : ToolsOf(tip)) Print(OneLine(ToUtf8(t.text)));
+  return 0;
+}
+
 // text CLASS CAPTION [CHILDCLASS]: the window's own text or that of its nth child.
 int CmdText(const Args& a, const Options& opt) {
   if (a.size() != 2 && a.size() != 3)
@@ -1370,6 +1381,7 @@ constexpr Command kCommands[] = {
     {"setcheck", CmdSetCheck},
     {"children", CmdChildren},
     {"text", CmdText},
+    {"hints", CmdHints},
     {"settext", CmdSetText},
     {"state", CmdState},
     {"listbox", CmdListBox},

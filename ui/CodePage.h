@@ -1,0 +1,20 @@
+#pragma once
+// Text between the process's code page, UTF-16 and other code pages. The manifest makes
+// UTF-8 the process's code page; systems before Windows 10 1903 ignore that and keep the
+// system's 8-bit one, so nothing here assumes either.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+std::wstring ToWide(std::string_view text, UINT codePage = CP_ACP);
+std::string FromWide(std::wstring_view text, UINT codePage = CP_ACP);
+
+// The 8-bit code page that programs without the UTF-8 setting use on this system: that of
+// the system locale ("language for non-Unicode programs"). Windows-1252 where the locale
+// has none.
+UINT LegacyAnsiCodePage();
+
+}  // namespace ui
