@@ -67,8 +67,9 @@ old_kvl_win='C:\Listen\Ältere Liste 夕.kvl'
 printf 'C:\\Bilder\\Z\xfcrich.bmp\r\nC:\\Bilder\\Öl.jpg\r\nC:\\Bilder\\Birne.bmp\r\nC:\\Bilder\\fehlt-\xdf.jpg\r\n' \
   >"$old_kvl"
 # The list file's path is stored through the wide registry functions.
+# No slide: the window does not answer while it slides.
 for value in "FileListSource sz $old_kvl_win" "ItemIndex sz 0" "RestartChange sz 0" \
-  "ShowSplash sz 0" "WallpaperStyle sz 0"; do
+  "ShowSplash sz 0" "UseAnimation sz 0" "WallpaperStyle sz 0"; do
   read -r name type data <<<"$value"
   drv regset "$program" "$name" "$type" "$data" || e2e_abort "cannot prepare $name"
 done

@@ -153,7 +153,7 @@ TEST_F(ListFileTest, FailedTestFallsBackToTheWindowsImagesWithoutCurrentFile) {
   const std::string previousBytes = testenv::ReadFileBytes(previous);
   testenv::WriteFileBytes(File("empty.kvl"), "");
   testenv::WriteFileBytes(File("text.kvl"), "C:\\notes.txt\r\n" + File("pic.bmp") + "\r\n");
-  testenv::WriteFileBytes(File("blank.kvl"), "\r\n" + File("pic.bmp") + "\r\n");
+  testenv::WriteFileBytes(File("blank.kvl"), "\r\n\r\n");
   for (const char* name : {"empty.kvl", "text.kvl", "blank.kvl"}) {
     Fill({File("pic.bmp")});
     Load(File(name));
