@@ -363,6 +363,26 @@ class SortKeys {
   bool ok_ = true;
 };
 
+// Text widths in the list box's font, through one device context for many texts.
+class TextWidth {
+ public:
+  explicit TextWidth(HWND list)
+      : dc_(list),
+        font_(dc_.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0))) {}
+  int operator()(const std::string& text) const {
+    SIZE size{};
+    GetTextExtentPoint32A(dc_.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+  }
+
+ private:
+  WindowDC dc_;
+  SelectGuard font_;
+};
+
+// Room beside the widest text: the list box draws its texts a little in from the edge.
+constexpr int kTextMargin = 4;
+
 std::vector<size_t> Identity(size_t count) {
   std::vector<size_t> order(count);
   std::iota(order.begin(), order.end(), size_t{0});
@@ -416,6 +436,7 @@ ListBox::ListBox(HWND parent, int x, int y, int width, int height) {
              LBS_HASSTRINGS,
          WS_EX_CLIENTEDGE, parent, x, y, width, height);
   listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd(), GCLP_WNDPROC));
+  listProcW_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd(), GCLP_WNDPROC));
 }
 
 LRESULT ListBox::Send(UINT msg, WPARAM wp, LPARAM lp) const {
@@ -428,12 +449,18 @@ int ListBox::Count() const {
 
 std::string ListBox::Item(int index) const {
   if (index < 0 || index >= Count()) throw Error(Format("List index out of bounds (%d)", index));
-  const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  std::string text(static_cast<size_t>(length < 0 ? 0 : length) + 1, '\0');
-  const LRESULT n =
-      Send(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(n < 0 ? 0 : static_cast<size_t>(n));
-  return text;
+  // Read in UTF-16 and converted here. The list box of the common controls is a Unicode
+  // window, and the system's conversion of the "A" message for it goes through a buffer of
+  // its own: under Wine a fixed one of 512 characters, which a longer entry overruns.
+  const auto wideIndex = static_cast<WPARAM>(index);
+  const LRESULT length = CallWindowProcW(listProcW_, hwnd(), LB_GETTEXTLEN, wideIndex, 0);
+  if (length <= 0) return {};
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT n = CallWindowProcW(listProcW_, hwnd(), LB_GETTEXT, wideIndex,
+                                    reinterpret_cast<LPARAM>(wide.data()));
+  // The length may be larger than the text: the system may count for either kind of text.
+  wide.resize(static_cast<size_t>(std::clamp<LRESULT>(n, 0, length)));
+  return FromWide(wide);  // the process's code page, whatever it is
 }
 
 int ListBox::ItemIndex() const {
@@ -463,7 +490,22 @@ int ListBox::Add(const std::string& text) {
                                     reinterpret_cast<LPARAM>(text.c_str()))
                              : Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   if (at == LB_ERR || at == LB_ERRSPACE) throw Error("Unable to insert a line");
+  CountWidth(TextWidth(hwnd())(text), +1);
+  UpdateExtent();
   return static_cast<int>(at);
+}
+
+void ListBox::CountWidth(int width, int delta) {
+  int& count = widths_[width];
+  count += delta;
+  if (count <= 0) widths_.erase(width);
+}
+
+void ListBox::UpdateExtent() {
+  const int extent = widths_.empty() ? 0 : widths_.rbegin()->first + kTextMargin;
+  if (Send(LB_GETHORIZONTALEXTENT, 0, 0) != extent) {
+    Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+  }
 }
 
 bool ListBox::Refill(const std::vector<std::string>& texts, const std::vector<size_t>& order) {
@@ -471,10 +513,17 @@ bool ListBox::Refill(const std::vector<std::string>& texts, const std::vector<si
   for (const size_t i : order) bytes += texts[i].size() + 1;
   Clear();
   Send(LB_INITSTORAGE, order.size(), static_cast<LPARAM>(bytes));
+  const TextWidth width(hwnd());
+  bool filled = true;
   for (const size_t i : order) {
-    if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].c_str())) < 0) return false;
+    if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].c_str())) < 0) {
+      filled = false;
+      break;
+    }
+    CountWidth(width(texts[i]), +1);
   }
-  return true;
+  UpdateExtent();
+  return filled;
 }
 
 void ListBox::AddAll(const std::vector<std::string>& texts) {
@@ -484,13 +533,18 @@ void ListBox::AddAll(const std::vector<std::string>& texts) {
     size_t bytes = 0;
     for (const std::string& text : texts) bytes += text.size() + 1;
     Send(LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(bytes));
+    const TextWidth width(hwnd());
+    bool filled = true;
     for (const std::string& text : texts) {
       if (Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0) {
-        EndUpdate();
-        throw Error("Unable to insert a line");
+        filled = false;
+        break;
       }
+      CountWidth(width(text), +1);
     }
+    UpdateExtent();
     EndUpdate();
+    if (!filled) throw Error("Unable to insert a line");
     return;
   }
   const int selected = ItemIndex();
@@ -513,11 +567,16 @@ void ListBox::AddAll(const std::vector<std::string>& texts) {
 
 void ListBox::Delete(int index) {
   if (index < 0 || index >= Count()) return;
+  const int width = TextWidth(hwnd())(Item(index));
   Send(LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  CountWidth(width, -1);
+  UpdateExtent();
 }
 
 void ListBox::Clear() {
   Send(LB_RESETCONTENT, 0, 0);
+  widths_.clear();
+  UpdateExtent();
 }
 
 std::vector<std::string> ListBox::Items() const {

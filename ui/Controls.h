@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -170,7 +171,13 @@ class ListBox : public Control {
   // between looks up a window property per message, which under Wine is a round trip to
   // the server and made a list of 100 000 entries take minutes to fill.
   LRESULT Send(UINT msg, WPARAM wp, LPARAM lp) const;
+  // The horizontal scroll range follows the widest entry: widths_ counts the entries of
+  // each text width, so a delete knows at once whether the widest one went.
+  void CountWidth(int width, int delta);
+  void UpdateExtent();
+  std::map<int, int> widths_;
   WNDPROC listProc_ = nullptr;
+  WNDPROC listProcW_ = nullptr;  // entries are read in UTF-16 (see Item)
   bool sorted_ = false;
   int updateDepth_ = 0;
 };

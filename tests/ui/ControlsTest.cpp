@@ -15,8 +15,8 @@ namespace {
 class Host : public ui::Window {
  public:
   Host() {
-    CreateHwnd({.className = "TTestHost", .style = WS_POPUP, .x = 0, .y = 0, .width = 400,
-                .height = 300});
+    CreateHwnd(
+        {.className = "TTestHost", .style = WS_POPUP, .x = 0, .y = 0, .width = 400, .height = 300});
   }
 };
 
@@ -65,6 +65,33 @@ TEST_F(ControlsTest, SortedModeIgnoresCaseAndKeepsTheSelectedNumber) {
   EXPECT_EQ(list.Add("C:\\B.bmp"), 1);  // between "c:\A.jpg" and "C:\b.jpg"
   list.SetSorted(false);
   EXPECT_EQ(list.Add("A:\\first.jpg"), 5);  // appended again once sorting is off
+}
+
+TEST_F(ControlsTest, HorizontalScrollRangeReachesTheEndOfTheWidestEntry) {
+  ui::ListBox list(host.hwnd(), 0, 0, 200, 100);
+  const HWND h = list.hwnd();
+  auto reaches = [h](const std::string& text) {
+    ui::WindowDC dc(h);
+    ui::SelectGuard font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(h, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    const LRESULT extent = SendMessageA(h, LB_GETHORIZONTALEXTENT, 0, 0);
+    return extent >= size.cx && extent <= size.cx + 8;
+  };
+  const std::string path = "C:\\Pictures\\a.bmp";
+  const std::string wider = "C:\\" + std::string(200, 'W') + ".bmp";
+  const std::string widest = "C:\\" + std::string(2000, 'm') + ".jpg";
+  list.Add(path);
+  EXPECT_TRUE(reaches(path));
+  list.AddAll({widest, wider});  // as a list file loads
+  EXPECT_TRUE(reaches(widest));
+  list.SetSorted(true);  // the widest entry moves to the top
+  ASSERT_EQ(list.Item(0), widest);
+  EXPECT_TRUE(reaches(widest));
+  list.Delete(0);
+  EXPECT_TRUE(reaches(wider));
+  list.Clear();
+  EXPECT_EQ(SendMessageA(h, LB_GETHORIZONTALEXTENT, 0, 0), 0);
 }
 
 TEST_F(ControlsTest, CheckBoxRunsItsClickOnlyWhenTheStateChanges) {
