@@ -72,7 +72,7 @@ SafeFileWriter::~SafeFileWriter() {
 }
 
 void SafeFileWriter::Fail(DWORD code) const {
-  throw Error(
+  throw WriteError(
       Format("Cannot create file \"%s\". %s", path_.c_str(), SystemErrorText(code).c_str()));
 }
 

@@ -8,8 +8,15 @@
 #include <vector>
 
 #include "ui/Handles.h"
+#include "ui/core/Error.h"
 
 namespace ui {
+
+// A file that could not be created or put in its place ("Cannot create file ...").
+class WriteError : public Error {
+ public:
+  using Error::Error;
+};
 
 // The system's description of an error code, without the trailing line end.
 std::string SystemErrorText(DWORD code);

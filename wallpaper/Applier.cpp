@@ -5,6 +5,7 @@
 #include "ui/Handles.h"
 #include "ui/Seams.h"
 #include "ui/core/Error.h"
+#include "wallpaper/InstallError.h"
 #include "wallpaper/JpegConversion.h"
 #include "wallpaper/core/WallpaperKind.h"
 
@@ -53,8 +54,9 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
       host.SetDesktopValue(key.get(), "Wallpaper", bitmapPath);
       host.SetDesktopValue(key.get(), "WallpaperStyle", wallpaperStyle);
       host.SetDesktopValue(key.get(), "TileWallpaper", tileWallpaper);
-    } catch (...) {
-      writeError = std::current_exception();
+    } catch (const ui::Error& e) {
+      // The registry's refusal, not the picture's fault.
+      writeError = std::make_exception_ptr(InstallError(e.what()));
     }
   }
 

@@ -9,6 +9,7 @@
 
 #include "ui/FileIO.h"
 #include "ui/core/Error.h"
+#include "wallpaper/InstallError.h"
 #include "wallpaper/core/JpegToBmp.h"
 
 namespace wallpaper {
@@ -44,7 +45,7 @@ std::string JoinPath(const std::string& folder, const char* name) {
 }
 
 [[noreturn]] void ThrowCannotCreate(const std::string& path, DWORD code) {
-  throw ui::Error(
+  throw ui::WriteError(
       ui::Format("Cannot create file \"%s\". %s", path.c_str(), ui::SystemErrorText(code).c_str()));
 }
 
@@ -71,27 +72,36 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
                                 const std::string& perUserFolder) {
   const std::vector<uint8_t> jpeg = ui::ReadWholeFile(jpegPath);
 
-  // Creating the temporary file is the test of whether a place can be written, so the
-  // picture is decoded only once, into the place that will take it.
-  std::optional<ui::SafeFileWriter> writer;
+  // Every failure to put the bitmap in the Windows directory sends it to the per-user
+  // folder: no room for the temporary file, or a bitmap there that is read-only or held
+  // open, which only the final move finds. The picture is decoded again only in that last
+  // case; its own errors (not a JPEG) are never retried.
   std::exception_ptr windowsError;
   if (!windowsDirectory.empty()) {
     try {
-      writer.emplace(JoinPath(windowsDirectory, kConvertedBitmapName), kBitmapDurability);
-    } catch (const ui::Error&) {
+      ui::SafeFileWriter writer(JoinPath(windowsDirectory, kConvertedBitmapName),
+                                kBitmapDurability);
+      ConvertInto(jpeg, writer);
+      return writer.path();
+    } catch (const ui::WriteError&) {
       windowsError = std::current_exception();
     }
   }
-  if (!writer) {
+  try {
+    std::optional<ui::SafeFileWriter> writer;
+    OpenPerUser(writer, perUserFolder);
+    ConvertInto(jpeg, *writer);
+    return writer->path();
+  } catch (const ui::WriteError& perUserError) {
+    // Reported with the Windows directory's reason, the place the user knows of.
+    std::string text = perUserError.what();
     try {
-      OpenPerUser(writer, perUserFolder);
-    } catch (const ui::Error&) {
       if (windowsError) std::rethrow_exception(windowsError);
-      throw;
+    } catch (const ui::WriteError& e) {
+      text = e.what();
     }
+    throw InstallError(text);
   }
-  ConvertInto(jpeg, *writer);
-  return writer->path();
 }
 
 std::string PerUserBitmapFolder() {

@@ -13,11 +13,11 @@ inline constexpr char kConvertedBitmapName[] = "Kestrova.bmp";
 // "Cannot create file "%s". %s" (the bitmap).
 void ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bitmapPath);
 
-// The conversion for the wallpaper: into windowsDirectory\Kestrova.bmp, or, when no file
-// can be created there (a standard user may not write the Windows directory), into
-// perUserFolder\Kestrova.bmp, the folder created when missing. Returns the path of the
-// bitmap written. When neither place can be written, the error is the one for the Windows
-// directory's bitmap.
+// The conversion for the wallpaper: into windowsDirectory\Kestrova.bmp, or, when the bitmap
+// cannot be put there (a standard user may not write the Windows directory; the old bitmap
+// may be read-only or held open), into perUserFolder\Kestrova.bmp, the folder created when
+// missing. Returns the path of the bitmap written. When neither place takes it, an
+// InstallError with the text for the Windows directory's bitmap.
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
                                 const std::string& perUserFolder);
 

@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "wallpaper/InstallError.h"
+
 namespace wallpaper {
 
 namespace {
@@ -19,6 +21,8 @@ bool TryApply(ChangeList& list) {
   try {
     list.ApplySelected();
     return true;
+  } catch (const InstallError&) {
+    throw;  // the system's refusal: the entry is kept
   } catch (...) {
     if (list.Selected() < 0) throw;
   }

@@ -27,7 +27,8 @@ class ChangeList {
 
 // In list order: the entry after the selected one (wrapping to the first). An entry whose
 // apply fails is removed and the change starts again from the first entry, until an
-// apply succeeds or a preview fails. A preview's error is not caught.
+// apply succeeds or a preview fails. A preview's error is not caught, nor an InstallError,
+// which leaves the entry in the list.
 void ChangeInListOrder(ChangeList& list);
 
 // At random: one pick; an entry whose apply fails is removed without a second attempt.

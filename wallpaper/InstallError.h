@@ -1,0 +1,14 @@
+#pragma once
+// An image that the system would not let us install: no place took the converted bitmap,
+// or a desktop value was refused. It says nothing about the picture itself, so the change
+// scheduler reports it and keeps the entry.
+#include "ui/core/Error.h"
+
+namespace wallpaper {
+
+class InstallError : public ui::Error {
+ public:
+  using ui::Error::Error;
+};
+
+}  // namespace wallpaper
