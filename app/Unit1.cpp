@@ -15,6 +15,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/Seams.h"
 #include "ui/core/Error.h"
+#include "wallpaper/InstallError.h"
 
 namespace app {
 
@@ -180,7 +181,7 @@ void TForm1::CreateTrayIcon() {
   ui::PopupMenu& menu = *PopupMenu1;
   menu.SetImages(menuImages_.get());
   auto guarded = [this](void (TForm1::*reaction)()) {
-    return [this, reaction] { (this->*reaction)(); };
+    return [this, reaction] { Exclusive(reaction); };
   };
   SettingsPop =
       menu.Add("Show Settings..", menuimage::kSettings, guarded(&TForm1::SettingsPopClick));
@@ -203,7 +204,7 @@ void TForm1::CreateTrayIcon() {
   TrayIcon = std::make_unique<integration::TWinTaskbar>(hwnd());
   TrayIcon->SetHint(ui::kAppTitle);
   TrayIcon->SetIcon(programIcon_.get());
-  TrayIcon->OnDblClick = [this] { TrayIconDblClick(); };
+  TrayIcon->OnDblClick = [this] { Exclusive(&TForm1::TrayIconDblClick); };
   TrayIcon->SetPopUpMenu(PopupMenu1.get());
   TrayIcon->SetShowIcon(true);
 }
@@ -212,22 +213,24 @@ void TForm1::WireEvents() {
   Button1->onClick = [this] { Button1Click(); };
   PwdCheck->onClick = [this] { PwdCheckClick(); };
   autostart->onMouseUp = [this] { autostartMouseUp(); };
+  // The keyboard's toggle gets the same reaction, or the box and the Run value part ways.
+  autostart->onKeyToggle = [this] { autostartMouseUp(); };
   TimeChangeCh->onClick = [this] { TimeChangeChClick(); };
   MinuteSpin->onChange = [this] { MinuteSpinChange(); };
   SortFiles->onClick = [this] { SortFilesClick(); };
   SoundCh->onClick = [this] { SoundChClick(); };
-  SoundBrowse->onClick = [this] { SoundBrowseClick(); };
+  SoundBrowse->onClick = [this] { Exclusive(&TForm1::SoundBrowseClick); };
   WPStyle->onChange = [this] { WPStyleChange(); };
-  FileList->onClick = [this] { FileListClick(); };
-  add->onClick = [this] { addClick(); };
-  remove->onClick = [this] { removeClick(); };
-  ListClear->onClick = [this] { ListClearClick(); };
-  LoadFile->onClick = [this] { LoadFileClick(); };
-  SaveFile->onClick = [this] { SaveFileClick(); };
-  InstantCh->onClick = [this] { InstantChClick(); };
-  BtDone->onClick = [this] { BtDoneClick(); };
-  BtCancel->onClick = [this] { BtCancelClick(); };
-  TimedChange->onTimer = [this] { TimedChangeTimer(); };
+  FileList->onClick = [this] { Exclusive(&TForm1::FileListClick); };
+  add->onClick = [this] { Exclusive(&TForm1::addClick); };
+  remove->onClick = [this] { Exclusive(&TForm1::removeClick); };
+  ListClear->onClick = [this] { Exclusive(&TForm1::ListClearClick); };
+  LoadFile->onClick = [this] { Exclusive(&TForm1::LoadFileClick); };
+  SaveFile->onClick = [this] { Exclusive(&TForm1::SaveFileClick); };
+  InstantCh->onClick = [this] { Exclusive(&TForm1::InstantChClick); };
+  BtDone->onClick = [this] { Exclusive(&TForm1::BtDoneClick); };
+  BtCancel->onClick = [this] { Exclusive(&TForm1::BtCancelClick); };
+  TimedChange->onTimer = [this] { Exclusive(&TForm1::TimedChangeTimer); };
   Timer1->onTimer = [this] { Timer1Timer(); };
   // The dependent controls start in the state their boxes give them.
   PwdCheckClick();
@@ -237,8 +240,20 @@ void TForm1::WireEvents() {
 
 void TForm1::FormCreate() {
   // Any failure ends the start-up sequence with the error box; the program runs on.
-  ui::Guarded([this] { StartupSequence(); });
+  ui::Guarded([this] { Exclusive(&TForm1::StartupSequence); });
   startupValues_ = SettingValues();
+}
+
+void TForm1::Exclusive(void (TForm1::*reaction)()) {
+  if (reacting_) {
+    // Only a request to see the window is answered: with what is open at the moment.
+    if (reaction == &TForm1::TrayIconDblClick || reaction == &TForm1::SettingsPopClick) {
+      if (Visible()) SetForegroundWindow(GetLastActivePopup(hwnd()));
+    }
+    return;
+  }
+  FlagScope scope(reacting_);
+  (this->*reaction)();
 }
 
 void TForm1::StartupSequence() {
@@ -256,7 +271,7 @@ void TForm1::StartupSequence() {
   if (store_->IsOpen()) store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
 
   SettingsStore& s = *store_;
-  ReadOptionControls(/*randomizeDefault=*/false);
+  ReadOptionControls();
   SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
   ListFileName = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
   WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
@@ -284,14 +299,21 @@ void TForm1::StartupSequence() {
 
   OpenSoundAtStart();
   SetStyleTexts(WPStyle->ItemIndex());
-  if (StartChangeCh->Checked()) ChangeWallpaper();
+  if (StartChangeCh->Checked()) {
+    try {
+      ChangeWallpaper();
+    } catch (const wallpaper::InstallError& e) {
+      // The system's refusal ends the change, not the start-up.
+      ui::ShowErrorBox(e.what());
+    }
+  }
   FileList->SetSorted(SortFiles->Checked());
   TimedChange->SetEnabled(TimeChangeCh->Checked());
   MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());
   SoundChClick();
 }
 
-void TForm1::ReadOptionControls(bool randomizeDefault) {
+void TForm1::ReadOptionControls() {
   // Setting a box runs its click reaction, and the spin field its change reaction.
   const SettingsStore& s = *store_;
   autostart->SetChecked(s.ReadBool(kSectionProgram, names::kAutoStart, false));
@@ -299,7 +321,7 @@ void TForm1::ReadOptionControls(bool randomizeDefault) {
   AnimationCheck->SetChecked(s.ReadBool(kSectionProgram, names::kUseAnimation, true));
   PwdCheck->SetChecked(s.ReadBool(kSectionSecurity, names::kUsePwd, false));
   TimeChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kTimeInterval, false));
-  RandomCh->SetChecked(s.ReadBool(kSectionProgram, names::kRandomize, randomizeDefault));
+  RandomCh->SetChecked(s.ReadBool(kSectionProgram, names::kRandomize, false));
   SoundCh->SetChecked(s.ReadBool(kSectionProgram, names::kUseSound, false));
   StartChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kRestartChange, true));
   MinuteSpin->SetValue(s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, 15));
@@ -358,20 +380,45 @@ void TForm1::SlideBy(int steps, int delta) {
   }
 }
 
+// Showing and hiding call into the system, which may deliver a message sent from another
+// process meanwhile (the shell's icon double-click), and with it a second show or hide.
+// That one only records what is wanted; the one under way ends there.
 void TForm1::ShowSettings() {
-  if (!AnimationCheck->Checked()) {
-    MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()), Top());
-    Show();
+  wantShown_ = true;
+  if (showing_) return;
+  if (Visible()) {
+    // Already there: to its resting place, without a second slide from the screen's edge.
+    if (const int centred = ui::CentredOffset(ui::ScreenWidth(), Width()); Left() != centred) {
+      MoveTo(centred, Top());
+    }
+    SetForegroundWindow(GetLastActivePopup(hwnd()));
     return;
   }
-  MoveTo(kSlideStart, Top());
-  Show();
-  SlideBy(SlideSteps(ui::ScreenWidth(), Width()), -1);
+  {
+    FlagScope scope(showing_);
+    if (!AnimationCheck->Checked()) {
+      MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()), Top());
+      Show();
+    } else {
+      MoveTo(kSlideStart, Top());
+      Show();
+      SlideBy(SlideSteps(ui::ScreenWidth(), Width()), -1);
+    }
+  }
+  if (!wantShown_) HideSettings();
 }
 
 void TForm1::HideSettings() {
-  if (AnimationCheck->Checked()) SlideBy(SlideSteps(ui::ScreenWidth(), Width()), +1);
-  Hide();
+  wantShown_ = false;
+  if (showing_) return;
+  {
+    FlagScope scope(showing_);
+    if (AnimationCheck->Checked() && Visible()) {
+      SlideBy(SlideSteps(ui::ScreenWidth(), Width()), +1);
+    }
+    Hide();
+  }
+  if (wantShown_) ShowSettings();
 }
 
 void TForm1::FormShow() {

@@ -3,6 +3,7 @@
 // owns the program's logic and non-visual parts: the timers, the tray icon and its
 // menu, the sound device, the preview bitmap, the settings store.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -172,8 +173,9 @@ class TForm1 : public ui::DialogForm {
   // Writes the settings. The first failure ends it with its error, unless failures is
   // given: then each failure's text is collected and the rest is still written.
   void WriteSettings(std::vector<std::string>* failures);
-  // The boxes and the spin field from "AutoStart" to "ChangeIntervalTime", in their order.
-  void ReadOptionControls(bool randomizeDefault);
+  // The boxes and the spin field from "AutoStart" to "ChangeIntervalTime", in their order,
+  // with start-up's defaults also for Cancel: an absent value gives the same state either way.
+  void ReadOptionControls();
   void SetStyleTexts(int styleIndex);
   void ApplyStyleFromMenu(int styleIndex);
   void SetDesktopColour(COLORREF colour);
@@ -194,6 +196,23 @@ class TForm1 : public ui::DialogForm {
   void ReadListFile(const std::string& path);
   void WriteListFile(const std::string& path);
   void SlideBy(int steps, int delta);
+  // Runs a reaction to the user or a timer, one at a time: a reaction that runs a message
+  // loop of its own (a file dialog, the fill's message delivery, an error box) must not
+  // have another start inside it and change the list or the window under it. One arriving
+  // meanwhile is dropped; a request to see the window brings what is open to the front.
+  void Exclusive(void (TForm1::*reaction)());
+  bool reacting_ = false;
+  // Sets a flag for its lifetime.
+  struct FlagScope {
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+    bool& flag_;
+  };
+  // A show or hide under way, and the state last asked for.
+  bool showing_ = false;
+  bool wantShown_ = false;
   // Opens the sound device on its file at start; failures are passed over silently.
   void OpenSoundAtStart();
 
@@ -214,6 +233,12 @@ class TForm1 : public ui::DialogForm {
   void RunReportedChange();
 
   // ---- options state (Done/Cancel, sound, password, autostart) ----
+  // Writes the Run value for the box's state (the path, or empty text).
+  void WriteRunValueFor(bool on);
+  // Cancel: the Run value back in step with the restored box, StartChangeCh with both.
+  void ResyncAutostart();
+  // What the Run value says since this run last wrote it; unknown before.
+  std::optional<bool> runValueOn_;
 
   TForm3& messages_;
   TForm2* splash_ = nullptr;

@@ -12,6 +12,7 @@
 #include "ui/FileIO.h"
 #include "ui/Seams.h"
 #include "ui/core/Error.h"
+#include "wallpaper/JpegConversion.h"
 
 namespace app {
 
@@ -176,9 +177,15 @@ void TForm1::ShowKeptListNotice() {
 // ---- image list ----
 
 void TForm1::FillWithWindowsImages() {
-  imagelist::ScanWindowsImages(
-      ui::seams().windowsDirectory(),
-      [this](const std::vector<std::string>& paths) { FileList->AddAll(paths); });
+  imagelist::ScanWindowsImages(ui::seams().windowsDirectory(), [this](
+                                                                   std::vector<std::string> paths) {
+    // The program's own converted bitmap is no picture of the
+    // user's: it shows whichever JPEG was installed last.
+    std::erase_if(paths, [](const std::string& path) {
+      return lstrcmpiA(imagelist::FileNameOf(path).c_str(), wallpaper::kConvertedBitmapName) == 0;
+    });
+    FileList->AddAll(paths);
+  });
 }
 
 void TForm1::addClick() {

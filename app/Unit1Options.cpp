@@ -91,7 +91,8 @@ void TForm1::RestoreAllSettings() {
   int selected = FileList->ItemIndex();
   const std::string listFileOfVisit = ListFileName;
 
-  ReadOptionControls(/*randomizeDefault=*/true);
+  ReadOptionControls();
+  ResyncAutostart();
   SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
   // The label and the device follow the restored value as at start, so that what the
   // window shows is what plays.
@@ -188,14 +189,32 @@ void TForm1::StorePassword(const std::string& newPassword) {
 
 // ---- autostart ----
 
+void TForm1::WriteRunValueFor(bool on) {
+  const std::string command =
+      on ? integration::RunCommand(ui::seams().executablePath()) : std::string();
+  // A Run key that cannot be opened is passed over: nothing is written.
+  if (integration::WriteRunValue(ui::seams().registryRoot, command)) runValueOn_ = on;
+}
+
+void TForm1::ResyncAutostart() {
+  // Only a Run value that this run wrote is known; one from before is left as it is.
+  if (runValueOn_ && *runValueOn_ != autostart->Checked()) {
+    try {
+      WriteRunValueFor(autostart->Checked());
+    } catch (const std::exception&) {
+      ShowMessageWindow(kRestrictionsCaption, kRestrictedChangeText, 1);
+      // The box says what the Run value does; the stored setting stays for the next Done.
+      autostart->SetChecked(*runValueOn_);
+    }
+  }
+  StartChangeCh->SetVisible(autostart->Checked());
+}
+
 void TForm1::autostartMouseUp() {
-  // The click has already given the box its new state.
+  // The click (or the space bar) has already given the box its new state.
   const bool on = autostart->Checked();
   try {
-    const std::string command =
-        on ? integration::RunCommand(ui::seams().executablePath()) : std::string();
-    // A Run key that cannot be opened is passed over: nothing is written.
-    integration::WriteRunValue(ui::seams().registryRoot, command);
+    WriteRunValueFor(on);
     if (on) StartChangeCh->SetVisible(true);
     ShowMessageWindow(kInformationCaption, kInformationText, 1);
     if (!on) StartChangeCh->SetVisible(false);

@@ -202,6 +202,16 @@ bool CheckBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 }
 
 bool CheckBox::OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_KEYUP && wp == VK_SPACE) {
+    const bool before = Checked();
+    result = DefSubclassProc(hwnd(), msg, wp, lp);
+    if (Checked() != before) {
+      Guarded([this] {
+        if (onKeyToggle) onKeyToggle();
+      });
+    }
+    return true;
+  }
   if (msg != WM_LBUTTONUP && msg != WM_RBUTTONUP && msg != WM_MBUTTONUP) return false;
   // The default handling toggles the box (and reports the click) first.
   result = DefSubclassProc(hwnd(), msg, wp, lp);

@@ -87,6 +87,8 @@ class CheckBox : public Control {
   std::function<void()> onClick;
   // After a mouse button was released over the box (its state already updated).
   std::function<void()> onMouseUp;
+  // After the space bar toggled the box (its state already updated).
+  std::function<void()> onKeyToggle;
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  protected:

@@ -140,6 +140,7 @@ TEST_F(ImageListTest, WindowsImagesBitmapsFirstNoSubfoldersNotCleared) {
   testenv::WriteFileBytes(windows.File("c.BMP"), "x");
   testenv::WriteFileBytes(windows.File("d.jpeg"), "x");
   testenv::WriteFileBytes(windows.File("long name.bmpx"), "x");
+  testenv::WriteFileBytes(windows.File("KESTROVA.bmp"), "x");  // the program's own, left out
   CreateDirectoryA(windows.File("folder.bmp").c_str(), nullptr);
   testenv::WriteFileBytes(windows.File("folder.bmp") + "\\inner.bmp", "x");
   Fill({"C:\\kept.jpg"});

@@ -79,12 +79,17 @@ TEST_F(Autostart, UntickingWritesEmptyTextAndKeepsTheValue) {
   EXPECT_EQ(Notice(), kInformation);
 }
 
-TEST_F(Autostart, KeyboardToggleChangesTheBoxButNotTheRunValue) {
+TEST_F(Autostart, KeyboardToggleWritesTheRunValueAsAClickDoes) {
   Start();
   optionstest::KeyToggle(*form1().autostart);
   EXPECT_TRUE(form1().autostart->Checked());
-  EXPECT_FALSE(program.registry.ValueExists(kRunKeyPath, kRunValueName));
-  EXPECT_EQ(Notice(), "");
+  EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
+  EXPECT_EQ(Notice(), kInformation);
+  EXPECT_TRUE(form1().StartChangeCh->Visible());
+  optionstest::KeyToggle(*form1().autostart);
+  form1().BtDoneClick();
+  EXPECT_EQ(Stored(app::kSectionProgram, app::names::kAutoStart), "0");
+  EXPECT_EQ(RunValue(), "");
 }
 
 TEST_F(Autostart, MissingRunKeyIsNeitherCreatedNorReported) {
@@ -124,16 +129,27 @@ TEST_F(Autostart, RefusedWriteGivesSystemRestrictionsAndSetsTheBoxBack) {
   EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
 }
 
-TEST_F(Autostart, CancelRestoresTheBoxButNotTheRunValue) {
+TEST_F(Autostart, CancelPutsTheRunValueBackInStepWithTheRestoredBox) {
   Start();
   form1().ShowSettings();
   MouseClick(*form1().autostart);
   ASSERT_TRUE(form1().StartChangeCh->Visible());
   form1().BtCancelClick();
   EXPECT_FALSE(form1().autostart->Checked());
+  EXPECT_FALSE(form1().StartChangeCh->Visible());
+  EXPECT_EQ(RunValue(), "");
+  EXPECT_EQ(Stored(app::kSectionProgram, app::names::kAutoStart), "<absent>");
+
+  // Refused, the box stays with what the Run value does.
+  form1().ShowSettings();
+  MouseClick(*form1().autostart);
+  RefuseWrites();
+  Notice();
+  form1().BtCancelClick();
+  EXPECT_EQ(Notice(), kRestrictions);
+  EXPECT_TRUE(form1().autostart->Checked());
   EXPECT_TRUE(form1().StartChangeCh->Visible());
   EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
-  EXPECT_EQ(Stored(app::kSectionProgram, app::names::kAutoStart), "<absent>");
 }
 
 }  // namespace

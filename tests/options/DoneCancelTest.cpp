@@ -135,14 +135,25 @@ TEST_F(DoneCancel, CancelReadsTheStoreInTheRestoreOrder) {
   EXPECT_TRUE(f.Visible());
 }
 
-TEST_F(DoneCancel, CancelChecksRandomizeWhenTheStoreHasNone) {
+TEST_F(DoneCancel, CancelWithNothingStoredKeepsEveryValueStartUpGave) {
   Start();
-  ASSERT_FALSE(form1().RandomCh->Checked());  // start-up's default
+  app::TForm1& f = form1();
+  auto settings = [&f] {
+    std::string s;
+    for (const ui::CheckBox* box : {f.autostart.get(), f.SplashCheck.get(), f.AnimationCheck.get(),
+                                    f.PwdCheck.get(), f.TimeChangeCh.get(), f.RandomCh.get(),
+                                    f.SoundCh.get(), f.StartChangeCh.get(), f.SortFiles.get()}) {
+      s += box->Checked() ? '1' : '0';
+    }
+    return s + " " + std::to_string(f.MinuteSpin->Value()) + " " +
+           std::to_string(f.WPStyle->ItemIndex()) + " " + f.SoundLabel2 + " " + f.ListFileName;
+  };
+  const std::string atStart = settings();
   OpenWindow();
-  form1().BtCancelClick();
+  f.BtCancelClick();
   EXPECT_TRUE(program.errors.texts.empty());
-  EXPECT_TRUE(form1().RandomCh->Checked());
-  EXPECT_FALSE(form1().Visible());
+  EXPECT_EQ(settings(), atStart);
+  EXPECT_FALSE(f.Visible());
 }
 
 TEST_F(DoneCancel, CancelInstallsTheStoredEntryWithTheStoredStyleAndLeavesTimingOff) {
