@@ -34,7 +34,7 @@ TEST_F(Reentry, ShowsDuringASlideAndClicksFromAnOpenDialogWaitTheirTurn) {
     (f.*request)();
     EXPECT_TRUE(f.Visible());
     EXPECT_EQ(f.Left(), centred);
-    if (shown && request == &app::TForm1::ShowSettings) EXPECT_EQ(g_moves, 0);  // no 2nd slide
+    EXPECT_TRUE(!shown || request != &app::TForm1::ShowSettings || g_moves == 0);  // 1 slide
   }
   UnhookWindowsHookEx(hook);
 
