@@ -1,7 +1,6 @@
 #include "wallpaper/JpegConversion.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <exception>
 #include <optional>
@@ -105,13 +104,7 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
 }
 
 std::string PerUserBitmapFolder() {
-  char folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                              SHGFP_TYPE_CURRENT, folder)) ||
-      folder[0] == '\0') {
-    return {};
-  }
-  return JoinPath(folder, "Kestrova");
+  return ui::PerUserFolder();
 }
 
 }  // namespace wallpaper
