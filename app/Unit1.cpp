@@ -405,6 +405,7 @@ void TForm1::ShowSettings() {
       SlideBy(SlideSteps(ui::ScreenWidth(), Width()), -1);
     }
   }
+  messages_.StayAbove();
   if (!wantShown_) HideSettings();
 }
 
@@ -440,6 +441,7 @@ void TForm1::ShowSettingsOrPrompt() {
   if (PwdCheck->Checked()) {
     promptForm_->Show();
     SetForegroundWindow(promptForm_->hwnd());
+    messages_.StayAbove();
     return;
   }
   ShowSettings();

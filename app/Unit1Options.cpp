@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "app/Unit1.h"
+#include "app/Unit3.h"
 #include "app/SettingNames.h"
 #include "integration/Autostart.h"
 #include "integration/SoundDevice.h"
@@ -178,6 +179,7 @@ void TForm1::SoundBrowseClick() {
 void TForm1::Button1Click() {
   // Also brings an open dialog back to the front.
   if (setPasswordForm_) setPasswordForm_->BringToFront();
+  messages_.StayAbove();
 }
 
 void TForm1::StorePassword(const std::string& newPassword) {

@@ -5,6 +5,10 @@ namespace app {
 namespace {
 constexpr int kWidth = 380;
 constexpr int kHeight = 170;
+// Timer of the re-raise: late enough that the window shown after the notice is on the
+// screen, soon enough not to be seen.
+constexpr UINT_PTR kRaiseTimer = 1;
+constexpr UINT kRaiseDelayMs = 300;
 }  // namespace
 
 TForm3::TForm3() {
@@ -45,10 +49,24 @@ void TForm3::ShowNotice(const std::string& caption, const std::string& text, int
   FocusOn(bt2->Visible() ? bt2->hwnd() : Memo1->hwnd());
 }
 
+void TForm3::StayAbove() {
+  if (Visible()) SetTimer(hwnd(), kRaiseTimer, kRaiseDelayMs, nullptr);
+}
+
 LRESULT TForm3::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == Memo1->hwnd()) {
     SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_SCROLLBAR));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
+  }
+  if (msg == WM_TIMER && wp == kRaiseTimer) {
+    KillTimer(hwnd(), kRaiseTimer);
+    // The system's order already keeps this topmost window first, but some window systems
+    // (Wine's X11 driver) leave a window shown later above it on the screen; showing the
+    // notice anew, once that window is there, puts it back on top there too.
+    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    ShowWindow(hwnd(), SW_HIDE);
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, flags | SWP_SHOWWINDOW);
+    return 0;
   }
   return DialogForm::OnMessage(msg, wp, lp);
 }

@@ -14,6 +14,8 @@ class TForm3 : public ui::DialogForm {
   // Shows the window (not modal), sets caption and the memo's first line; kind 1
   // makes "Ok" visible for good.
   void ShowNotice(const std::string& caption, const std::string& text, int kind);
+  // Puts an open notice back above a window of the program that was shown after it.
+  void StayAbove();
 
   std::unique_ptr<ui::Edit> Memo1;
   std::unique_ptr<ui::Button> bt2;  // "Ok"
