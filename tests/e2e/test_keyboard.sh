@@ -36,4 +36,9 @@ check '"Change.." opens the dialog' drv click TForm1 "$title" Change.. --nth 1
 check_eq "... owned by the settings window" "owner=$(drv wait TForm1 "$title")" eval 'drv windows TForm4 | cut -f5'
 drv keys a b c escape && drv wait TForm4 '*' --hidden >/dev/null && drv click TForm1 "$title" Change.. --nth 1
 check_eq "Escape in it keeps what was typed" abc drv text TForm4 '*' Edit --nth 1
+IFS=, read -r left _ _ bottom < <(drv rect TForm1 "$title")
+xdotool mousemove $((left + 20)) $((bottom - 20)) click 1 # an empty spot of the settings page
+check_match "a click on the settings window activates it" $'^TForm1\t' drv focus TForm1 "$title"
+drv click TForm1 "$title" Change.. --nth 1
+check_match '"Change.." brings the open dialog to the front' $'^TForm4\t' drv focus TForm1 "$title"
 e2e_finish
