@@ -231,6 +231,10 @@ drv() {
   rc=$?
   cat "$E2E_DIR/drv.out"
   cat "$E2E_DIR/drv.err" >&2
+  # A driver that died without a word (a crash, with WINEDEBUG=-all) still says so.
+  if [ $rc -ne 0 ] && [ ! -s "$E2E_DIR/drv.err" ]; then
+    echo "psdriver $1: exit code $rc, no message" >&2
+  fi
   return $rc
 }
 
