@@ -8,11 +8,24 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 screenshot=""
 seconds=8
+usage="usage: ./run.sh [--screenshot FILE] [--seconds N]"
 while [ $# -gt 0 ]; do
   case "$1" in
-    --screenshot) screenshot=$(realpath -m "$2"); shift 2 ;;
-    --seconds) seconds=$2; shift 2 ;;
-    *) echo "usage: ./run.sh [--screenshot FILE] [--seconds N]" >&2; exit 2 ;;
+    --screenshot)
+      case ${2:-} in "" | -*) echo "$usage" >&2; exit 2 ;; esac
+      screenshot=$(realpath -m "$2")
+      # Checked now, not after minutes of building.
+      if [ ! -d "$(dirname "$screenshot")" ]; then
+        echo "run.sh: no folder $(dirname "$screenshot") for the screenshot" >&2
+        exit 2
+      fi
+      shift 2 ;;
+    --seconds)
+      [[ ${2:-} =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "$usage" >&2; exit 2; }
+      seconds=$2
+      shift 2 ;;
+    -h | --help) echo "$usage"; exit 0 ;;
+    *) echo "$usage" >&2; exit 2 ;;
   esac
 done
 
@@ -40,19 +53,15 @@ fi
 "$root/scripts/make-samples.sh" "$prefix/drive_c/windows"
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-xvfb_pid=""
+# shellcheck source=scripts/xvfb.sh
+source "$root/scripts/xvfb.sh"
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  xvfb_stop
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ] || [ -n "$screenshot" ]; then
-  n=70
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$prefix/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  xvfb_start "$prefix" || exit 1
   [ -n "$screenshot" ] || echo "No display: Papershift 7 runs on a private X display ($DISPLAY)." \
     "To see it, run ./run.sh --screenshot FILE.png instead."
 fi

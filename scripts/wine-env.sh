@@ -1,6 +1,10 @@
+# shellcheck shell=bash
 # Sourced: a private Xvfb display and a Wine prefix copied from the template.
 # wine_env_start PREFIX  sets DISPLAY, WINEPREFIX, WINEDEBUG and starts the server.
 # wine_env_stop          ends the prefix's processes and the display.
+# shellcheck source=scripts/xvfb.sh
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+
 wine_env_start() {
   local prefix=$1 template
   template="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix"
@@ -12,12 +16,7 @@ wine_env_start() {
     fresh=1
   fi
   if [ -z "${PAPERSHIFT_DISPLAY_KEEP:-}" ]; then
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$prefix/xvfb.log" 2>&1 &
-    WINE_ENV_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    xvfb_start "$prefix" || return 1
   fi
   wineserver -p >"$prefix/wineserver.log" 2>&1 </dev/null || true
   if [ -n "$fresh" ]; then
@@ -35,9 +34,5 @@ wine_env_start() {
 
 wine_env_stop() {
   wineserver -k >/dev/null 2>&1 || true
-  if [ -n "${WINE_ENV_XVFB_PID:-}" ]; then
-    kill "$WINE_ENV_XVFB_PID" 2>/dev/null || true
-    wait "$WINE_ENV_XVFB_PID" 2>/dev/null || true
-    WINE_ENV_XVFB_PID=
-  fi
+  xvfb_stop
 }

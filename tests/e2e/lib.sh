@@ -24,6 +24,8 @@
 # PS_PACKAGES and PS_VERSION; KEEP_E2E=1 keeps the prefix.
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# shellcheck source=scripts/xvfb.sh
+source "$E2E_ROOT/scripts/xvfb.sh"
 : "${PS_EXE:=$E2E_ROOT/build/win64/Papershift7.exe}"
 : "${PS_DRIVER:=$E2E_ROOT/build/win64/tests/e2e/psdriver.exe}"
 : "${PS_TEMPLATE_PREFIX:=$E2E_ROOT/build/wineprefix}"
@@ -73,15 +75,8 @@ e2e_setup() {
   rm -f "$WINEPREFIX/wineserver.log" "$WINEPREFIX/xvfb.log"
 
   if [ -z "${DISPLAY:-}" ]; then
-    # -displayfd: the server picks a free display and tells us which.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_DIR/display" \
-      >"$E2E_DIR/xvfb.log" 2>&1 </dev/null &
-    E2E_XVFB_PID=$!
-    local _
-    for _ in $(seq 100); do [ -s "$E2E_DIR/display" ] && break; sleep 0.05; done
-    [ -s "$E2E_DIR/display" ] || e2e_abort "Xvfb did not start ($(cat "$E2E_DIR/xvfb.log"))"
-    DISPLAY=":$(cat "$E2E_DIR/display")"
-    export DISPLAY
+    xvfb_start "$E2E_DIR" 1280x1024x24 || e2e_abort "no X display"
+    E2E_XVFB_PID=$XVFB_PID
   fi
 
   # The server would inherit our output and keep a capturing pipe open.
@@ -108,7 +103,8 @@ REG
   [ "$(drv regget 'Software\Wine\Explorer' Desktop)" = "$E2E_DESKTOP" ] ||
     e2e_abort "the desktop setting did not reach the registry"
   # The desktop with its taskbar must be up before the program starts: an icon added
-  # before the notification area exists is refused, and the program does not retry.
+  # before the notification area exists is refused. The program adds it again when the
+  # shell broadcasts "TaskbarCreated", but Wine's desktop never sends that broadcast.
   drv wait Shell_TrayWnd '*' --visible --timeout 30000 >/dev/null ||
     e2e_abort "the virtual desktop's taskbar did not appear"
 
