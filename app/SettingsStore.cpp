@@ -1,7 +1,7 @@
 #include "app/SettingsStore.h"
 
 #include "app/core/StoredValue.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace app {
 
@@ -19,13 +19,13 @@ void SettingsStore::Open() {
   if (RegCreateKeyExA(root_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                       nullptr, key_.put(), &disposition) != ERROR_SUCCESS) {
     key_.reset();
-    throw ui::Error(ui::Format("Failed to create key %s", keyPath_.c_str()));
+    throw platform::Error(platform::Format("Failed to create key %s", keyPath_.c_str()));
   }
 }
 
 std::optional<std::string> SettingsStore::ReadText(const char* section, const char* name) const {
   if (!key_) return std::nullopt;
-  ui::UniqueHKey sectionKey;
+  platform::UniqueHKey sectionKey;
   if (RegOpenKeyExA(key_.get(), section, 0, KEY_READ, sectionKey.put()) != ERROR_SUCCESS) {
     return std::nullopt;
   }
@@ -35,7 +35,7 @@ std::optional<std::string> SettingsStore::ReadText(const char* section, const ch
     return std::nullopt;
   }
   if (type != REG_SZ && type != REG_EXPAND_SZ) {
-    throw ui::Error(ui::Format("Invalid data type for '%s'", name));
+    throw platform::Error(platform::Format("Invalid data type for '%s'", name));
   }
   if (size == 0) return std::string();
   std::string data(size, '\0');
@@ -48,9 +48,10 @@ std::optional<std::string> SettingsStore::ReadText(const char* section, const ch
       data.resize(got);
       continue;
     }
-    if (status != ERROR_SUCCESS) throw ui::Error(ui::Format("Failed to get data for '%s'", name));
+    if (status != ERROR_SUCCESS)
+      throw platform::Error(platform::Format("Failed to get data for '%s'", name));
     if (type != REG_SZ && type != REG_EXPAND_SZ) {
-      throw ui::Error(ui::Format("Invalid data type for '%s'", name));
+      throw platform::Error(platform::Format("Invalid data type for '%s'", name));
     }
     return TextUpToZero(data.data(), got);
   }
@@ -82,20 +83,20 @@ std::string SettingsStore::ReadString(const char* section, const char* name,
 void SettingsStore::WriteString(const char* section, const char* name, const std::string& value) {
   try {
     Open();
-  } catch (const ui::Error&) {
-    throw ui::Error(ui::Format("Failed to create key %s", section));
+  } catch (const platform::Error&) {
+    throw platform::Error(platform::Format("Failed to create key %s", section));
   }
-  ui::UniqueHKey sectionKey;
+  platform::UniqueHKey sectionKey;
   DWORD disposition = 0;
   if (RegCreateKeyExA(key_.get(), section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                       nullptr, sectionKey.put(), &disposition) != ERROR_SUCCESS) {
-    throw ui::Error(ui::Format("Failed to create key %s", section));
+    throw platform::Error(platform::Format("Failed to create key %s", section));
   }
   // The stored byte count includes the terminating zero.
   if (RegSetValueExA(sectionKey.get(), name, 0, REG_SZ,
                      reinterpret_cast<const BYTE*>(value.c_str()),
                      static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
-    throw ui::Error(ui::Format("Failed to set data for '%s'", name));
+    throw platform::Error(platform::Format("Failed to set data for '%s'", name));
   }
   if (onWrite) onWrite(section, name);
 }

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace app {
 
@@ -50,7 +50,7 @@ class SettingsStore {
 
   HKEY root_;
   std::string keyPath_;
-  ui::UniqueHKey key_;
+  platform::UniqueHKey key_;
 };
 
 }  // namespace app

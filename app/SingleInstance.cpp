@@ -9,7 +9,7 @@ namespace app {
 namespace {
 constexpr char kMutexName[] = "Local\\Kestrova.Papershift7.Running";
 
-using UniqueProcess = ui::UniqueHandle<ui::traits::Simple<HANDLE, CloseHandle>>;
+using UniqueProcess = platform::UniqueHandle<platform::traits::Simple<HANDLE, CloseHandle>>;
 
 std::string ImageOfProcess(HANDLE process) {
   std::string path(32768, '\0');

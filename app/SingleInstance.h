@@ -3,7 +3,7 @@
 // (the last to exit overwriting what the other saved) and show two icons.
 #include <windows.h>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace app {
 
@@ -17,7 +17,7 @@ class SingleInstance {
   static bool ActivateRunningCopy(DWORD timeoutMs);
 
  private:
-  using UniqueMutex = ui::UniqueHandle<ui::traits::Simple<HANDLE, CloseHandle>>;
+  using UniqueMutex = platform::UniqueHandle<platform::traits::Simple<HANDLE, CloseHandle>>;
   UniqueMutex mutex_;
   bool another_ = false;
 };

@@ -11,10 +11,10 @@
 #include "resources/resource.h"
 #include "security/Unit5.h"
 #include "security/StoredPassword.h"
-#include "ui/AppTitle.h"
+#include "platform/AppTitle.h"
 #include "ui/ErrorBox.h"
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
+#include "platform/Seams.h"
+#include "platform/core/Error.h"
 #include "wallpaper/InstallError.h"
 
 namespace app {
@@ -39,7 +39,7 @@ TForm1::TForm1(TForm3& messageWindow)
       static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON),
                                     IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
   CreateForm({.className = "TForm1",
-              .caption = ui::kAppTitle,
+              .caption = platform::kAppTitle,
               .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
               .width = kWidth,
               .height = kHeight,
@@ -54,7 +54,8 @@ TForm1::TForm1(TForm3& messageWindow)
   Sound = std::make_unique<integration::SoundDevice>();
   Sound->SetNotifyWindow(hwnd());
   WireEvents();
-  store_ = std::make_unique<SettingsStore>(ui::seams().registryRoot, kProgramKeyPath, std::nothrow);
+  store_ = std::make_unique<SettingsStore>(platform::seams().registryRoot, kProgramKeyPath,
+                                           std::nothrow);
   // Log-off and shutdown: saved as "Exit Program" saves.
   // A log-off never asks: what cannot be saved is passed over.
   if (ui::Application* app = ui::Application::Instance()) {
@@ -155,7 +156,8 @@ void TForm1::CreateControls() {
 
   // "About"
   HWND p4 = TabSheet4->hwnd();
-  ProductLabel = std::make_unique<ui::Label>(p4, ui::kAppTitle, 12, 24, pw - 24, 20, SS_CENTER);
+  ProductLabel =
+      std::make_unique<ui::Label>(p4, platform::kAppTitle, 12, 24, pw - 24, 20, SS_CENTER);
   ProductLabel->SetFont(ui::BoldFont());
   AboutVersion = std::make_unique<ui::Label>(p4, std::string("Version ") + kVersion, 12, 50,
                                              pw - 24, 16, SS_CENTER);
@@ -202,7 +204,7 @@ void TForm1::CreateTrayIcon() {
 
   // As the layout loads it: the hint first, the icon shown last.
   TrayIcon = std::make_unique<integration::TWinTaskbar>(hwnd());
-  TrayIcon->SetHint(ui::kAppTitle);
+  TrayIcon->SetHint(platform::kAppTitle);
   TrayIcon->SetIcon(programIcon_.get());
   TrayIcon->OnDblClick = [this] { Exclusive(&TForm1::TrayIconDblClick); };
   TrayIcon->SetPopUpMenu(PopupMenu1.get());
@@ -263,7 +265,7 @@ void TForm1::StartupSequence() {
 
   try {
     store_->Open();
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     // Without the program key the program still runs, on the defaults; later writes
     // try to open the key again and report their own failure.
     ui::ShowErrorBox(e.what());
@@ -289,7 +291,7 @@ void TForm1::StartupSequence() {
   int itemIndex = 0;
   try {
     itemIndex = s.ReadInteger(kSectionProgram, names::kItemIndex, 0);
-  } catch (const ui::Error&) {
+  } catch (const platform::Error&) {
     itemIndex = 0;
   }
   FileList->SetItemIndex(itemIndex);
@@ -356,7 +358,7 @@ void TForm1::WriteSettings(std::vector<std::string>* failures) {
     if (unchanged && !store_->WasRead(v.section, v.name)) continue;
     try {
       store_->WriteString(v.section, v.name, v.text);
-    } catch (const ui::Error& e) {
+    } catch (const platform::Error& e) {
       if (!failures) throw;
       if (std::find(failures->begin(), failures->end(), e.what()) == failures->end()) {
         failures->push_back(e.what());
@@ -485,7 +487,7 @@ void TForm1::ExitPopClick() {
   // drive that is not there would otherwise keep the program from ever ending).
   if (const std::vector<std::string> unsaved = SaveForExit(); !unsaved.empty()) {
     std::string question;
-    for (const std::string& text : unsaved) question += ui::ErrorBoxText(text) + "\r\n\r\n";
+    for (const std::string& text : unsaved) question += platform::ErrorBoxText(text) + "\r\n\r\n";
     question += "Not everything could be saved. Exit anyway?";
     if (!ui::AskYesNo(question)) return;
   }

@@ -12,7 +12,7 @@
 #include "ui/Controls.h"
 #include "ui/DialogForm.h"
 #include "ui/Form.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 #include "ui/Menu.h"
 #include "ui/Timer.h"
 
@@ -144,8 +144,8 @@ class TForm1 : public ui::DialogForm {
   UINT SettingsPop = 0, ChangePop = 0, SoundPop = 0, TitlePop = 0, CenterPop = 0, StreckPop = 0,
        ExitPop = 0;
   std::unique_ptr<integration::SoundDevice> Sound;
-  ui::UniqueBitmap PreviewBitmap;
-  ui::UniqueBitmap Image2;  // the picture that tested the last loaded list file
+  platform::UniqueBitmap PreviewBitmap;
+  platform::UniqueBitmap Image2;  // the picture that tested the last loaded list file
 
   // The store, open for the whole run.
   SettingsStore& Store() noexcept { return *store_; }
@@ -219,7 +219,7 @@ class TForm1 : public ui::DialogForm {
   // ---- image list and preview state ----
   // The picture Image1 shows while PreviewBitmap is empty: a preview frees PreviewBitmap
   // first, and one that fails must leave the previous picture on show.
-  ui::UniqueBitmap shownBitmap_;
+  platform::UniqueBitmap shownBitmap_;
   // The size of the preview frame (PanelImage_Outer's client area).
   SIZE PreviewFrameSize() const;
   // A stored list file that start-up could not read (locked, on a drive or share not there
@@ -255,8 +255,8 @@ class TForm1 : public ui::DialogForm {
   std::vector<SettingValue> startupValues_;
   // The settings window was asked for before the password prompt existed.
   bool settingsRequested_ = false;
-  ui::UniqueIcon programIcon_;
-  ui::UniqueBitmap menuImages_;
+  platform::UniqueIcon programIcon_;
+  platform::UniqueBitmap menuImages_;
 };
 
 }  // namespace app

@@ -9,9 +9,10 @@
 #include "imagelist/WaitCursor.h"
 #include "imagelist/WindowsImages.h"
 #include "imagelist/core/PreviewGeometry.h"
-#include "ui/FileIO.h"
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
+#include "platform/FileIO.h"
+#include "platform/core/PathText.h"
+#include "platform/Seams.h"
+#include "platform/core/Error.h"
 #include "wallpaper/JpegConversion.h"
 
 namespace app {
@@ -37,7 +38,7 @@ bool FolderOfExists(const std::string& path) {
   if (cut == std::string::npos) return true;
   std::string folder = path.substr(0, cut);
   if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-  return ui::PathExists(folder);
+  return platform::PathExists(folder);
 }
 
 }  // namespace
@@ -58,7 +59,7 @@ void TForm1::LoadListAtStart() {
     // The stored path stays current. Only a file that is really gone from a folder that is
     // there is written by the next Done or Exit; one that is there but unreadable, or on a
     // drive or share that is missing for now, is kept as it is.
-    if (ui::PathExists(ListFileName) || !FolderOfExists(ListFileName)) {
+    if (platform::PathExists(ListFileName) || !FolderOfExists(ListFileName)) {
       unreadListFile_ = ListFileName;
     }
     FillWithWindowsImages();
@@ -70,23 +71,23 @@ std::string TForm1::DefaultListAtStart() {
   // A default list that exists is the user's (kept from an earlier start): it is read,
   // never written over.
   const std::string inWorkDir = imagelist::DefaultListFilePath(imagelist::CurrentDirectory());
-  if (ui::PathExists(inWorkDir)) return inWorkDir;
+  if (platform::PathExists(inWorkDir)) return inWorkDir;
   try {
     FillWithWindowsImages();
   } catch (const std::exception&) {
     ShowMessageWindow(kProgramRequestCaption, kProgramRequestText, 1);
   }
-  const std::string perUserFolder = ui::PerUserFolder();
+  const std::string perUserFolder = platform::PerUserFolder();
   try {
     WriteListFile(inWorkDir);
     return inWorkDir;
-  } catch (const ui::Error&) {
+  } catch (const platform::Error&) {
     // A working directory the user cannot write (a start from the Run key at logon is in a
     // system folder): the per-user folder holds the default list instead.
     if (perUserFolder.empty()) throw;
   }
   const std::string perUser = imagelist::DefaultListFilePath(perUserFolder);
-  if (ui::PathExists(perUser)) return perUser;
+  if (platform::PathExists(perUser)) return perUser;
   CreateDirectoryA(perUserFolder.c_str(), nullptr);  // a failure shows in the write below
   WriteListFile(perUser);
   return perUser;
@@ -177,15 +178,16 @@ void TForm1::ShowKeptListNotice() {
 // ---- image list ----
 
 void TForm1::FillWithWindowsImages() {
-  imagelist::ScanWindowsImages(ui::seams().windowsDirectory(), [this](
-                                                                   std::vector<std::string> paths) {
-    // The program's own converted bitmap is no picture of the
-    // user's: it shows whichever JPEG was installed last.
-    std::erase_if(paths, [](const std::string& path) {
-      return lstrcmpiA(imagelist::FileNameOf(path).c_str(), wallpaper::kConvertedBitmapName) == 0;
-    });
-    FileList->AddAll(paths);
-  });
+  imagelist::ScanWindowsImages(
+      platform::seams().windowsDirectory(), [this](std::vector<std::string> paths) {
+        // The program's own converted bitmap is no picture of the
+        // user's: it shows whichever JPEG was installed last.
+        std::erase_if(paths, [](const std::string& path) {
+          return lstrcmpiA(platform::FileNameOf(path).c_str(), wallpaper::kConvertedBitmapName) ==
+                 0;
+        });
+        FileList->AddAll(paths);
+      });
 }
 
 void TForm1::addClick() {
@@ -224,7 +226,7 @@ void TForm1::FileListClick() {
   const imagelist::PreviewFit fit =
       imagelist::FitPreview(picture.width, picture.height, frame.cx, frame.cy);
   Image1->SetBounds(fit.left, fit.top, fit.width, fit.height);
-  Image1Hint->SetText(imagelist::FileNameOf(path) + '\r' + imagelist::GetBitmapInfo(picture));
+  Image1Hint->SetText(platform::FileNameOf(path) + '\r' + imagelist::GetBitmapInfo(picture));
 }
 
 }  // namespace app

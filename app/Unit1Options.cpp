@@ -10,8 +10,9 @@
 #include "security/Unit5.h"
 #include "security/StoredPassword.h"
 #include "ui/ErrorBox.h"
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
+#include "platform/Seams.h"
+#include "platform/core/PathText.h"
+#include "platform/core/Error.h"
 
 namespace app {
 
@@ -33,12 +34,6 @@ constexpr char kRestrictedChangeText[] =
 constexpr char kSoundFilter[] = "wave files\0*.wav\0";
 constexpr DWORD kSoundDialogMaxPath = 32768;
 
-// The file's name without its folder.
-std::string FileNameOf(const std::string& path) {
-  const size_t cut = path.find_last_of("\\/:");
-  return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 std::string CurrentDirectory() {
   std::string dir(GetCurrentDirectoryA(0, nullptr), '\0');
   dir.resize(GetCurrentDirectoryA(static_cast<DWORD>(dir.size()), dir.data()));
@@ -49,14 +44,14 @@ std::string CurrentDirectory() {
 void TryOpen(integration::SoundDevice& sound) {
   try {
     sound.Open();
-  } catch (const ui::Error&) {
+  } catch (const platform::Error&) {
   }
 }
 
 // The file the device plays for a "SoundFileName" value.
 std::string SoundFileFor(const std::string& soundName) {
   if (soundName != kDefaultSound) return soundName;
-  return integration::DefaultSoundFile(ui::seams().windowsDirectory());
+  return integration::DefaultSoundFile(platform::seams().windowsDirectory());
 }
 
 }  // namespace
@@ -98,7 +93,7 @@ void TForm1::RestoreAllSettings() {
   // The label and the device follow the restored value as at start, so that what the
   // window shows is what plays.
   SoundLabel->SetText(SoundLabel2 == kDefaultSound ? std::string(kDefaultSound)
-                                                   : FileNameOf(SoundLabel2));
+                                                   : platform::FileNameOf(SoundLabel2));
   if (const std::string file = SoundFileFor(SoundLabel2);
       file != Sound->FileName() || !Sound->IsOpen()) {
     Sound->Close();
@@ -123,7 +118,7 @@ void TForm1::RestoreAllSettings() {
       ReadListFile(ListFileName);
       FileList->SetItemIndex(storedIndex);
       selected = FileList->ItemIndex();
-    } catch (const ui::Error& e) {
+    } catch (const platform::Error& e) {
       // The entries stay with the file they came from, so no file is overwritten by
       // another one's entries.
       ListFileName = listFileOfVisit;
@@ -142,7 +137,7 @@ void TForm1::OpenSoundAtStart() {
   if (SoundLabel2 != kDefaultSound) {
     Sound->Close();
     Sound->SetFileName(SoundLabel2);
-    SoundLabel->SetText(FileNameOf(SoundLabel2));
+    SoundLabel->SetText(platform::FileNameOf(SoundLabel2));
     TryOpen(*Sound);
   }
 }
@@ -164,11 +159,11 @@ void TForm1::SoundBrowseClick() {
                     .lpstrInitialDir = initialDir.c_str(),
                     .Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                              OFN_FILEMUSTEXIST | OFN_ENABLESIZING};
-  if (!ui::seams().fileDialog(ofn, false)) return;
+  if (!platform::seams().fileDialog(ofn, false)) return;
   file.resize(file.find('\0'));
   Sound->Close();
   SoundLabel2 = file;
-  SoundLabel->SetText(FileNameOf(file));
+  SoundLabel->SetText(platform::FileNameOf(file));
   Sound->SetFileName(file);
   // A refused file is reported here, once; the device stays closed and changes are silent.
   Sound->Open();
@@ -193,9 +188,9 @@ void TForm1::StorePassword(const std::string& newPassword) {
 
 void TForm1::WriteRunValueFor(bool on) {
   const std::string command =
-      on ? integration::RunCommand(ui::seams().executablePath()) : std::string();
+      on ? integration::RunCommand(platform::seams().executablePath()) : std::string();
   // A Run key that cannot be opened is passed over: nothing is written.
-  if (integration::WriteRunValue(ui::seams().registryRoot, command)) runValueOn_ = on;
+  if (integration::WriteRunValue(platform::seams().registryRoot, command)) runValueOn_ = on;
 }
 
 void TForm1::ResyncAutostart() {

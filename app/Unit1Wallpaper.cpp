@@ -3,7 +3,7 @@
 #include "app/SettingNames.h"
 #include "integration/SoundDevice.h"
 #include "ui/ErrorBox.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 #include "wallpaper/Applier.h"
 #include "wallpaper/DesktopColour.h"
 #include "wallpaper/Scheduler.h"

@@ -47,7 +47,7 @@ void TForm2::FormShow() {
 
 LRESULT TForm2::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_PAINT) {
-    ui::PaintGuard paint(hwnd());
+    platform::PaintGuard paint(hwnd());
     if (picture_) ui::DrawBitmap(paint.dc(), picture_.get(), 0, 0, kClientWidth, kClientHeight);
     return 0;
   }

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "ui/Form.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 #include "ui/Timer.h"
 
 namespace app {
@@ -28,7 +28,7 @@ class TForm2 : public ui::Form {
 
  private:
   void Timer1Timer();
-  ui::UniqueBitmap picture_;
+  platform::UniqueBitmap picture_;
 };
 
 }  // namespace app

@@ -21,9 +21,9 @@
 
 #include "app/SettingNames.h"
 #include "tests/support/win/TestEnv.h"
-#include "ui/Handles.h"
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
+#include "platform/Handles.h"
+#include "platform/Seams.h"
+#include "platform/core/Error.h"
 #include "wallpaper/JpegConversion.h"
 #include "wallpaper/core/WallpaperKind.h"
 
@@ -49,7 +49,8 @@ class ChangeBench {
     fixture_.registry.WriteText(program, app::names::kUseAnimation, "0");
     fixture_.registry.WriteText("Control Panel\\Desktop", "Wallpaper", "");
     testenv::WriteTestBmp(fixture_.windowsDir.File("start.bmp"), 4, 4, RGB(1, 2, 3));
-    ui::seams().systemParametersInfo = [this](UINT action, UINT param, void* data, UINT flags) {
+    platform::seams().systemParametersInfo = [this](UINT action, UINT param, void* data,
+                                                    UINT flags) {
       installed_ = static_cast<const char*>(data);
       systemStart_ = Clock::now();
       const BOOL result = SystemParametersInfoA(action, param, data, flags);
@@ -102,7 +103,7 @@ class ChangeBench {
 
   double LoadInstalled() {
     const Clock::time_point start = Clock::now();
-    ui::UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
+    platform::UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageA(
         nullptr, installed_.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE)));
     if (!bitmap) throw std::runtime_error("cannot load " + installed_);
     return MsSince(start);

@@ -25,7 +25,7 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 #include "wallpaper/JpegConversion.h"
 #else
 #include <fcntl.h>
@@ -38,7 +38,7 @@
 
 #include "bench/BenchClock.h"
 #include "bench/BenchMain.h"
-#include "wallpaper/core/JpegToBmp.h"
+#include "picture/JpegToBmp.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ using bench::MsSince;
 #ifdef _WIN32
 
 Bytes ReadFileBytes(const std::string& path) {
-  return ui::ReadWholeFile(path);
+  return platform::ReadWholeFile(path);
 }
 
 void Convert(const std::string& in, const std::string& out) {
@@ -92,7 +92,7 @@ Bytes ReadFileBytes(const std::string& path) {
   return bytes;
 }
 
-class PosixSink final : public wallpaper::BmpSink {
+class PosixSink final : public picture::BmpSink {
  public:
   explicit PosixSink(std::string path) : path_(std::move(path)), temp_(path_ + ".tmp") {
     fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -131,7 +131,7 @@ class PosixSink final : public wallpaper::BmpSink {
 void Convert(const std::string& in, const std::string& out) {
   const Bytes jpeg = ReadFileBytes(in);
   PosixSink sink(out);
-  wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+  picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
   sink.Commit();
 }
 

@@ -20,8 +20,8 @@
 
 #include "app/SettingNames.h"
 #include "tests/support/win/TestEnv.h"
-#include "ui/Handles.h"
-#include "ui/Seams.h"
+#include "platform/Handles.h"
+#include "platform/Seams.h"
 
 #include "bench/BenchClock.h"
 #include "bench/BenchMain.h"
@@ -52,7 +52,7 @@ class Folder {
   }
   ~Folder() {
     WIN32_FIND_DATAA data;
-    const ui::UniqueFindFile find(FindFirstFileA((path_ + "\\*").c_str(), &data));
+    const platform::UniqueFindFile find(FindFirstFileA((path_ + "\\*").c_str(), &data));
     if (find) {
       do {
         const std::string item = path_ + "\\" + data.cFileName;
@@ -132,7 +132,7 @@ int Run(int images, int runs, const std::string& folderPath) {
   fixture.registry.WriteText(std::string(app::kProgramKeyPath) + "\\Program",
                              app::names::kRestartChange, "0");
   const Folder folder(folderPath, images);
-  ui::seams().windowsDirectory = [&folder] { return folder.path(); };
+  platform::seams().windowsDirectory = [&folder] { return folder.path(); };
   // Start-up fills the list from the folder itself (there is no list file yet): the
   // folder's entries are in the system's cache for the timed rounds, as they would be.
   fixture.Start();

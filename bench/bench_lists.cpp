@@ -22,7 +22,7 @@
 #include "imagelist/ListFile.h"
 #include "imagelist/core/ListFileCodec.h"
 #include "ui/Controls.h"
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 #include "ui/Window.h"
 
 #include "bench/BenchClock.h"
@@ -81,7 +81,7 @@ double LoadSeconds(HWND parent, const std::string& path, bool sorted, size_t exp
 double WriteSeconds(const ui::ListBox& list, const std::string& path) {
   const Clock::time_point start = Clock::now();
   const std::string text = imagelist::SerializeListFile(list.Items());
-  ui::SafeFileWriter writer(path);
+  platform::SafeFileWriter writer(path);
   writer.Append(text.data(), text.size());
   writer.Commit();
   return SecondsSince(start);

@@ -19,7 +19,7 @@
 
 #include "bench/BenchClock.h"
 #include "bench/BenchMain.h"
-#include "wallpaper/core/JpegToBmp.h"
+#include "picture/JpegToBmp.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ Bytes ReadFileBytes(const std::string& path) {
 
 // Each output pixel is the mean of the source pixels its box covers (boxes of whole source
 // pixels, as a plain reduction does). Same bottom-up padded layout as the decoder's.
-wallpaper::DecodedImage BoxReduce(const wallpaper::DecodedImage& src, int width, int height) {
-  wallpaper::DecodedImage out;
+picture::DecodedImage BoxReduce(const picture::DecodedImage& src, int width, int height) {
+  picture::DecodedImage out;
   out.width = width;
   out.height = height;
   out.fullWidth = src.fullWidth;
@@ -86,25 +86,25 @@ int Run(int runs, int minWidth, int minHeight, int argc, char** argv, int first)
     const std::string file = argv[i];
     const Bytes jpeg = ReadFileBytes(file);
     // One untimed round of each: the same warm start for both.
-    const wallpaper::DecodedImage probe =
-        wallpaper::DecodeJpegForPreview(jpeg.data(), jpeg.size(), minWidth, minHeight);
+    const picture::DecodedImage probe =
+        picture::DecodeJpegForPreview(jpeg.data(), jpeg.size(), minWidth, minHeight);
     if (probe.width < minWidth && probe.width != probe.fullWidth) {
       throw std::runtime_error("preview narrower than the frame: " + file);
     }
-    BoxReduce(wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size()), probe.width, probe.height);
+    BoxReduce(picture::DecodeJpegFull(jpeg.data(), jpeg.size()), probe.width, probe.height);
     double bestPreview = 1e30, bestReference = 1e30, bestFull = 1e30;
     for (int r = 0; r < runs; ++r) {
       Clock::time_point start = Clock::now();
-      const wallpaper::DecodedImage preview =
-          wallpaper::DecodeJpegForPreview(jpeg.data(), jpeg.size(), minWidth, minHeight);
+      const picture::DecodedImage preview =
+          picture::DecodeJpegForPreview(jpeg.data(), jpeg.size(), minWidth, minHeight);
       bestPreview = std::min(bestPreview, MsSince(start));
       start = Clock::now();
-      const wallpaper::DecodedImage reduced = BoxReduce(
-          wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size()), preview.width, preview.height);
+      const picture::DecodedImage reduced = BoxReduce(
+          picture::DecodeJpegFull(jpeg.data(), jpeg.size()), preview.width, preview.height);
       bestReference = std::min(bestReference, MsSince(start));
       if (reduced.bgr.size() != preview.bgr.size()) throw std::runtime_error("size mismatch");
       start = Clock::now();
-      const wallpaper::DecodedImage full = wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size());
+      const picture::DecodedImage full = picture::DecodeJpegFull(jpeg.data(), jpeg.size());
       bestFull = std::min(bestFull, MsSince(start));
       if (full.width != preview.fullWidth) throw std::runtime_error("full width mismatch");
     }

@@ -3,26 +3,26 @@
 #include <cstdint>
 
 #include "fuzz/FuzzCheck.h"
-#include "imagelist/core/BmpDecode.h"
-#include "imagelist/core/PreviewScale.h"
+#include "picture/BmpDecode.h"
+#include "picture/Reduction.h"
 
 namespace {
 
 // The reduced decode against decode-then-reduce at one factor: the same pixels, or the
 // same failure when the full decode failed.
-void CheckReducedDecode(const uint8_t* data, size_t size, const ui::DecodedImage* image,
+void CheckReducedDecode(const uint8_t* data, size_t size, const picture::DecodedImage* image,
                         int factor) {
   if (!image) {
-    FUZZ_CHECK(!fuzz::Try([&] { return imagelist::DecodeBmpReduced(data, size, factor); }));
+    FUZZ_CHECK(!fuzz::Try([&] { return picture::DecodeBmpReduced(data, size, factor); }));
     return;
   }
-  const ui::DecodedImage reduced = imagelist::ReduceImage(*image, factor);
+  const picture::DecodedImage reduced = picture::ReduceImage(*image, factor);
   FUZZ_CHECK(reduced.width == (image->width + factor - 1) / factor);
   FUZZ_CHECK(reduced.height == (image->height + factor - 1) / factor);
   FUZZ_CHECK(reduced.fullWidth == image->width && reduced.fullHeight == image->height);
   FUZZ_CHECK(reduced.bgr.size() == reduced.Stride() * static_cast<size_t>(reduced.height));
   // Not under fuzz::Try: once the full decode succeeded, any failure here is a finding.
-  const ui::DecodedImage streamed = imagelist::DecodeBmpReduced(data, size, factor);
+  const picture::DecodedImage streamed = picture::DecodeBmpReduced(data, size, factor);
   FUZZ_CHECK(streamed.width == reduced.width && streamed.height == reduced.height);
   FUZZ_CHECK(streamed.fullWidth == image->width && streamed.fullHeight == image->height);
   FUZZ_CHECK(streamed.bgr == reduced.bgr);
@@ -31,10 +31,10 @@ void CheckReducedDecode(const uint8_t* data, size_t size, const ui::DecodedImage
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto header = fuzz::Try([&] { return imagelist::ReadBmpSize(data, size); });
+  const auto header = fuzz::Try([&] { return picture::ReadBmpSize(data, size); });
   if (header && fuzz::TooLargeToDecode(header->width, header->height)) return 0;
 
-  const auto image = fuzz::Try([&] { return imagelist::DecodeBmp(data, size); });
+  const auto image = fuzz::Try([&] { return picture::DecodeBmp(data, size); });
   if (image) {
     FUZZ_CHECK(header && header->width == image->width && header->height == image->height);
     FUZZ_CHECK(image->width > 0 && image->height > 0);

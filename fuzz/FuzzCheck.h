@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 #define FUZZ_CHECK(condition)                                                            \
   do {                                                                                   \
@@ -20,13 +20,13 @@
 
 namespace fuzz {
 
-// The readers refuse bad data with ui::Error; any other exception escapes to libFuzzer,
+// The readers refuse bad data with platform::Error; any other exception escapes to libFuzzer,
 // which reports it as a crash.
 template <class Read>
 auto Try(Read&& read) -> std::optional<decltype(read())> {
   try {
     return read();
-  } catch (const ui::Error&) {
+  } catch (const platform::Error&) {
     return std::nullopt;
   }
 }

@@ -3,11 +3,11 @@
 #include <cstdint>
 
 #include "fuzz/FuzzCheck.h"
-#include "imagelist/core/BmpDecode.h"
-#include "imagelist/core/IconImage.h"
+#include "picture/BmpDecode.h"
+#include "picture/IconImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto entry = fuzz::Try([&] { return imagelist::PickIconEntry(data, size); });
+  const auto entry = fuzz::Try([&] { return picture::PickIconEntry(data, size); });
   if (!entry) return 0;
   const size_t count = data[4] | data[5] << 8;
   FUZZ_CHECK(entry->width >= 1 && entry->width <= 256);
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(entry->size > 0 && entry->offset >= 6 + 16 * count);
   FUZZ_CHECK(entry->offset <= size && entry->size <= size - entry->offset);
   fuzz::Try([&] {
-    imagelist::CheckIconImage(data + entry->offset, entry->size);
+    picture::CheckIconImage(data + entry->offset, entry->size);
     return true;
   });
   return 0;

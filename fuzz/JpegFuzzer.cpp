@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
-#include "wallpaper/core/JpegToBmp.h"
+#include "picture/JpegToBmp.h"
 
 namespace {
 
-using wallpaper::kBmpHeaderSize;
+using picture::kBmpHeaderSize;
 
-class MemorySink final : public wallpaper::BmpSink {
+class MemorySink final : public picture::BmpSink {
  public:
   void Reserve(uint64_t totalBytes) override {
     FUZZ_CHECK(!reserved_ && writes_.empty());
@@ -69,7 +69,7 @@ uint32_t Le32(const uint8_t* p) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const auto header = fuzz::Try([&] { return wallpaper::ReadJpegHeader(data, size); });
+  const auto header = fuzz::Try([&] { return picture::ReadJpegHeader(data, size); });
   // libjpeg works in blocks of up to 32 x 32 pixels (8 x 8 samples of a component
   // subsampled 4 times), so a picture 1 pixel wide costs as much as one 32 pixels wide.
   if (header && fuzz::TooLargeToDecode(RoundUp32(header->width), RoundUp32(header->height))) {
@@ -78,16 +78,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   MemorySink sink;
   const bool converted = fuzz::Try([&] {
-                           wallpaper::ConvertJpegToBmp(data, size, sink);
+                           picture::ConvertJpegToBmp(data, size, sink);
                            return true;
                          }).has_value();
   if (converted) {
     FUZZ_CHECK(header && header->width > 0 && header->height > 0);
-    FUZZ_CHECK(sink.Size() == kBmpHeaderSize + ui::DibStride24(header->width) *
+    FUZZ_CHECK(sink.Size() == kBmpHeaderSize + picture::DibStride24(header->width) *
                                                    static_cast<uint64_t>(header->height));
     FUZZ_CHECK(sink.EachByteWrittenOnce());
     const uint8_t* h = sink.Bytes();
-    const auto expected = wallpaper::BmpHeader24(header->width, header->height);
+    const auto expected = picture::BmpHeader24(header->width, header->height);
     FUZZ_CHECK(std::memcmp(h, expected.data(), kBmpHeaderSize) == 0);
     FUZZ_CHECK(h[0] == 'B' && h[1] == 'M' && Le32(h + 2) == sink.Size());
     FUZZ_CHECK(static_cast<int>(Le32(h + 18)) == header->width);
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int minWidth = header ? (header->width * n + 7) / 8 : 1;
   const int minHeight = header ? (header->height * n + 7) / 8 : 1;
   const auto preview =
-      fuzz::Try([&] { return wallpaper::DecodeJpegForPreview(data, size, minWidth, minHeight); });
+      fuzz::Try([&] { return picture::DecodeJpegForPreview(data, size, minWidth, minHeight); });
   // Asked for full size, the preview decodes as the conversion does: it must fail or
   // succeed as the conversion did, with the same pixels. (Below 8 pixels a side, a
   // scaled decode can have the full size too, with other pixels.)

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "imagelist/PreviewPane.h"
-#include "ui/Seams.h"
+#include "platform/Seams.h"
 
 namespace imagelist {
 
@@ -44,7 +44,7 @@ std::string ChooseListFile(HWND owner, const char* filter, bool save) {
                     .lpstrInitialDir = folder.c_str(),
                     .Flags = kCommonFlags,
                     .lpstrDefExt = save ? kListExtension : nullptr};
-  if (!ui::seams().fileDialog(ofn, save)) return {};
+  if (!platform::seams().fileDialog(ofn, save)) return {};
   buffer.resize(strnlen(buffer.data(), buffer.size()));
   return buffer;
 }
@@ -118,7 +118,7 @@ std::vector<std::string> ChooseImageFiles(HWND owner) {
                              OFN_ENABLETEMPLATEHANDLE,
                     .lCustData = reinterpret_cast<LPARAM>(&paneState),
                     .lpfnHook = &PreviewPaneHook};
-  if (!ui::seams().fileDialog(ofn, false)) return {};
+  if (!platform::seams().fileDialog(ofn, false)) return {};
   return SplitSelection(buffer.data(), buffer.size());
 }
 

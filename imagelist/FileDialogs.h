@@ -2,7 +2,7 @@
 // The file dialogs of the image list: "Add image file ..." (pictures, several at once, with
 // a preview pane) and the open and save dialogs of list files. Each opens in the process's
 // current working directory and leaves the folder the user went to as the current one, so
-// the next dialog opens there. They run through ui::seams().fileDialog.
+// the next dialog opens there. They run through platform::seams().fileDialog.
 #include <windows.h>
 
 #include <string>

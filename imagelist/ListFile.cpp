@@ -5,15 +5,15 @@
 #include <string_view>
 
 #include "imagelist/core/ListFileCodec.h"
-#include "ui/CodePage.h"
-#include "ui/FileIO.h"
+#include "platform/CodePage.h"
+#include "platform/FileIO.h"
 
 namespace imagelist {
 
 namespace {
 
 std::string Recode(std::string_view text, UINT from, UINT to) {
-  return ui::FromWide(ui::ToWide(text, from), to);
+  return platform::FromWide(platform::ToWide(text, from), to);
 }
 
 // The file is UTF-8 and the entries are in the process's code page: the same under the
@@ -25,8 +25,8 @@ bool ProcessUsesUtf8() {
 }  // namespace
 
 std::vector<std::string> ReadListFileEntries(const std::string& path) {
-  const std::vector<uint8_t> bytes = ui::ReadWholeFile(path);
-  const UINT legacy = ui::LegacyAnsiCodePage();
+  const std::vector<uint8_t> bytes = platform::ReadWholeFile(path);
+  const UINT legacy = platform::LegacyAnsiCodePage();
   std::vector<std::string> entries =
       ParseListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
                     [legacy](std::string_view line) { return Recode(line, legacy, CP_UTF8); });
@@ -46,7 +46,7 @@ void WriteListFileEntries(const std::string& path, const std::vector<std::string
     for (const std::string& entry : entries) utf8.push_back(Recode(entry, CP_ACP, CP_UTF8));
     text = SerializeListFile(utf8);
   }
-  ui::SafeFileWriter writer(path);
+  platform::SafeFileWriter writer(path);
   writer.Append(text.data(), text.size());
   writer.Commit();
 }

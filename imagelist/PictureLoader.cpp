@@ -4,21 +4,23 @@
 #include <cstdint>
 #include <vector>
 
-#include "imagelist/core/BmpDecode.h"
-#include "imagelist/core/IconImage.h"
-#include "imagelist/core/MetafileCheck.h"
+#include "picture/BmpDecode.h"
+#include "picture/IconImage.h"
+#include "picture/MetafileCheck.h"
 #include "imagelist/core/PreviewGeometry.h"
-#include "imagelist/core/PreviewScale.h"
-#include "ui/FileIO.h"
+#include "picture/PictureKind.h"
+#include "picture/Reduction.h"
+#include "platform/FileIO.h"
 #include "ui/Picture.h"
-#include "ui/core/Error.h"
-#include "wallpaper/core/JpegToBmp.h"
+#include "platform/core/Error.h"
+#include "picture/JpegToBmp.h"
 
 namespace imagelist {
 
 namespace {
 
-using UniqueEnhMetaFile = ui::UniqueHandle<ui::traits::Simple<HENHMETAFILE, DeleteEnhMetaFile>>;
+using UniqueEnhMetaFile =
+    platform::UniqueHandle<platform::traits::Simple<HENHMETAFILE, DeleteEnhMetaFile>>;
 
 enum class Depth { Show, Test };
 
@@ -28,7 +30,7 @@ SIZE ShownSize(int w, int h, int frameW, int frameH) {
   return {std::max(fit.width, 1), std::max(fit.height, 1)};
 }
 
-LoadedPicture FromDecoded(const ui::DecodedImage& image, int fullW, int fullH) {
+LoadedPicture FromDecoded(const picture::DecodedImage& image, int fullW, int fullH) {
   LoadedPicture picture;
   picture.bitmap = ui::DibFromBgr(image.width, image.height, image.bgr);
   picture.width = fullW;
@@ -37,7 +39,7 @@ LoadedPicture FromDecoded(const ui::DecodedImage& image, int fullW, int fullH) {
 }
 
 LoadedPicture LoadJpeg(const std::vector<uint8_t>& data, int frameW, int frameH, Depth depth) {
-  const wallpaper::JpegHeader header = wallpaper::ReadJpegHeader(data.data(), data.size());
+  const picture::JpegHeader header = picture::ReadJpegHeader(data.data(), data.size());
   if (depth == Depth::Test) {
     LoadedPicture picture;
     picture.width = header.width;
@@ -45,33 +47,34 @@ LoadedPicture LoadJpeg(const std::vector<uint8_t>& data, int frameW, int frameH,
     return picture;
   }
   const SIZE shown = ShownSize(header.width, header.height, frameW, frameH);
-  ui::DecodedImage image =
-      wallpaper::DecodeJpegForPreview(data.data(), data.size(), shown.cx, shown.cy);
+  picture::DecodedImage image =
+      picture::DecodeJpegForPreview(data.data(), data.size(), shown.cx, shown.cy);
   // libjpeg scales by 1/8 at most: a 48 MP picture still comes out at 1000 x 750. The
   // preview keeps only what it shows, and a box filter draws it better than stretching.
-  const int factor = ReductionFactor(image.width, image.height, shown.cx, shown.cy);
-  if (factor > 1) image = ReduceImage(image, factor);
+  const int factor = picture::ReductionFactor(image.width, image.height, shown.cx, shown.cy);
+  if (factor > 1) image = picture::ReduceImage(image, factor);
   return FromDecoded(image, image.fullWidth, image.fullHeight);
 }
 
 LoadedPicture LoadBmp(const std::vector<uint8_t>& data, int frameW, int frameH) {
-  const BmpSize full = ReadBmpSize(data.data(), data.size());
+  const picture::BmpSize full = picture::ReadBmpSize(data.data(), data.size());
   const SIZE shown = ShownSize(full.width, full.height, frameW, frameH);
-  const int factor = ReductionFactor(full.width, full.height, shown.cx, shown.cy);
-  return FromDecoded(DecodeBmpReduced(data.data(), data.size(), factor), full.width, full.height);
+  const int factor = picture::ReductionFactor(full.width, full.height, shown.cx, shown.cy);
+  return FromDecoded(picture::DecodeBmpReduced(data.data(), data.size(), factor), full.width,
+                     full.height);
 }
 
 // A 24-bit bitmap of w x h filled with the button face colour, selected into a memory DC
 // for the duration of draw(dc).
 template <typename Draw>
-ui::UniqueBitmap DrawOnBitmap(int w, int h, Draw&& draw) {
+platform::UniqueBitmap DrawOnBitmap(int w, int h, Draw&& draw) {
   void* bits = nullptr;
-  ui::UniqueBitmap bitmap = ui::CreateDib24(w, h, &bits);
-  ui::WindowDC screen(nullptr);
-  ui::UniqueDC dc(CreateCompatibleDC(screen.get()));
-  if (!dc) throw ui::Error("Out of system resources");
+  platform::UniqueBitmap bitmap = ui::CreateDib24(w, h, &bits);
+  platform::WindowDC screen(nullptr);
+  platform::UniqueDC dc(CreateCompatibleDC(screen.get()));
+  if (!dc) throw platform::Error("Out of system resources");
   {
-    ui::SelectGuard select(dc.get(), bitmap.get());
+    platform::SelectGuard select(dc.get(), bitmap.get());
     const RECT all{0, 0, w, h};
     FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
     draw(dc.get());
@@ -81,13 +84,13 @@ ui::UniqueBitmap DrawOnBitmap(int w, int h, Draw&& draw) {
 }
 
 LoadedPicture LoadIconFile(const std::vector<uint8_t>& data) {
-  const IconEntry entry = PickIconEntry(data.data(), data.size());
+  const picture::IconEntry entry = picture::PickIconEntry(data.data(), data.size());
   const uint8_t* image = data.data() + entry.offset;
-  CheckIconImage(image, entry.size);
-  ui::UniqueIcon icon(CreateIconFromResourceEx(const_cast<uint8_t*>(image), entry.size, TRUE,
-                                               0x00030000, entry.width, entry.height,
-                                               LR_DEFAULTCOLOR));
-  if (!icon) throw ui::Error("Icon image is not valid");
+  picture::CheckIconImage(image, entry.size);
+  platform::UniqueIcon icon(CreateIconFromResourceEx(const_cast<uint8_t*>(image), entry.size, TRUE,
+                                                     0x00030000, entry.width, entry.height,
+                                                     LR_DEFAULTCOLOR));
+  if (!icon) throw platform::Error("Icon image is not valid");
   LoadedPicture picture;
   picture.bitmap = DrawOnBitmap(entry.width, entry.height, [&](HDC dc) {
     DrawIconEx(dc, 0, 0, icon.get(), entry.width, entry.height, 0, nullptr, DI_NORMAL);
@@ -98,16 +101,16 @@ LoadedPicture LoadIconFile(const std::vector<uint8_t>& data) {
 }
 
 int ScreenDpi(int which) {
-  ui::WindowDC screen(nullptr);
+  platform::WindowDC screen(nullptr);
   const int dpi = GetDeviceCaps(screen.get(), which);
   return dpi > 0 ? dpi : 96;
 }
 
 LoadedPicture LoadMetafile(const std::vector<uint8_t>& data, int frameW, int frameH) {
-  const MetafileInfo info = ParseMetafile(data.data(), data.size());
-  const int fullW = HmmToPixels(info.widthHmm, ScreenDpi(LOGPIXELSX));
-  const int fullH = HmmToPixels(info.heightHmm, ScreenDpi(LOGPIXELSY));
-  if (fullW <= 0 || fullH <= 0) throw ui::Error("Metafile is not valid");
+  const picture::MetafileInfo info = picture::ParseMetafile(data.data(), data.size());
+  const int fullW = picture::HmmToPixels(info.widthHmm, ScreenDpi(LOGPIXELSX));
+  const int fullH = picture::HmmToPixels(info.heightHmm, ScreenDpi(LOGPIXELSY));
+  if (fullW <= 0 || fullH <= 0) throw platform::Error("Metafile is not valid");
 
   const uint8_t* body = data.data() + info.bodyOffset;
   UniqueEnhMetaFile metafile;
@@ -118,11 +121,11 @@ LoadedPicture LoadMetafile(const std::vector<uint8_t>& data, int frameW, int fra
   } else {
     metafile.reset(SetEnhMetaFileBits(static_cast<UINT>(info.bodySize), body));
   }
-  if (!metafile) throw ui::Error("Metafile is not valid");
+  if (!metafile) throw platform::Error("Metafile is not valid");
 
   // A vector picture loses nothing by being played straight at the size that is shown.
   const SIZE shown = ShownSize(fullW, fullH, frameW, frameH);
-  const int factor = ReductionFactor(fullW, fullH, shown.cx, shown.cy);
+  const int factor = picture::ReductionFactor(fullW, fullH, shown.cx, shown.cy);
   const int w = (fullW + factor - 1) / factor;
   const int h = (fullH + factor - 1) / factor;
   LoadedPicture loaded;
@@ -136,19 +139,20 @@ LoadedPicture LoadMetafile(const std::vector<uint8_t>& data, int frameW, int fra
 }
 
 LoadedPicture Load(const std::string& path, int frameW, int frameH, Depth depth) {
-  const PictureKind kind = PictureKindOf(path);
-  const std::vector<uint8_t> data = ui::ReadWholeFile(path);
+  const picture::PictureKind kind = picture::PictureKindOf(path);
+  const std::vector<uint8_t> data = platform::ReadWholeFile(path);
   switch (kind) {
-    case PictureKind::Bitmap:
+    case picture::PictureKind::Bitmap:
       return LoadBmp(data, frameW, frameH);
-    case PictureKind::Jpeg:
+    case picture::PictureKind::Jpeg:
       return LoadJpeg(data, frameW, frameH, depth);
-    case PictureKind::Icon:
+    case picture::PictureKind::Icon:
       return LoadIconFile(data);
-    case PictureKind::Metafile:
+    case picture::PictureKind::Metafile:
       return LoadMetafile(data, frameW, frameH);
   }
-  throw ui::Error(ui::Format("Unknown picture file extension (.%s)", ExtensionOf(path).c_str()));
+  throw platform::Error(
+      platform::Format("Unknown picture file extension (.%s)", picture::ExtensionOf(path).c_str()));
 }
 
 }  // namespace

@@ -9,13 +9,13 @@
 // reported for the picture is always its own full size.
 #include <string>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace imagelist {
 
 struct LoadedPicture {
-  ui::UniqueBitmap bitmap;  // 24 bits per pixel, device-independent; may be smaller
-  int width = 0;            // of the picture itself
+  platform::UniqueBitmap bitmap;  // 24 bits per pixel, device-independent; may be smaller
+  int width = 0;                  // of the picture itself
   int height = 0;
 };
 

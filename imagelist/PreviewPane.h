@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace imagelist {
 
@@ -18,7 +18,7 @@ inline constexpr int kPaneSizeId = 0x4003;
 
 // What the pane shows; owned by the caller of the dialog for as long as it runs.
 struct PreviewPaneState {
-  ui::UniqueBitmap bitmap;
+  platform::UniqueBitmap bitmap;
   std::string shownPath;
 };
 

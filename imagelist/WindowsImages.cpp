@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-#include "imagelist/core/PreviewGeometry.h"
-#include "ui/Handles.h"
+#include "picture/PictureKind.h"
+#include "platform/Handles.h"
 #include "ui/Window.h"
 
 namespace imagelist {
@@ -19,7 +19,7 @@ constexpr DWORD kVolumeLabel = 0x08;  // an attribute the search may report on o
 constexpr auto kMessageInterval = std::chrono::milliseconds(10);
 
 bool SameExtension(const char* name, const char* extension) {
-  return lstrcmpiA(ExtensionOf(name).c_str(), extension) == 0;
+  return lstrcmpiA(picture::ExtensionOf(name).c_str(), extension) == 0;
 }
 
 std::vector<std::string> ScanFor(const std::string& folder, const char* extension) {
@@ -28,9 +28,9 @@ std::vector<std::string> ScanFor(const std::string& folder, const char* extensio
   const std::string pattern = folder + "\\*." + extension;
   WIN32_FIND_DATAA data;
   // Names only (no short names to make), fetched in large blocks.
-  ui::UniqueFindFile find(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data,
-                                           FindExSearchNameMatch, nullptr,
-                                           FIND_FIRST_EX_LARGE_FETCH));
+  platform::UniqueFindFile find(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data,
+                                                 FindExSearchNameMatch, nullptr,
+                                                 FIND_FIRST_EX_LARGE_FETCH));
   ui::ProcessMessages();
   if (!find) return found;
   Clock::time_point nextMessages = Clock::now() + kMessageInterval;

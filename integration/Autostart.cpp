@@ -1,7 +1,7 @@
 #include "integration/Autostart.h"
 
-#include "ui/Handles.h"
-#include "ui/core/Error.h"
+#include "platform/Handles.h"
+#include "platform/core/Error.h"
 
 namespace integration {
 
@@ -26,12 +26,12 @@ RunValueSetter& RunValueWrite() {
 }
 
 bool WriteRunValue(HKEY root, const std::string& text) {
-  ui::UniqueHKey key;
+  platform::UniqueHKey key;
   if (RegOpenKeyExA(root, kRunKeyPath, 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) {
     return false;
   }
   if (RunValueWrite()(key.get(), text) != ERROR_SUCCESS) {
-    throw ui::Error(ui::Format("Failed to set data for '%s'", kRunValueName));
+    throw platform::Error(platform::Format("Failed to set data for '%s'", kRunValueName));
   }
   return true;
 }

@@ -1,16 +1,7 @@
 #include "integration/SoundDevice.h"
 
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
-
-namespace ui::traits {
-void MciDevice::close(MCIDEVICEID id) noexcept {
-  try {
-    seams().mciSend(id, MCI_CLOSE, MCI_WAIT, 0);
-  } catch (...) {
-  }
-}
-}  // namespace ui::traits
+#include "platform/Seams.h"
+#include "platform/core/Error.h"
 
 namespace integration {
 
@@ -19,9 +10,9 @@ namespace {
 [[noreturn]] void ThrowMciError(MCIERROR code) {
   char text[256] = {};
   if (!mciGetErrorStringA(code, text, sizeof(text)) || text[0] == '\0') {
-    throw ui::Error("Unknown error code");
+    throw platform::Error("Unknown error code");
   }
-  throw ui::Error(text);
+  throw platform::Error(text);
 }
 
 void Check(MCIERROR code) {
@@ -37,8 +28,8 @@ void SoundDevice::Open() {
   if (fileName_.empty()) ThrowMciError(MCIERR_FILENAME_REQUIRED);
   MCI_OPEN_PARMSA params{};
   params.lpstrElementName = fileName_.c_str();
-  Check(ui::seams().mciSend(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
-                            reinterpret_cast<DWORD_PTR>(&params)));
+  Check(platform::seams().mciSend(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_WAIT,
+                                  reinterpret_cast<DWORD_PTR>(&params)));
   device_.reset(params.wDeviceID);
 }
 
@@ -49,20 +40,20 @@ void SoundDevice::Close() {
 DWORD SoundDevice::Status(DWORD item) const {
   MCI_STATUS_PARMS params{};
   params.dwItem = item;
-  Check(ui::seams().mciSend(device_.get(), MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
-                            reinterpret_cast<DWORD_PTR>(&params)));
+  Check(platform::seams().mciSend(device_.get(), MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                                  reinterpret_cast<DWORD_PTR>(&params)));
   return static_cast<DWORD>(params.dwReturn);
 }
 
 void SoundDevice::Play() {
-  if (!device_) throw ui::Error("No MCI device open");
+  if (!device_) throw platform::Error("No MCI device open");
   if (Status(MCI_STATUS_POSITION) == Status(MCI_STATUS_LENGTH)) {
-    Check(ui::seams().mciSend(device_.get(), MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, 0));
+    Check(platform::seams().mciSend(device_.get(), MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, 0));
   }
   MCI_PLAY_PARMS params{};
   params.dwCallback = reinterpret_cast<DWORD_PTR>(notifyWindow_);
-  Check(ui::seams().mciSend(device_.get(), MCI_PLAY, MCI_NOTIFY,
-                            reinterpret_cast<DWORD_PTR>(&params)));
+  Check(platform::seams().mciSend(device_.get(), MCI_PLAY, MCI_NOTIFY,
+                                  reinterpret_cast<DWORD_PTR>(&params)));
 }
 
 std::string DefaultSoundFile(const std::string& windowsDirectory) {

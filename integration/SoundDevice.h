@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace integration {
 
@@ -33,7 +33,7 @@ class SoundDevice {
  private:
   DWORD Status(DWORD item) const;
   std::string fileName_;
-  ui::UniqueMci device_;
+  platform::UniqueMci device_;
   HWND notifyWindow_ = nullptr;
 };
 

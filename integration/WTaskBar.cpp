@@ -6,7 +6,7 @@
 
 #include "ui/ErrorBox.h"
 #include "ui/Menu.h"
-#include "ui/Seams.h"
+#include "platform/Seams.h"
 
 namespace integration {
 
@@ -30,7 +30,9 @@ TCustomWinTaskbar::TCustomWinTaskbar(HWND ownerForm) : ownerForm_(ownerForm) {
   data_.szTip[0] = '\0';
 }
 
-TCustomWinTaskbar::~TCustomWinTaskbar() { SetShowIcon(false); }
+TCustomWinTaskbar::~TCustomWinTaskbar() {
+  SetShowIcon(false);
+}
 
 void TCustomWinTaskbar::SetHint(const std::string& hint) {
   if (hint != hint_) {
@@ -57,7 +59,7 @@ void TCustomWinTaskbar::SetShowIcon(bool show) {
 }
 
 void TCustomWinTaskbar::UpdateIcon() {
-  auto& notify = ui::seams().shellNotifyIcon;
+  auto& notify = platform::seams().shellNotifyIcon;
   if (showIcon_ && icon_) {
     const DWORD request = data_.hIcon == nullptr ? NIM_ADD : NIM_MODIFY;
     data_.hIcon = icon_.get();

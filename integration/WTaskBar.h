@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -55,7 +55,7 @@ class TCustomWinTaskbar : public ui::Window {
 
  private:
   std::string hint_;
-  ui::UniqueIcon icon_;
+  platform::UniqueIcon icon_;
   NOTIFYICONDATAA data_{};
   HWND ownerForm_;
   ui::PopupMenu* popUpMenu_ = nullptr;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "security/core/Scramble.h"
-#include "ui/CodePage.h"
+#include "platform/CodePage.h"
 
 namespace security {
 
@@ -11,9 +11,9 @@ namespace {
 
 std::string Scrambled(const std::string& text) {
   if (text.empty()) return {};
-  const UINT legacy = ui::LegacyAnsiCodePage();
-  const std::string bytes = ui::FromWide(ui::ToWide(text), legacy);
-  return ui::FromWide(ui::ToWide(ScrambleText(bytes, kPasswordKey), legacy));
+  const UINT legacy = platform::LegacyAnsiCodePage();
+  const std::string bytes = platform::FromWide(platform::ToWide(text), legacy);
+  return platform::FromWide(platform::ToWide(ScrambleText(bytes, kPasswordKey), legacy));
 }
 
 }  // namespace
@@ -27,8 +27,8 @@ std::string StoredFromPassword(const std::string& password) {
 }
 
 int UnstorablePasswordPosition(const std::string& password) {
-  const UINT legacy = ui::LegacyAnsiCodePage();
-  const std::wstring wide = ui::ToWide(password);
+  const UINT legacy = platform::LegacyAnsiCodePage();
+  const std::wstring wide = platform::ToWide(password);
   std::string bytes;
   std::vector<int> positionOfByte;
   int position = 0;

@@ -2,7 +2,7 @@
 
 #include "app/Unit1.h"
 #include "security/StoredPassword.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace security {
 
@@ -20,7 +20,7 @@ std::unique_ptr<ui::Edit> PasswordField(HWND parent, int y) {
 }  // namespace
 
 std::string UnstorableText(int position) {
-  return ui::Format(
+  return platform::Format(
       "The character at position %d of the new password cannot be stored. Please choose "
       "another character for that position; your current password stays in force.",
       position);

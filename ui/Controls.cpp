@@ -7,9 +7,9 @@
 #include <string_view>
 #include <utility>
 
-#include "ui/CodePage.h"
+#include "platform/CodePage.h"
 #include "ui/ErrorBox.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace ui {
 
@@ -28,17 +28,17 @@ HFONT MakeFont(int weight, bool italic) {
 }  // namespace
 
 HFONT DefaultFont() {
-  static UniqueFont font(MakeFont(FW_NORMAL, false));
+  static platform::UniqueFont font(MakeFont(FW_NORMAL, false));
   return font.get();
 }
 
 HFONT ItalicFont() {
-  static UniqueFont font(MakeFont(FW_NORMAL, true));
+  static platform::UniqueFont font(MakeFont(FW_NORMAL, true));
   return font.get();
 }
 
 HFONT BoldFont() {
-  static UniqueFont font(MakeFont(FW_BOLD, false));
+  static platform::UniqueFont font(MakeFont(FW_BOLD, false));
   return font.get();
 }
 
@@ -61,7 +61,8 @@ void Control::Create(const char* windowClass, const std::string& text, DWORD sty
                      HWND parent, int x, int y, int width, int height) {
   hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, x, y, width, height,
                           parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!hwnd_) throw Error(Format("Error creating window class %s", windowClass));
+  if (!hwnd_)
+    throw platform::Error(platform::Format("Error creating window class %s", windowClass));
   SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetFont(DefaultFont());
 }
@@ -322,7 +323,7 @@ namespace {
 // The list box's collation: the system's comparison with letter case ignored. On UTF-16:
 // the "A" forms convert through the locale's code page, not the process's UTF-8.
 int Collate(const std::string& a, const std::string& b) {
-  const std::wstring wa = ToWide(a), wb = ToWide(b);
+  const std::wstring wa = platform::ToWide(a), wb = platform::ToWide(b);
   return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
                         static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()));
 }
@@ -339,7 +340,7 @@ class SortKeys {
       const size_t at = arena_.size();
       int size = 0;
       if (!text.empty()) {
-        wide = ToWide(text);
+        wide = platform::ToWide(text);
         const int length = static_cast<int>(wide.size());
         // Most keys fit this guess; the rare longer one is measured first. A sort key is
         // bytes, whatever the form of the call.
@@ -386,8 +387,8 @@ class TextWidth {
   }
 
  private:
-  WindowDC dc_;
-  SelectGuard font_;
+  platform::WindowDC dc_;
+  platform::SelectGuard font_;
 };
 
 // Room beside the widest text: the list box draws its texts a little in from the edge.
@@ -458,7 +459,8 @@ int ListBox::Count() const {
 }
 
 std::string ListBox::Item(int index) const {
-  if (index < 0 || index >= Count()) throw Error(Format("List index out of bounds (%d)", index));
+  if (index < 0 || index >= Count())
+    throw platform::Error(platform::Format("List index out of bounds (%d)", index));
   // Read in UTF-16 and converted here. The list box of the common controls is a Unicode
   // window, and the system's conversion of the "A" message for it goes through a buffer of
   // its own: under Wine a fixed one of 512 characters, which a longer entry overruns.
@@ -470,7 +472,7 @@ std::string ListBox::Item(int index) const {
                                     reinterpret_cast<LPARAM>(wide.data()));
   // The length may be larger than the text: the system may count for either kind of text.
   wide.resize(static_cast<size_t>(std::clamp<LRESULT>(n, 0, length)));
-  return FromWide(wide);  // the process's code page, whatever it is
+  return platform::FromWide(wide);  // the process's code page, whatever it is
 }
 
 int ListBox::ItemIndex() const {
@@ -499,7 +501,7 @@ int ListBox::Add(const std::string& text) {
   const LRESULT at = sorted_ ? Send(LB_INSERTSTRING, static_cast<WPARAM>(SortedPlace(text)),
                                     reinterpret_cast<LPARAM>(text.c_str()))
                              : Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (at == LB_ERR || at == LB_ERRSPACE) throw Error("Unable to insert a line");
+  if (at == LB_ERR || at == LB_ERRSPACE) throw platform::Error("Unable to insert a line");
   CountWidth(TextWidth(hwnd())(text), +1);
   UpdateExtent();
   return static_cast<int>(at);
@@ -554,7 +556,7 @@ void ListBox::AddAll(const std::vector<std::string>& texts) {
     }
     UpdateExtent();
     EndUpdate();
-    if (!filled) throw Error("Unable to insert a line");
+    if (!filled) throw platform::Error("Unable to insert a line");
     return;
   }
   const int selected = ItemIndex();
@@ -572,7 +574,7 @@ void ListBox::AddAll(const std::vector<std::string>& texts) {
   if (!filled) Refill(all, Identity(listed));
   SetItemIndex(filled ? movedTo : selected);
   EndUpdate();
-  if (!filled) throw Error("Unable to insert a line");
+  if (!filled) throw platform::Error("Unable to insert a line");
 }
 
 void ListBox::Delete(int index) {
@@ -612,7 +614,7 @@ void ListBox::SetSorted(bool sorted) {
   }
   EndUpdate();
   SetItemIndex(selected);
-  if (!filled) throw Error("Unable to insert a line");
+  if (!filled) throw platform::Error("Unable to insert a line");
 }
 
 void ListBox::BeginUpdate() {
@@ -704,8 +706,8 @@ bool Picture::OnParentNotify(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
   FillRect(item->hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
   BITMAP info{};
   if (bitmap_ && GetObjectA(bitmap_, sizeof(info), &info)) {
-    UniqueDC memory(CreateCompatibleDC(item->hDC));
-    SelectGuard select(memory.get(), bitmap_);
+    platform::UniqueDC memory(CreateCompatibleDC(item->hDC));
+    platform::SelectGuard select(memory.get(), bitmap_);
     SetStretchBltMode(item->hDC, HALFTONE);
     SetBrushOrgEx(item->hDC, 0, 0, nullptr);
     StretchBlt(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), 0, 0,

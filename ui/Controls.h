@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace ui {
 

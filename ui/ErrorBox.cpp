@@ -3,9 +3,9 @@
 #include <exception>
 #include <new>
 
-#include "ui/AppTitle.h"
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
+#include "platform/AppTitle.h"
+#include "platform/Seams.h"
+#include "platform/core/Error.h"
 
 namespace ui {
 
@@ -19,14 +19,15 @@ void SetErrorBoxOwner(HWND owner) noexcept {
 
 void ShowErrorBox(const std::string& text) noexcept {
   try {
-    seams().errorBox(g_owner, ErrorBoxText(text));
+    platform::seams().errorBox(g_owner, platform::ErrorBoxText(text));
   } catch (...) {
     // A failing seam must not take the dispatch down with it.
   }
 }
 
 bool AskYesNo(const std::string& text) noexcept {
-  return MessageBoxA(g_owner, text.c_str(), kAppTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
+  return MessageBoxA(g_owner, text.c_str(), platform::kAppTitle, MB_YESNO | MB_ICONWARNING) ==
+         IDYES;
 }
 
 void ReportCurrentException() noexcept {

@@ -1,6 +1,6 @@
 #include "ui/Form.h"
 
-#include "ui/AppTitle.h"
+#include "platform/AppTitle.h"
 #include "ui/ErrorBox.h"
 
 namespace ui {
@@ -44,7 +44,7 @@ void Form::BringToFront() {
 
 Application::Application() {
   CreateHwnd({.className = "TApplication",
-              .caption = kAppTitle,
+              .caption = platform::kAppTitle,
               .style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
               .exStyle = WS_EX_TOOLWINDOW,
               .x = 0,
@@ -60,7 +60,9 @@ Application::~Application() {
   SetErrorBoxOwner(nullptr);
 }
 
-Application* Application::Instance() noexcept { return g_application; }
+Application* Application::Instance() noexcept {
+  return g_application;
+}
 
 int Application::Run() {
   MSG msg;

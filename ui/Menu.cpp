@@ -5,18 +5,21 @@
 namespace ui {
 
 PopupMenu::PopupMenu()
-    : PopupMenu(Shared{std::make_shared<std::vector<UniqueBitmap>>(), std::make_shared<UINT>(1000)}) {}
+    : PopupMenu(Shared{std::make_shared<std::vector<platform::UniqueBitmap>>(),
+                       std::make_shared<UINT>(1000)}) {}
 
 PopupMenu::PopupMenu(Shared shared)
-    : menu_(CreatePopupMenu()), images_(std::move(shared.images)), nextId_(std::move(shared.nextId)) {}
+    : menu_(CreatePopupMenu()),
+      images_(std::move(shared.images)),
+      nextId_(std::move(shared.nextId)) {}
 
 void PopupMenu::SetImages(HBITMAP strip) {
   images_->clear();
   BITMAP info{};
   if (!strip || !GetObjectA(strip, sizeof(info), &info)) return;
-  WindowDC screen(nullptr);
-  UniqueDC source(CreateCompatibleDC(screen.get()));
-  SelectGuard selectSource(source.get(), strip);
+  platform::WindowDC screen(nullptr);
+  platform::UniqueDC source(CreateCompatibleDC(screen.get()));
+  platform::SelectGuard selectSource(source.get(), strip);
   for (int x = 0; x + 16 <= info.bmWidth; x += 16) {
     // 32-bit premultiplied image: magenta pixels become fully transparent.
     BITMAPINFO bi{};
@@ -27,7 +30,8 @@ void PopupMenu::SetImages(HBITMAP strip) {
                     .biBitCount = 32,
                     .biCompression = BI_RGB};
     void* bits = nullptr;
-    UniqueBitmap image(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    platform::UniqueBitmap image(
+        CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!image || !bits) continue;
     auto* pixels = static_cast<DWORD*>(bits);
     for (int y = 0; y < 16; ++y) {
@@ -75,7 +79,9 @@ PopupMenu& PopupMenu::AddSubmenu(const std::string& caption) {
   return sub;
 }
 
-void PopupMenu::AddSeparator() { AppendMenuA(menu_.get(), MF_SEPARATOR, 0, nullptr); }
+void PopupMenu::AddSeparator() {
+  AppendMenuA(menu_.get(), MF_SEPARATOR, 0, nullptr);
+}
 
 void PopupMenu::SetItem(UINT id, const std::string& caption, int imageIndex) {
   auto it = items_.find(id);

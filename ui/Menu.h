@@ -9,16 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace ui {
 
 class PopupMenu {
  public:
   PopupMenu();
+
  private:
   struct Shared {
-    std::shared_ptr<std::vector<UniqueBitmap>> images;
+    std::shared_ptr<std::vector<platform::UniqueBitmap>> images;
     std::shared_ptr<UINT> nextId;
   };
 
@@ -51,8 +52,8 @@ class PopupMenu {
   };
   HBITMAP Image(int index) const;
 
-  UniqueMenu menu_;
-  std::shared_ptr<std::vector<UniqueBitmap>> images_;
+  platform::UniqueMenu menu_;
+  std::shared_ptr<std::vector<platform::UniqueBitmap>> images_;
   std::shared_ptr<UINT> nextId_;
   std::map<UINT, Item> items_;
   std::vector<std::unique_ptr<PopupMenu>> submenus_;

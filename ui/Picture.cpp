@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "ui/core/Error.h"
-#include "wallpaper/core/JpegToBmp.h"
+#include "platform/core/Error.h"
+#include "picture/JpegToBmp.h"
 
 namespace ui {
 
-UniqueBitmap CreateDib24(int width, int height, void** bits) {
+platform::UniqueBitmap CreateDib24(int width, int height, void** bits) {
   BITMAPINFO bi{};
   bi.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
                   .biWidth = width,
@@ -15,36 +15,37 @@ UniqueBitmap CreateDib24(int width, int height, void** bits) {
                   .biPlanes = 1,
                   .biBitCount = 24,
                   .biCompression = BI_RGB};
-  WindowDC screen(nullptr);
-  UniqueBitmap bitmap(CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, bits, nullptr, 0));
-  if (!bitmap || !*bits) throw Error("Out of system resources");
+  platform::WindowDC screen(nullptr);
+  platform::UniqueBitmap bitmap(
+      CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, bits, nullptr, 0));
+  if (!bitmap || !*bits) throw platform::Error("Out of system resources");
   return bitmap;
 }
 
-UniqueBitmap DibFromBgr(int width, int height, const std::vector<uint8_t>& bgr) {
+platform::UniqueBitmap DibFromBgr(int width, int height, const std::vector<uint8_t>& bgr) {
   void* bits = nullptr;
-  UniqueBitmap bitmap = CreateDib24(width, height, &bits);
+  platform::UniqueBitmap bitmap = CreateDib24(width, height, &bits);
   const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
   std::memcpy(bits, bgr.data(), std::min(bgr.size(), stride * static_cast<size_t>(height)));
   return bitmap;
 }
 
-UniqueBitmap LoadJpegResource(int id) {
+platform::UniqueBitmap LoadJpegResource(int id) {
   HMODULE module = GetModuleHandleA(nullptr);
   HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
   HGLOBAL data = info ? LoadResource(module, info) : nullptr;
   const void* bytes = data ? LockResource(data) : nullptr;
-  if (!bytes) throw Error("Resource not found");
-  const auto image = wallpaper::DecodeJpegFull(static_cast<const uint8_t*>(bytes),
-                                               SizeofResource(module, info));
+  if (!bytes) throw platform::Error("Resource not found");
+  const auto image =
+      picture::DecodeJpegFull(static_cast<const uint8_t*>(bytes), SizeofResource(module, info));
   return DibFromBgr(image.width, image.height, image.bgr);
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height) {
   const SIZE size = BitmapSize(bitmap);
   if (size.cx == 0 || size.cy == 0) return;
-  UniqueDC memory(CreateCompatibleDC(dc));
-  SelectGuard select(memory.get(), bitmap);
+  platform::UniqueDC memory(CreateCompatibleDC(dc));
+  platform::SelectGuard select(memory.get(), bitmap);
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
   StretchBlt(dc, x, y, width, height, memory.get(), 0, 0, size.cx, size.cy, SRCCOPY);

@@ -5,16 +5,16 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace ui {
 
 // A 24-bit bottom-up DIB section of the given size; bits receives its pixels.
-UniqueBitmap CreateDib24(int width, int height, void** bits);
+platform::UniqueBitmap CreateDib24(int width, int height, void** bits);
 // A DIB section holding 24-bit bottom-up rows (stride (width*3+3)&~3).
-UniqueBitmap DibFromBgr(int width, int height, const std::vector<uint8_t>& bgr);
+platform::UniqueBitmap DibFromBgr(int width, int height, const std::vector<uint8_t>& bgr);
 // Decodes a JPEG stored as RCDATA in the executable.
-UniqueBitmap LoadJpegResource(int id);
+platform::UniqueBitmap LoadJpegResource(int id);
 // Draws the whole bitmap stretched into the rectangle.
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height);
 // Width and height of a bitmap (0, 0 for none).

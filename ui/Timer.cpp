@@ -2,7 +2,7 @@
 
 #include "ui/ErrorBox.h"
 #include "ui/Window.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace ui {
 
@@ -43,7 +43,7 @@ void Timer::Update() {
   }
   if (enabled_ && interval_ != 0) {
     if (SetTimer(owner_.hwnd(), id_, interval_, nullptr) == 0) {
-      throw Error("Not enough timers available");
+      throw platform::Error("Not enough timers available");
     }
     armed_ = true;
   }

@@ -7,7 +7,7 @@
 #include "ui/Controls.h"
 #include "ui/ErrorBox.h"
 #include "ui/Timer.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace ui {
 
@@ -45,7 +45,8 @@ void Window::CreateHwnd(const Spec& spec) {
   RegisterOnce(this, spec.className, spec.classStyle, spec.background, spec.icon, &Window::Proc);
   CreateWindowExA(spec.exStyle, spec.className, spec.caption.c_str(), spec.style, spec.x, spec.y,
                   spec.width, spec.height, spec.parent, nullptr, GetModuleHandleA(nullptr), this);
-  if (!hwnd_) throw Error(Format("Error creating window class %s", spec.className));
+  if (!hwnd_)
+    throw platform::Error(platform::Format("Error creating window class %s", spec.className));
 }
 
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -123,15 +124,24 @@ bool Window::Visible() const noexcept {
   return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void Window::Show() { ShowWindow(hwnd_, SW_SHOWNORMAL); }
-void Window::ShowInactive() { ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
-void Window::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+void Window::Show() {
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+}
+void Window::ShowInactive() {
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+}
+void Window::Hide() {
+  ShowWindow(hwnd_, SW_HIDE);
+}
 
-void Window::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+void Window::SetText(const std::string& text) {
+  SetWindowTextA(hwnd_, text.c_str());
+}
 
 std::string Window::Text() const {
   std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -198,8 +208,14 @@ void ProcessMessages() {
   }
 }
 
-int CentredOffset(int screenSize, int windowSize) { return screenSize / 2 - windowSize / 2; }
-int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
-int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
+int CentredOffset(int screenSize, int windowSize) {
+  return screenSize / 2 - windowSize / 2;
+}
+int ScreenWidth() {
+  return GetSystemMetrics(SM_CXSCREEN);
+}
+int ScreenHeight() {
+  return GetSystemMetrics(SM_CYSCREEN);
+}
 
 }  // namespace ui

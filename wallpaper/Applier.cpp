@@ -2,9 +2,9 @@
 
 #include <exception>
 
-#include "ui/Handles.h"
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
+#include "platform/Handles.h"
+#include "platform/Seams.h"
+#include "platform/core/Error.h"
 #include "wallpaper/InstallError.h"
 #include "wallpaper/JpegConversion.h"
 #include "wallpaper/core/WallpaperKind.h"
@@ -25,7 +25,7 @@ std::optional<StyleTexts> StyleTextsOf(int styleIndex) {
 }
 
 std::string ApplyHost::WindowsDirectory() const {
-  return ui::seams().windowsDirectory();
+  return platform::seams().windowsDirectory();
 }
 
 std::string ApplyHost::PerUserFolder() const {
@@ -36,7 +36,7 @@ void ApplyHost::SetDesktopValue(HKEY key, const char* name, const std::string& v
   // The byte count includes the terminating zero.
   if (RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                      static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
-    throw ui::Error(ui::Format("Failed to set data for '%s'", name));
+    throw platform::Error(platform::Format("Failed to set data for '%s'", name));
   }
 }
 
@@ -44,17 +44,17 @@ namespace {
 
 void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
              const std::string& tileWallpaper, ApplyHost& host) {
-  ui::UniqueHKey key;
+  platform::UniqueHKey key;
   std::exception_ptr writeError;
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(ui::seams().registryRoot, kDesktopKey, 0, KEY_ALL_ACCESS, &opened) ==
+  if (RegOpenKeyExA(platform::seams().registryRoot, kDesktopKey, 0, KEY_ALL_ACCESS, &opened) ==
       ERROR_SUCCESS) {
     key.reset(opened);
     try {
       host.SetDesktopValue(key.get(), "Wallpaper", bitmapPath);
       host.SetDesktopValue(key.get(), "WallpaperStyle", wallpaperStyle);
       host.SetDesktopValue(key.get(), "TileWallpaper", tileWallpaper);
-    } catch (const ui::Error& e) {
+    } catch (const platform::Error& e) {
       // The registry's refusal, not the picture's fault.
       writeError = std::make_exception_ptr(InstallError(e.what()));
     }
@@ -80,8 +80,8 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
 
   // The system's answer is not examined: a missing bitmap is installed without a report.
   std::string data = bitmapPath;
-  ui::seams().systemParametersInfo(SPI_SETDESKWALLPAPER, 0, data.data(),
-                                   SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+  platform::seams().systemParametersInfo(SPI_SETDESKWALLPAPER, 0, data.data(),
+                                         SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
 }  // namespace

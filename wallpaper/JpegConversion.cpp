@@ -6,37 +6,37 @@
 #include <optional>
 #include <vector>
 
-#include "ui/FileIO.h"
-#include "ui/core/Error.h"
+#include "platform/FileIO.h"
+#include "platform/core/Error.h"
 #include "wallpaper/InstallError.h"
-#include "wallpaper/core/JpegToBmp.h"
+#include "picture/JpegToBmp.h"
 
 namespace wallpaper {
 
 namespace {
 
-class FileSink final : public BmpSink {
+class FileSink final : public picture::BmpSink {
  public:
-  explicit FileSink(ui::SafeFileWriter& writer) : writer_(writer) {}
+  explicit FileSink(platform::SafeFileWriter& writer) : writer_(writer) {}
   void Reserve(uint64_t totalBytes) override { writer_.Reserve(totalBytes); }
   void WriteAt(uint64_t offset, const void* data, size_t size) override {
     writer_.WriteAt(offset, data, size);
   }
 
  private:
-  ui::SafeFileWriter& writer_;
+  platform::SafeFileWriter& writer_;
 };
 
-void ConvertInto(const std::vector<uint8_t>& jpeg, ui::SafeFileWriter& writer) {
+void ConvertInto(const std::vector<uint8_t>& jpeg, platform::SafeFileWriter& writer) {
   FileSink sink(writer);
-  ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+  picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
   writer.Commit();
 }
 
 // The bitmap can be made again from its JPEG, so it is not flushed: at 48 megapixels a
 // flush costs about half as much again as the decode. The move still makes it whole or
 // not at all.
-constexpr auto kBitmapDurability = ui::SafeFileWriter::Durability::Regenerable;
+constexpr auto kBitmapDurability = platform::SafeFileWriter::Durability::Regenerable;
 
 std::string JoinPath(const std::string& folder, const char* name) {
   if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
@@ -44,12 +44,12 @@ std::string JoinPath(const std::string& folder, const char* name) {
 }
 
 [[noreturn]] void ThrowCannotCreate(const std::string& path, DWORD code) {
-  throw ui::WriteError(
-      ui::Format("Cannot create file \"%s\". %s", path.c_str(), ui::SystemErrorText(code).c_str()));
+  throw platform::WriteError(platform::Format("Cannot create file \"%s\". %s", path.c_str(),
+                                              platform::SystemErrorText(code).c_str()));
 }
 
 // Opens the bitmap in the per-user folder, creating the folder when missing.
-void OpenPerUser(std::optional<ui::SafeFileWriter>& writer, const std::string& folder) {
+void OpenPerUser(std::optional<platform::SafeFileWriter>& writer, const std::string& folder) {
   const std::string path = JoinPath(folder, kConvertedBitmapName);
   if (folder.empty()) ThrowCannotCreate(path, ERROR_PATH_NOT_FOUND);
   if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
@@ -62,14 +62,14 @@ void OpenPerUser(std::optional<ui::SafeFileWriter>& writer, const std::string& f
 
 void ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bitmapPath) {
   // The JPEG is read first: a missing one must not even create the temporary file.
-  const std::vector<uint8_t> jpeg = ui::ReadWholeFile(jpegPath);
-  ui::SafeFileWriter writer(bitmapPath, kBitmapDurability);
+  const std::vector<uint8_t> jpeg = platform::ReadWholeFile(jpegPath);
+  platform::SafeFileWriter writer(bitmapPath, kBitmapDurability);
   ConvertInto(jpeg, writer);
 }
 
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
                                 const std::string& perUserFolder) {
-  const std::vector<uint8_t> jpeg = ui::ReadWholeFile(jpegPath);
+  const std::vector<uint8_t> jpeg = platform::ReadWholeFile(jpegPath);
 
   // Every failure to put the bitmap in the Windows directory sends it to the per-user
   // folder: no room for the temporary file, or a bitmap there that is read-only or held
@@ -78,25 +78,25 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
   std::exception_ptr windowsError;
   if (!windowsDirectory.empty()) {
     try {
-      ui::SafeFileWriter writer(JoinPath(windowsDirectory, kConvertedBitmapName),
-                                kBitmapDurability);
+      platform::SafeFileWriter writer(JoinPath(windowsDirectory, kConvertedBitmapName),
+                                      kBitmapDurability);
       ConvertInto(jpeg, writer);
       return writer.path();
-    } catch (const ui::WriteError&) {
+    } catch (const platform::WriteError&) {
       windowsError = std::current_exception();
     }
   }
   try {
-    std::optional<ui::SafeFileWriter> writer;
+    std::optional<platform::SafeFileWriter> writer;
     OpenPerUser(writer, perUserFolder);
     ConvertInto(jpeg, *writer);
     return writer->path();
-  } catch (const ui::WriteError& perUserError) {
+  } catch (const platform::WriteError& perUserError) {
     // Reported with the Windows directory's reason, the place the user knows of.
     std::string text = perUserError.what();
     try {
       if (windowsError) std::rethrow_exception(windowsError);
-    } catch (const ui::WriteError& e) {
+    } catch (const platform::WriteError& e) {
       text = e.what();
     }
     throw InstallError(text);
@@ -104,7 +104,7 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
 }
 
 std::string PerUserBitmapFolder() {
-  return ui::PerUserFolder();
+  return platform::PerUserFolder();
 }
 
 }  // namespace wallpaper

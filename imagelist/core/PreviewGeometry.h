@@ -1,7 +1,6 @@
 #pragma once
-// Arithmetic and texts of the preview pane, and the picture type chosen by a file name.
+// Arithmetic and texts of the preview pane.
 #include <string>
-#include <string_view>
 
 namespace imagelist {
 
@@ -17,21 +16,5 @@ PreviewFit FitPreview(int pictureW, int pictureH, int frameW, int frameH);
 
 // "( 1024 x 768 ) pixels"
 std::string BitmapInfoText(int w, int h);
-
-// The part after the last '\' or ':'.
-std::string FileNameOf(std::string_view path);
-
-// The text after the last '.' of the file name (see FileNameOf), without the dot; empty
-// when the file name has no dot.
-std::string ExtensionOf(std::string_view path);
-
-// The hint of the preview: file name, carriage return, size text.
-std::string PreviewHint(std::string_view path, int w, int h);
-
-enum class PictureKind { Bitmap, Jpeg, Icon, Metafile };
-
-// By extension, letter case ignored. Any other extension, or none, throws
-// ui::Error "Unknown picture file extension (.%s)".
-PictureKind PictureKindOf(std::string_view path);
 
 }  // namespace imagelist

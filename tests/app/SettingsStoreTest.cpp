@@ -3,7 +3,7 @@
 #include "app/SettingNames.h"
 #include "app/SettingsStore.h"
 #include "tests/support/win/TestEnv.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace {
 
@@ -64,10 +64,10 @@ TEST_F(SettingsStoreTest, DwordValueIsATypeErrorNotTheDefault) {
   try {
     store.ReadBool(kSection, "UseSound", false);
     FAIL() << "no error";
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     EXPECT_STREQ(e.what(), "Invalid data type for 'UseSound'");
   }
-  EXPECT_THROW(store.ReadString(kSection, "UseSound", ""), ui::Error);
+  EXPECT_THROW(store.ReadString(kSection, "UseSound", ""), platform::Error);
 }
 
 TEST_F(SettingsStoreTest, ExpandTextIsTakenLiterally) {
@@ -95,26 +95,26 @@ TEST_F(SettingsStoreTest, WriteReplacesValueOfAnotherType) {
 
 TEST_F(SettingsStoreTest, SectionKeysAreCreatedOnWrite) {
   store.WriteString("Program\\Security", "Password", "");
-  EXPECT_TRUE(registry.ValueExists(std::string(app::kProgramKeyPath) + "\\Program\\Security",
-                                   "Password"));
+  EXPECT_TRUE(
+      registry.ValueExists(std::string(app::kProgramKeyPath) + "\\Program\\Security", "Password"));
 }
 
 TEST(SettingsStoreOpen, UnopenableKeyReportsAndStaysUsable) {
   testenv::ScratchRegistry registry;
   // A root whose key has been deleted: nothing can be opened or created below it.
   HKEY gone = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(registry.root(), "Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &gone, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(registry.root(), "Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &gone,
+                            nullptr),
             ERROR_SUCCESS);
   ASSERT_EQ(RegDeleteTreeA(registry.root(), "Gone"), ERROR_SUCCESS);
   SettingsStore store(gone, app::kProgramKeyPath, std::nothrow);
-  EXPECT_THROW(store.Open(), ui::Error);
+  EXPECT_THROW(store.Open(), platform::Error);
   EXPECT_FALSE(store.IsOpen());
   EXPECT_EQ(store.ReadInteger("Program", "ChangeIntervalTime", 15), 15);
   try {
     store.WriteString("Program", "X", "1");
     FAIL() << "no error";
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     EXPECT_STREQ(e.what(), "Failed to create key Program");
   }
   RegCloseKey(gone);

@@ -160,7 +160,7 @@ TEST(StartupWithoutKey, ReportsOnceAndRunsOnDefaults) {
   RegCreateKeyExA(program.registry.root(), "Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &gone,
                   nullptr);
   RegDeleteTreeA(program.registry.root(), "Gone");
-  ui::seams().registryRoot = gone;
+  platform::seams().registryRoot = gone;
   program.Start();
   ASSERT_GE(program.errors.texts.size(), 1u);
   EXPECT_EQ(program.errors.texts[0], "Failed to create key Software\\Kestrova\\Papershift 7.");

@@ -1,4 +1,4 @@
-#include "imagelist/core/BmpDecode.h"
+#include "picture/BmpDecode.h"
 
 #include <array>
 #include <climits>
@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "imagelist/core/PreviewScale.h"
-#include "ui/core/Error.h"
+#include "picture/Reduction.h"
+#include "platform/core/Error.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -26,14 +26,14 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using imagelist::BmpSize;
-using imagelist::DecodeBmp;
-using imagelist::DecodeBmpReduced;
-using imagelist::ReadBmpSize;
-using imagelist::ReduceImage;
-using imagelist::DecodedImage;
-using imagelist::IconEntry;
-using imagelist::PickIconEntry;
+using picture::BmpSize;
+using picture::DecodeBmp;
+using picture::DecodeBmpReduced;
+using picture::DecodedImage;
+using picture::IconEntry;
+using picture::PickIconEntry;
+using picture::ReadBmpSize;
+using picture::ReduceImage;
 
 void Put16(Bytes& b, size_t at, uint32_t v) {
   b[at] = static_cast<uint8_t>(v);
@@ -131,7 +131,7 @@ Bgr PixelAt(const DecodedImage& image, int x, int y) {
 std::string ErrorOf(const Bytes& file) {
   try {
     DecodeBmp(file.data(), file.size());
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     return e.what();
   }
   return "no error";
@@ -303,9 +303,9 @@ TEST(BmpDecode, ReducedDecodeFailsAsTheFullOne) {
   const Bytes cut = MakeBmp({.width = 40, .height = 40, .pixels = Bytes(120 * 40, 9)});
   for (const Bytes& file : {bad, Bytes(cut.begin(), cut.end() - 200)}) {
     EXPECT_EQ(ErrorOf(file), "Bitmap image is not valid");
-    EXPECT_THROW(DecodeBmpReduced(file.data(), file.size(), 2), ui::Error);
+    EXPECT_THROW(DecodeBmpReduced(file.data(), file.size(), 2), platform::Error);
   }
-  EXPECT_THROW(ReadBmpSize(cut.data(), 10), ui::Error);
+  EXPECT_THROW(ReadBmpSize(cut.data(), 10), platform::Error);
 }
 
 TEST(BmpDecode, RejectsInconsistentFiles) {
@@ -438,7 +438,7 @@ Bytes MakeIcon(const std::vector<std::array<uint32_t, 4>>& entries, uint16_t typ
 std::string IconErrorOf(const Bytes& file) {
   try {
     PickIconEntry(file.data(), file.size());
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     return e.what();
   }
   return "no error";

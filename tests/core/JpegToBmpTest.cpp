@@ -1,4 +1,4 @@
-#include "wallpaper/core/JpegToBmp.h"
+#include "picture/JpegToBmp.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,14 +12,14 @@
 
 #include <gtest/gtest.h>
 
-#include "imagelist/core/BmpDecode.h"
+#include "picture/BmpDecode.h"
 #include "tests/support/JpegEncode.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using wallpaper::DecodedImage;
+using picture::DecodedImage;
 
 using testjpeg::EncodeJpeg;
 using testjpeg::EncodeOptions;
@@ -56,7 +56,7 @@ PlainDecode DecodePlain(const Bytes& jpeg, unsigned scaleNum = 8) {
 }
 
 // Records every write and checks it against the reserved size.
-class MemorySink : public wallpaper::BmpSink {
+class MemorySink : public picture::BmpSink {
  public:
   void Reserve(uint64_t totalBytes) override {
     ++reserveCalls;
@@ -106,14 +106,14 @@ void ExpectSamePixels(const uint8_t* bgrBottomUp, size_t stride, const PlainDeco
 }
 
 std::string JpegErrorText(int code) {
-  return ui::Format("JPEG error #%d", code);
+  return platform::Format("JPEG error #%d", code);
 }
 
 template <class F>
 std::string ErrorOf(F&& f) {
   try {
     f();
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     return e.what();
   }
   return "no error";
@@ -146,7 +146,7 @@ TEST(JpegToBmp, WritesACompleteBottomUpBitmapOfLibjpegsPixels) {
     SCOPED_TRACE(std::to_string(o.width) + "x" + std::to_string(o.height));
     const Bytes jpeg = EncodeJpeg(o);
     MemorySink sink;
-    wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+    picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
 
     const size_t stride = (static_cast<size_t>(o.width) * 3 + 3) & ~size_t{3};
     const size_t fileSize = 54 + stride * o.height;
@@ -175,9 +175,9 @@ TEST(JpegToBmp, WritesACompleteBottomUpBitmapOfLibjpegsPixels) {
 TEST(JpegToBmp, ConvertedBitmapReadsBackAsTheDecodedPicture) {
   const Bytes jpeg = EncodeJpeg({.width = 61, .height = 45});
   MemorySink sink;
-  wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
-  const DecodedImage fromBmp = imagelist::DecodeBmp(sink.bytes.data(), sink.bytes.size());
-  const DecodedImage direct = wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size());
+  picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+  const DecodedImage fromBmp = picture::DecodeBmp(sink.bytes.data(), sink.bytes.size());
+  const DecodedImage direct = picture::DecodeJpegFull(jpeg.data(), jpeg.size());
   EXPECT_EQ(fromBmp.width, direct.width);
   EXPECT_EQ(fromBmp.height, direct.height);
   EXPECT_EQ(fromBmp.bgr, direct.bgr);
@@ -203,8 +203,8 @@ TEST(JpegToBmp, CmykPicturesComeOutInTheirColours) {
         {.width = 24, .height = 19, .input = JCS_CMYK, .stored = c.stored, .adobeMarker = c.adobe},
         [&](int, int, int component) { return ink[component]; });
     MemorySink sink;
-    wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
-    const DecodedImage image = wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size());
+    picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+    const DecodedImage image = picture::DecodeJpegFull(jpeg.data(), jpeg.size());
     ASSERT_EQ(image.width, 24);
     for (const uint8_t* pixel : {static_cast<const uint8_t*>(sink.bytes.data() + 54),
                                  image.bgr.data() + image.Stride() * 10 + 30}) {
@@ -221,12 +221,11 @@ TEST(JpegToBmp, DamagedDataFailsWithLibjpegsNumber) {
     SCOPED_TRACE("truncated");
     const Bytes truncated(good.begin(), good.begin() + good.size() / 2);
     MemorySink sink;
-    EXPECT_EQ(
-        ErrorOf([&] { wallpaper::ConvertJpegToBmp(truncated.data(), truncated.size(), sink); }),
-        JpegErrorText(JWRN_JPEG_EOF));
+    EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(truncated.data(), truncated.size(), sink); }),
+              JpegErrorText(JWRN_JPEG_EOF));
     // Rows may have gone out, but never the headers: the result is no valid bitmap.
     EXPECT_TRUE(sink.timesWritten.empty() || sink.timesWritten[0] == 0);
-    EXPECT_EQ(ErrorOf([&] { wallpaper::DecodeJpegFull(truncated.data(), truncated.size()); }),
+    EXPECT_EQ(ErrorOf([&] { picture::DecodeJpegFull(truncated.data(), truncated.size()); }),
               JpegErrorText(JWRN_JPEG_EOF));
   }
   {
@@ -234,16 +233,15 @@ TEST(JpegToBmp, DamagedDataFailsWithLibjpegsNumber) {
     const Bytes progressive = EncodeJpeg({.width = 640, .height = 480, .progressive = true});
     const Bytes truncated(progressive.begin(), progressive.begin() + progressive.size() / 2);
     MemorySink sink;
-    EXPECT_EQ(
-        ErrorOf([&] { wallpaper::ConvertJpegToBmp(truncated.data(), truncated.size(), sink); }),
-        JpegErrorText(JWRN_JPEG_EOF));
+    EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(truncated.data(), truncated.size(), sink); }),
+              JpegErrorText(JWRN_JPEG_EOF));
     EXPECT_EQ(sink.reserveCalls, 0);  // libjpeg reads all scans before the first row
   }
   {
     SCOPED_TRACE("missing only the end marker");
     const Bytes cut(good.begin(), good.end() - 2);
     MemorySink sink;
-    EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(cut.data(), cut.size(), sink); }),
+    EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(cut.data(), cut.size(), sink); }),
               JpegErrorText(JWRN_JPEG_EOF));
   }
   {
@@ -252,7 +250,7 @@ TEST(JpegToBmp, DamagedDataFailsWithLibjpegsNumber) {
     cut.push_back(0xFF);
     cut.push_back(0xD9);
     MemorySink sink;
-    EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(cut.data(), cut.size(), sink); }),
+    EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(cut.data(), cut.size(), sink); }),
               JpegErrorText(JWRN_HIT_MARKER));
   }
   {
@@ -260,7 +258,7 @@ TEST(JpegToBmp, DamagedDataFailsWithLibjpegsNumber) {
     Bytes bad = good;
     bad[1] = 0x00;
     MemorySink sink;
-    EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(bad.data(), bad.size(), sink); }),
+    EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(bad.data(), bad.size(), sink); }),
               JpegErrorText(JERR_NO_SOI));
     EXPECT_EQ(sink.reserveCalls, 0);
     EXPECT_EQ(sink.writeCalls, 0);
@@ -268,29 +266,28 @@ TEST(JpegToBmp, DamagedDataFailsWithLibjpegsNumber) {
   {
     SCOPED_TRACE("truncated header");
     MemorySink sink;
-    EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(good.data(), 40, sink); }),
+    EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(good.data(), 40, sink); }),
               JpegErrorText(JWRN_JPEG_EOF));
     EXPECT_EQ(sink.reserveCalls, 0);
-    EXPECT_EQ(ErrorOf([&] { wallpaper::ReadJpegHeader(good.data(), 40); }),
+    EXPECT_EQ(ErrorOf([&] { picture::ReadJpegHeader(good.data(), 40); }),
               JpegErrorText(JWRN_JPEG_EOF));
   }
-  EXPECT_EQ(ErrorOf([&] { wallpaper::ReadJpegHeader(nullptr, 0); }),
-            JpegErrorText(JERR_INPUT_EMPTY));
+  EXPECT_EQ(ErrorOf([&] { picture::ReadJpegHeader(nullptr, 0); }), JpegErrorText(JERR_INPUT_EMPTY));
 }
 
 TEST(JpegToBmp, RefusesPicturesTooBigForABitmapBeforeReserving) {
   const Bytes huge = WithClaimedSize(EncodeJpeg({.width = 16, .height = 16}), 40000, 40000);
-  const wallpaper::JpegHeader header = wallpaper::ReadJpegHeader(huge.data(), huge.size());
+  const picture::JpegHeader header = picture::ReadJpegHeader(huge.data(), huge.size());
   EXPECT_EQ(header.width, 40000);
   EXPECT_EQ(header.height, 40000);
   MemorySink sink;
-  EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(huge.data(), huge.size(), sink); }),
+  EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(huge.data(), huge.size(), sink); }),
             JpegErrorText(JERR_IMAGE_TOO_BIG));
   EXPECT_EQ(sink.reserveCalls, 0);
-  EXPECT_EQ(ErrorOf([&] { wallpaper::DecodeJpegFull(huge.data(), huge.size()); }),
+  EXPECT_EQ(ErrorOf([&] { picture::DecodeJpegFull(huge.data(), huge.size()); }),
             JpegErrorText(JERR_IMAGE_TOO_BIG));
   // Scaled down, the same picture is small enough for the preview to try.
-  EXPECT_NE(ErrorOf([&] { wallpaper::DecodeJpegForPreview(huge.data(), huge.size(), 225, 145); }),
+  EXPECT_NE(ErrorOf([&] { picture::DecodeJpegForPreview(huge.data(), huge.size(), 225, 145); }),
             JpegErrorText(JERR_IMAGE_TOO_BIG));
 }
 
@@ -299,28 +296,28 @@ TEST(JpegPreview, ProgressivePictureClaimingHugeSizeFailsWithoutBufferingIt) {
   // gigabytes of coefficients for a file of a few hundred bytes.
   const Bytes bomb =
       WithClaimedSize(EncodeJpeg({.width = 16, .height = 16, .progressive = true}), 65500, 65500);
-  EXPECT_EQ(ErrorOf([&] { wallpaper::DecodeJpegForPreview(bomb.data(), bomb.size(), 225, 145); }),
+  EXPECT_EQ(ErrorOf([&] { picture::DecodeJpegForPreview(bomb.data(), bomb.size(), 225, 145); }),
             JpegErrorText(JERR_NO_BACKING_STORE));
   // 20000 x 20000 in grey is 800 MB of coefficients, which libjpeg would take in one block.
   const Bytes grey = WithClaimedSize(
       EncodeJpeg({.width = 16, .height = 16, .input = JCS_GRAYSCALE, .progressive = true}), 20000,
       20000);
   MemorySink sink;
-  EXPECT_EQ(ErrorOf([&] { wallpaper::ConvertJpegToBmp(grey.data(), grey.size(), sink); }),
+  EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(grey.data(), grey.size(), sink); }),
             JpegErrorText(JERR_NO_BACKING_STORE));
   EXPECT_EQ(sink.reserveCalls, 0);
 }
 
 TEST(JpegToBmp, ReadsTheHeaderOnly) {
   const Bytes gray = EncodeJpeg({.width = 33, .height = 17, .input = JCS_GRAYSCALE});
-  const wallpaper::JpegHeader h = wallpaper::ReadJpegHeader(gray.data(), gray.size());
+  const picture::JpegHeader h = picture::ReadJpegHeader(gray.data(), gray.size());
   EXPECT_EQ(h.width, 33);
   EXPECT_EQ(h.height, 17);
   EXPECT_EQ(h.components, 1);
   // Damaged image data does not matter until the picture is decoded.
   const Bytes rgb = EncodeJpeg({.width = 640, .height = 480});
   const Bytes truncated(rgb.begin(), rgb.begin() + rgb.size() / 2);
-  EXPECT_EQ(wallpaper::ReadJpegHeader(truncated.data(), truncated.size()).components, 3);
+  EXPECT_EQ(picture::ReadJpegHeader(truncated.data(), truncated.size()).components, 3);
 }
 
 TEST(JpegPreview, DecodesAtTheSmallestScaleThatCoversTheFrame) {
@@ -339,7 +336,7 @@ TEST(JpegPreview, DecodesAtTheSmallestScaleThatCoversTheFrame) {
     SCOPED_TRACE(std::to_string(c.w) + "x" + std::to_string(c.h));
     const Bytes jpeg = EncodeJpeg({.width = c.w, .height = c.h});
     const DecodedImage image =
-        wallpaper::DecodeJpegForPreview(jpeg.data(), jpeg.size(), c.minW, c.minH);
+        picture::DecodeJpegForPreview(jpeg.data(), jpeg.size(), c.minW, c.minH);
     EXPECT_EQ(image.width, c.outW);
     EXPECT_EQ(image.height, c.outH);
     EXPECT_EQ(image.fullWidth, c.w);
@@ -359,9 +356,9 @@ TEST(JpegToBmp, StrayBytesBeforeAMarkerAreToleratedAsCamerasWriteThem) {
   // Three stray bytes before the end-of-image marker.
   jpeg.insert(jpeg.end() - 2, {0x00, 0x12, 0x34});
   MemorySink sink;
-  wallpaper::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+  picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
   EXPECT_EQ(Le32(sink.bytes, 18), 40u);
-  const DecodedImage image = wallpaper::DecodeJpegFull(jpeg.data(), jpeg.size());
+  const DecodedImage image = picture::DecodeJpegFull(jpeg.data(), jpeg.size());
   EXPECT_EQ(image.width, 40);
 }
 

@@ -1,5 +1,7 @@
 #include "imagelist/core/PreviewGeometry.h"
-#include "ui/core/Error.h"
+#include "picture/PictureKind.h"
+#include "platform/core/PathText.h"
+#include "platform/core/Error.h"
 #include "wallpaper/core/WallpaperKind.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +9,8 @@
 namespace {
 
 using namespace imagelist;
+using namespace picture;
+using platform::FileNameOf;
 using wallpaper::WallpaperKind;
 using wallpaper::WallpaperKindOf;
 
@@ -44,11 +48,15 @@ TEST(PreviewGeometry, PictureWithoutAreaGetsAnEmptyFit) {
 }
 
 TEST(PreviewGeometry, HintNamesFileAndSize) {
-  EXPECT_EQ(PreviewHint("C:\\Pictures\\sea.jpg", 1024, 768), "sea.jpg\r( 1024 x 768 ) pixels");
   EXPECT_EQ(BitmapInfoText(1, 20000), "( 1 x 20000 ) pixels");
   EXPECT_EQ(FileNameOf("C:sea.jpg"), "sea.jpg");
   EXPECT_EQ(FileNameOf("sea.jpg"), "sea.jpg");
   EXPECT_EQ(FileNameOf("C:\\Pictures\\"), "");
+  EXPECT_EQ(FileNameOf("C:/Pictures/sea.jpg"), "sea.jpg");
+  EXPECT_EQ(platform::JoinPath("C:\\Pictures", "sea.jpg"), "C:\\Pictures\\sea.jpg");
+  EXPECT_EQ(platform::JoinPath("C:\\", "sea.jpg"), "C:\\sea.jpg");
+  EXPECT_EQ(platform::JoinPath("C:/Pictures/", "sea.jpg"), "C:/Pictures/sea.jpg");
+  EXPECT_EQ(platform::JoinPath("", "sea.jpg"), "sea.jpg");
 }
 
 TEST(PreviewGeometry, ExtensionIsTakenFromTheFileNameOnly) {
@@ -74,7 +82,7 @@ TEST(PreviewGeometry, UnknownExtensionNamesItInTheError) {
   auto errorOf = [](const char* path) -> std::string {
     try {
       PictureKindOf(path);
-    } catch (const ui::Error& e) {
+    } catch (const platform::Error& e) {
       return e.what();
     }
     return "no error";

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/core/Slide.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace {
 
@@ -14,19 +14,21 @@ TEST(Slide, StepsBetweenTheRightEdgeAndTheCentre) {
 }
 
 TEST(ErrorText, FullStopOnlyAfterCharactersSortingAfterIt) {
-  EXPECT_EQ(ui::ErrorBoxText("Bitmap image is not valid"), "Bitmap image is not valid.");
-  EXPECT_EQ(ui::ErrorBoxText("JPEG error #42"), "JPEG error #42.");
-  EXPECT_EQ(ui::ErrorBoxText("Invalid data type for 'UseSound'"),
+  EXPECT_EQ(platform::ErrorBoxText("Bitmap image is not valid"), "Bitmap image is not valid.");
+  EXPECT_EQ(platform::ErrorBoxText("JPEG error #42"), "JPEG error #42.");
+  EXPECT_EQ(platform::ErrorBoxText("Invalid data type for 'UseSound'"),
             "Invalid data type for 'UseSound'");
-  EXPECT_EQ(ui::ErrorBoxText("List index out of bounds (-1)"), "List index out of bounds (-1)");
-  EXPECT_EQ(ui::ErrorBoxText("ends."), "ends.");
-  EXPECT_EQ(ui::ErrorBoxText(""), "");
-  EXPECT_EQ(ui::ErrorBoxText("\xE9"), "\xE9.");  // 8-bit characters sort after '.'
+  EXPECT_EQ(platform::ErrorBoxText("List index out of bounds (-1)"),
+            "List index out of bounds (-1)");
+  EXPECT_EQ(platform::ErrorBoxText("ends."), "ends.");
+  EXPECT_EQ(platform::ErrorBoxText(""), "");
+  EXPECT_EQ(platform::ErrorBoxText("\xE9"), "\xE9.");  // 8-bit characters sort after '.'
 }
 
 TEST(ErrorText, FormatHasNoLengthLimit) {
   const std::string path(5000, 'p');
-  EXPECT_EQ(ui::Format("Cannot open file \"%s\". %s", path.c_str(), "gone").size(), 5000u + 25u);
+  EXPECT_EQ(platform::Format("Cannot open file \"%s\". %s", path.c_str(), "gone").size(),
+            5000u + 25u);
 }
 
 }  // namespace

@@ -34,11 +34,11 @@
 #include <string>
 #include <vector>
 
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace {
 
-using UniqueProcess = ui::UniqueHandle<ui::traits::Simple<HANDLE, CloseHandle>>;
+using UniqueProcess = platform::UniqueHandle<platform::traits::Simple<HANDLE, CloseHandle>>;
 
 constexpr UINT kTrayCallback = WM_USER + 123;  // 1147
 constexpr DWORD kDefaultTimeoutMs = 10000;
@@ -482,7 +482,7 @@ struct RegValue {
 
 std::optional<RegValue> ReadValue(std::string path, const std::string& name) {
   HKEY root = RootOf(path);
-  ui::UniqueHKey key;
+  platform::UniqueHKey key;
   if (RegOpenKeyExW(root, ToWide(path).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
     return std::nullopt;
   const std::wstring wname = ToWide(name);
@@ -1182,7 +1182,7 @@ int CmdRegValues(const Args& a, const Options&) {
   Need(a, 1, "regvalues KEYPATH");
   std::string path = a[0];
   HKEY root = RootOf(path);
-  ui::UniqueHKey key;
+  platform::UniqueHKey key;
   if (RegOpenKeyExW(root, ToWide(path).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
     throw Failure("no key " + a[0]);
   for (DWORD i = 0;; ++i) {
@@ -1208,7 +1208,7 @@ int CmdRegSet(const Args& a, const Options&) {
   Need(a, 4, "regset KEYPATH VALUE sz|expand|dword DATA");
   std::string path = a[0];
   HKEY root = RootOf(path);
-  ui::UniqueHKey key;
+  platform::UniqueHKey key;
   if (RegCreateKeyExW(root, ToWide(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
                       nullptr) != ERROR_SUCCESS)
     throw Failure("cannot create the key " + a[0]);
@@ -1239,7 +1239,7 @@ int CmdRegDel(const Args& a, const Options&) {
     if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) throw Failure("cannot delete " + a[0]);
     return 0;
   }
-  ui::UniqueHKey key;
+  platform::UniqueHKey key;
   if (RegOpenKeyExW(root, ToWide(path).c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
     return 0;
   const LONG rc = RegDeleteValueW(key.get(), ToWide(a[1]).c_str());
@@ -1273,8 +1273,8 @@ int CmdDecoy(const Args& a, const Options&) {
 int CmdScreenshot(const Args& a, const Options&) {
   Need(a, 1, "screenshot FILE.bmp");
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-  ui::WindowDC screen(nullptr);
-  ui::UniqueDC mem(CreateCompatibleDC(screen.get()));
+  platform::WindowDC screen(nullptr);
+  platform::UniqueDC mem(CreateCompatibleDC(screen.get()));
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
   header.biWidth = w;
@@ -1283,11 +1283,11 @@ int CmdScreenshot(const Args& a, const Options&) {
   header.biBitCount = 24;
   header.biCompression = BI_RGB;
   void* bits = nullptr;
-  ui::UniqueBitmap dib(CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&header),
-                                        DIB_RGB_COLORS, &bits, nullptr, 0));
+  platform::UniqueBitmap dib(CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&header),
+                                              DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!mem || !dib) throw Failure("cannot create the bitmap");
   {
-    ui::SelectGuard select(mem.get(), dib.get());
+    platform::SelectGuard select(mem.get(), dib.get());
     if (!BitBlt(mem.get(), 0, 0, w, h, screen.get(), 0, 0, SRCCOPY))
       throw Failure("cannot copy the screen");
   }
@@ -1299,8 +1299,8 @@ int CmdScreenshot(const Args& a, const Options&) {
   file.bfOffBits = sizeof file + sizeof header;
   file.bfSize = file.bfOffBits + size;
   header.biSizeImage = size;
-  ui::UniqueFile out(CreateFileW(ToWide(a[0]).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+  platform::UniqueFile out(CreateFileW(ToWide(a[0]).c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!out) throw Failure("cannot create " + a[0]);
   DWORD written = 0;
   const bool ok = WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&

@@ -5,14 +5,14 @@
 #include <cstring>
 
 #include "Support.h"
-#include "imagelist/core/MetafileCheck.h"
-#include "imagelist/core/PreviewScale.h"
-#include "ui/core/Error.h"
+#include "picture/MetafileCheck.h"
+#include "picture/Reduction.h"
+#include "platform/core/Error.h"
 
 namespace {
 
-using imagelist::ReduceImage;
-using imagelist::ReductionFactor;
+using picture::ReduceImage;
+using picture::ReductionFactor;
 
 TEST(PreviewScale, FactorKeepsWhatIsShownCovered) {
   EXPECT_EQ(ReductionFactor(2000, 1000, 225, 112), 8);  // 250 x 125
@@ -25,7 +25,7 @@ TEST(PreviewScale, FactorKeepsWhatIsShownCovered) {
 
 TEST(PreviewScale, BoxFilterAveragesWholeAndPartialBlocks) {
   // 3 x 2 picture, factor 2: columns {0,1} and {2}; rows {0,1}.
-  ui::DecodedImage image;
+  picture::DecodedImage image;
   image.width = 3;
   image.height = 2;
   image.bgr.assign(image.Stride() * 2, 0);
@@ -35,7 +35,7 @@ TEST(PreviewScale, BoxFilterAveragesWholeAndPartialBlocks) {
       for (int c = 0; c < 3; ++c) image.bgr[image.Stride() * y + x * 3 + c] = values[y][x];
     }
   }
-  const ui::DecodedImage out = ReduceImage(image, 2);
+  const picture::DecodedImage out = ReduceImage(image, 2);
   ASSERT_EQ(out.width, 2);
   ASSERT_EQ(out.height, 1);
   EXPECT_EQ(out.fullWidth, 3);
@@ -51,27 +51,27 @@ std::vector<uint8_t> Bytes(const std::string& s) {
 
 TEST(MetafileCheck, RecordsMustStayInsideTheFile) {
   const std::vector<uint8_t> wmf = Bytes(imagelisttest::PlaceableWmfBytes(2880, 1440));
-  const imagelist::MetafileInfo info = imagelist::ParseMetafile(wmf.data(), wmf.size());
+  const picture::MetafileInfo info = picture::ParseMetafile(wmf.data(), wmf.size());
   EXPECT_TRUE(info.placeable);
   EXPECT_EQ(info.widthHmm, 5080);
   EXPECT_EQ(info.heightHmm, 2540);
-  EXPECT_EQ(imagelist::HmmToPixels(info.widthHmm, 96), 192);
+  EXPECT_EQ(picture::HmmToPixels(info.widthHmm, 96), 192);
 
   std::vector<uint8_t> zeroUnits = wmf;
   zeroUnits[14] = zeroUnits[15] = 0;
-  EXPECT_THROW(imagelist::ParseMetafile(zeroUnits.data(), zeroUnits.size()), ui::Error);
+  EXPECT_THROW(picture::ParseMetafile(zeroUnits.data(), zeroUnits.size()), platform::Error);
 
   // An enhanced metafile with a record of size zero would never end.
   testenv::TempDir dir;
   imagelisttest::WriteEmf(dir.File("a.emf"), 1000, 500);
   const std::vector<uint8_t> emf = Bytes(testenv::ReadFileBytes(dir.File("a.emf")));
-  EXPECT_FALSE(imagelist::ParseMetafile(emf.data(), emf.size()).placeable);
+  EXPECT_FALSE(picture::ParseMetafile(emf.data(), emf.size()).placeable);
   std::vector<uint8_t> stuck = emf;
   const uint32_t headerBytes = stuck[4] | stuck[5] << 8;
   std::memset(stuck.data() + headerBytes + 4, 0, 4);
-  EXPECT_THROW(imagelist::ParseMetafile(stuck.data(), stuck.size()), ui::Error);
+  EXPECT_THROW(picture::ParseMetafile(stuck.data(), stuck.size()), platform::Error);
   const std::vector<uint8_t> text = Bytes(std::string(100, 'x'));
-  EXPECT_THROW(imagelist::ParseMetafile(text.data(), text.size()), ui::Error);
+  EXPECT_THROW(picture::ParseMetafile(text.data(), text.size()), platform::Error);
 }
 
 }  // namespace

@@ -134,7 +134,7 @@ TEST_F(ImageListTest, AddDialogIsThePictureDialogInTheCurrentFolder) {
 
 TEST_F(ImageListTest, WindowsImagesBitmapsFirstNoSubfoldersNotCleared) {
   testenv::TempDir windows;
-  ui::seams().windowsDirectory = [&] { return windows.path(); };
+  platform::seams().windowsDirectory = [&] { return windows.path(); };
   testenv::WriteFileBytes(windows.File("b.jpg"), "x");
   testenv::WriteFileBytes(windows.File("a.bmp"), "x");
   testenv::WriteFileBytes(windows.File("c.BMP"), "x");
@@ -175,7 +175,7 @@ TEST_F(ImageListTest, WindowsImagesBitmapsFirstNoSubfoldersNotCleared) {
 
 TEST_F(ImageListTest, WindowsImagesTakeTheirSortedPlacesAndTheSelectedEntryStays) {
   testenv::TempDir windows;
-  ui::seams().windowsDirectory = [&] { return windows.path(); };
+  platform::seams().windowsDirectory = [&] { return windows.path(); };
   // Enough files for the search to hand them over in several blocks, made in no order.
   Entries names;
   for (int i = 0; i < 400; ++i) {

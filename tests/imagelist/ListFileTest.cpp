@@ -4,7 +4,7 @@
 
 #include "Support.h"
 #include "app/Unit3.h"
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 
 namespace {
 
@@ -84,9 +84,9 @@ TEST_F(ListFileTest, FailedSaveLeavesTheOldFileByteForByte) {
   testenv::WriteFileBytes(File("locked.kvl"), old);
   {
     // Another program holds the file open and does not let it be replaced.
-    ui::UniqueFile holder(CreateFileA(File("locked.kvl").c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                      nullptr));
+    platform::UniqueFile holder(CreateFileA(File("locked.kvl").c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     Fill({"C:\\new.jpg"});
     Save(File("locked.kvl"));
@@ -172,7 +172,7 @@ TEST_F(ListFileTest, FailedTestFallsBackToTheWindowsImagesWithoutCurrentFile) {
   // file named after the marker, not over the list that was current before.
   form().SaveForExit();
   EXPECT_EQ(program.fixture.registry.ReadText(kProgramSection, "FileListSource"), "ListFileName");
-  EXPECT_FALSE(ui::PathExists(File("ListFileName")));
+  EXPECT_FALSE(platform::PathExists(File("ListFileName")));
   EXPECT_EQ(testenv::ReadFileBytes(previous), previousBytes);
 }
 
@@ -232,7 +232,7 @@ TEST_F(ListFileTest, MissingStoredListGivesWindowsImagesAndIsWrittenAtExit) {
   EXPECT_EQ(NoticeCaption(), "Unable to load File(s) List");
   EXPECT_EQ(NoticeText().rfind("It accurs to be some kind of problem, we are verry sorry", 0), 0u);
   EXPECT_EQ(form().ListFileName, stored);
-  EXPECT_FALSE(ui::PathExists(File("default.kvl")));
+  EXPECT_FALSE(platform::PathExists(File("default.kvl")));
   form().SaveForExit();
   EXPECT_EQ(testenv::ReadFileBytes(stored),
             WindowsImages()[0] + "\r\n" + WindowsImages()[1] + "\r\n");
@@ -245,7 +245,7 @@ TEST_F(ListFileTest, StoredListThatIsThereButUnreadableIsNotOverwritten) {
   program.fixture.registry.WriteText(kProgramSection, "FileListSource", stored);
   {
     // Locked by another program while the list is read at start.
-    ui::UniqueFile lock(
+    platform::UniqueFile lock(
         CreateFileA(stored.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
     Start();

@@ -40,7 +40,7 @@ struct Program {
 };
 
 inline void Program::AnswerDialog(const std::string& result) {
-  ui::seams().fileDialog = [this, result](OPENFILENAMEA& ofn, bool save) {
+  platform::seams().fileDialog = [this, result](OPENFILENAMEA& ofn, bool save) {
     ++dialogs;
     asked = ofn;
     askedSave = save;

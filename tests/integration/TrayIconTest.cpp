@@ -12,20 +12,20 @@ using integration::kTrayCallbackMessage;
 class TrayIconTest : public ::testing::Test {
  protected:
   TrayIconTest() {
-    ui::seams().shellNotifyIcon = [this](DWORD message, NOTIFYICONDATAA* data) {
+    platform::seams().shellNotifyIcon = [this](DWORD message, NOTIFYICONDATAA* data) {
       requests.push_back(message);
       tips.emplace_back(data->szTip);
       lastSize = data->cbSize;
       return shellAnswers ? TRUE : FALSE;
     };
-    owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                            nullptr, nullptr);
+    owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                            nullptr);
     icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
   }
   ~TrayIconTest() override {
     tray.reset();
     DestroyWindow(owner);
-    ui::seams().Reset();
+    platform::seams().Reset();
   }
   void MakeTray() {
     tray = std::make_unique<integration::TWinTaskbar>(owner);

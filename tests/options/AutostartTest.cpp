@@ -23,7 +23,7 @@ class Autostart : public OptionsTest {
   void TearDown() override { AllowWrites(); }
   void AllowWrites() { integration::RunValueWrite() = saved_; }
   void SetExecutable(const std::string& path) {
-    ui::seams().executablePath = [path] { return path; };
+    platform::seams().executablePath = [path] { return path; };
   }
   std::string RunValue() const { return program.registry.ReadText(kRunKeyPath, kRunValueName); }
   // The caption of the notice shown since the last call ("" for none).

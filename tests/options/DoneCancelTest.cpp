@@ -167,7 +167,7 @@ TEST_F(DoneCancel, CancelInstallsTheStoredEntryWithTheStoredStyleAndLeavesTiming
   f.WPStyleChange();
   program.registry.WriteText("Control Panel\\Desktop", "Wallpaper", "");
   std::vector<std::string> installed;
-  ui::seams().systemParametersInfo = [&installed](UINT action, UINT, void* data, UINT) {
+  platform::seams().systemParametersInfo = [&installed](UINT action, UINT, void* data, UINT) {
     if (action == SPI_SETDESKWALLPAPER) installed.push_back(static_cast<const char*>(data));
     return TRUE;
   };
@@ -199,7 +199,7 @@ TEST_F(DoneCancel, CancelAfterALoadKeepsThePreviousListFileIntact) {
   testenv::WriteFileBytes(other, otherImage + "\r\n");
 
   OpenWindow();
-  ui::seams().fileDialog = [other](OPENFILENAMEA& ofn, bool) {
+  platform::seams().fileDialog = [other](OPENFILENAMEA& ofn, bool) {
     lstrcpynA(ofn.lpstrFile, other.c_str(), static_cast<int>(ofn.nMaxFile));
     return true;
   };

@@ -2,14 +2,14 @@
 
 namespace optionstest {
 
-FakeMci::FakeMci() : saved_(ui::seams().mciSend) {
-  ui::seams().mciSend = [this](MCIDEVICEID id, UINT msg, DWORD_PTR flags, DWORD_PTR params) {
+FakeMci::FakeMci() : saved_(platform::seams().mciSend) {
+  platform::seams().mciSend = [this](MCIDEVICEID id, UINT msg, DWORD_PTR flags, DWORD_PTR params) {
     return Send(id, msg, flags, params);
   };
 }
 
 FakeMci::~FakeMci() {
-  ui::seams().mciSend = saved_;
+  platform::seams().mciSend = saved_;
 }
 
 MCIERROR FakeMci::Send(MCIDEVICEID id, UINT msg, DWORD_PTR flags, DWORD_PTR params) {

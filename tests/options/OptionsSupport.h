@@ -16,7 +16,7 @@
 #include "security/Unit4.h"
 #include "security/Unit5.h"
 #include "tests/support/win/TestEnv.h"
-#include "ui/Seams.h"
+#include "platform/Seams.h"
 
 namespace optionstest {
 
@@ -49,7 +49,7 @@ class FakeMci {
 
  private:
   MCIERROR Send(MCIDEVICEID id, UINT msg, DWORD_PTR flags, DWORD_PTR params);
-  decltype(ui::Seams::mciSend) saved_;
+  decltype(platform::Seams::mciSend) saved_;
   MCIDEVICEID nextId_ = 7;
 };
 

@@ -39,7 +39,7 @@ TEST_F(Reentry, ShowsDuringASlideAndClicksFromAnOpenDialogWaitTheirTurn) {
   UnhookWindowsHookEx(hook);
 
   int dialogs = 0;
-  ui::seams().fileDialog = [&](OPENFILENAMEA&, bool) {
+  platform::seams().fileDialog = [&](OPENFILENAMEA&, bool) {
     if (++dialogs == 1) {
       f.BtDone->Click();
       f.LoadFile->Click();

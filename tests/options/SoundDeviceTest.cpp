@@ -7,7 +7,7 @@
 
 #include "integration/SoundDevice.h"
 #include "tests/options/OptionsSupport.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ using optionstest::FakeMci;
 std::string ErrorOf(SoundDevice& sound, void (SoundDevice::*op)()) {
   try {
     (sound.*op)();
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     return e.what();
   }
   return "<no error>";

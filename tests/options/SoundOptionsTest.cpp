@@ -16,7 +16,7 @@ class SoundOptions : public OptionsTest {
  protected:
   // The dialog answers with path (empty: the user cancels) and remembers what it was asked.
   void ChooseInDialog(const std::string& path) {
-    ui::seams().fileDialog = [this, path](OPENFILENAMEA& ofn, bool save) {
+    platform::seams().fileDialog = [this, path](OPENFILENAMEA& ofn, bool save) {
       ++dialogs;
       asked = ofn;
       askedFilter.assign(ofn.lpstrFilter, 18);

@@ -25,7 +25,7 @@ class BadInput : public ::testing::Test {
   app::TForm1& form() { return program.form(); }
   std::string File(const std::string& name) { return program.fixture.workDir.File(name); }
   void Load(const std::string& path) {
-    ui::seams().fileDialog = [path](OPENFILENAMEA& ofn, bool) {
+    platform::seams().fileDialog = [path](OPENFILENAMEA& ofn, bool) {
       if (path.size() + 2 > ofn.nMaxFile) return false;
       std::copy(path.begin(), path.end(), ofn.lpstrFile);
       ofn.lpstrFile[path.size()] = ofn.lpstrFile[path.size() + 1] = '\0';

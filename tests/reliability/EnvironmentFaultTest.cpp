@@ -9,9 +9,9 @@
 #include "app/Unit3.h"
 #include "integration/SoundDevice.h"
 #include "ui/ErrorBox.h"
-#include "ui/core/Error.h"
-#include "ui/FileIO.h"
-#include "ui/Handles.h"
+#include "platform/core/Error.h"
+#include "platform/FileIO.h"
+#include "platform/Handles.h"
 #include "wallpaper/JpegConversion.h"
 
 namespace {
@@ -51,7 +51,7 @@ TEST_F(EnvironmentFault, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) 
     CloseHandle(probe);
     windows = program.fixture.windowsDir.File("missing\\folder");
   }
-  ui::seams().windowsDirectory = [windows] { return windows; };
+  platform::seams().windowsDirectory = [windows] { return windows; };
 
   form().ChangeWallpaper();  // from the JPEG at 0 to the bitmap, then back to the JPEG
   form().ChangeWallpaper();
@@ -70,14 +70,14 @@ TEST_F(EnvironmentFault, BitmapThatCannotBeReplacedGoesToThePerUserFolderAndKeep
   const std::string perUser = wallpaper::PerUserBitmapFolder() + "\\Kestrova.bmp";
   testenv::WriteFileBytes(held, "old");
   auto holdOpen = [](const std::string& path) {
-    return ui::UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+    return platform::UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
   };
-  const ui::UniqueFile windowsHeld = holdOpen(held);
+  const platform::UniqueFile windowsHeld = holdOpen(held);
   form().FileList->SetItemIndex(1);
   form().ChangePopClick();  // to the JPEG at 0
   EXPECT_EQ(program.installed, std::vector<std::string>{perUser});
-  const ui::UniqueFile perUserHeld = holdOpen(perUser);
+  const platform::UniqueFile perUserHeld = holdOpen(perUser);
   form().ChangePopClick();                 // the bitmap
   form().ChangePopClick();                 // the JPEG again
   ASSERT_EQ(program.Errors().size(), 1u);  // neither place: why, and the JPEG stays
@@ -94,8 +94,8 @@ TEST_F(EnvironmentFault, LockedListFileIsReportedKeptAndWrittenByALaterExit) {
   form().FileList->Add("C:\\new entry.bmp");
   const std::vector<std::string> entries = form().FileList->Items();
   {
-    ui::UniqueFile other(CreateFileA(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
+    platform::UniqueFile other(CreateFileA(list.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(other);
     form().ShowSettings();
     ui::Guarded([&] { form().BtDoneClick(); });
@@ -135,8 +135,8 @@ TEST_F(EnvironmentFault, MissingListFolderIsReportedAndNothingLost) {
 TEST_F(EnvironmentFault, RefusedSystemCallsAndDevicesDoNotStopTheProgram) {
   // The device opens, then refuses every request to play.
   int refusedRequests = 0;
-  ui::seams().mciSend = [&refusedRequests](MCIDEVICEID, UINT msg, DWORD_PTR,
-                                           DWORD_PTR params) -> MCIERROR {
+  platform::seams().mciSend = [&refusedRequests](MCIDEVICEID, UINT msg, DWORD_PTR,
+                                                 DWORD_PTR params) -> MCIERROR {
     if (msg == MCI_OPEN) {
       reinterpret_cast<MCI_OPEN_PARMSA*>(params)->wDeviceID = 7;
       return 0;
@@ -147,14 +147,14 @@ TEST_F(EnvironmentFault, RefusedSystemCallsAndDevicesDoNotStopTheProgram) {
   };
   Start();
   // The colour: the system's own text.
-  ui::seams().setSysColors = [](int, const INT*, const COLORREF*) {
+  platform::seams().setSysColors = [](int, const INT*, const COLORREF*) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   };
   ui::Guarded([&] { form().BcRedClick(); });
   ASSERT_EQ(program.Errors().size(), 1u);
   EXPECT_EQ(program.Errors()[0].rfind(
-                "System Error.  Code: 5.\r\n" + ui::SystemErrorText(ERROR_ACCESS_DENIED), 0),
+                "System Error.  Code: 5.\r\n" + platform::SystemErrorText(ERROR_ACCESS_DENIED), 0),
             0u)
       << program.Errors()[0];
   program.Errors().clear();
@@ -189,12 +189,12 @@ TEST(SafeFileWriterFault, NoRoomLeavesTheOldFileAsItWas) {
   const std::string path = dir.File("list.kvl");
   testenv::WriteFileBytes(path, "C:\\old.jpg\r\n");
   try {
-    ui::SafeFileWriter writer(path);
+    platform::SafeFileWriter writer(path);
     writer.Reserve(1ull << 62);  // far beyond any volume
     writer.Append("C:\\new.jpg\r\n", 12);
     writer.Commit();
     FAIL() << "the claim was granted";
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u)
         << e.what();
   }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "Support.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ class Counter {
     const int before = CountGdiFromTable();
     if (before < 0) return false;
     {
-      ui::UniqueBitmap made[10];
+      platform::UniqueBitmap made[10];
       for (auto& b : made) b.reset(CreateBitmap(4, 4, 1, 32, nullptr));
       const int during = CountGdiFromTable();
       std::printf("[ figures  ] GDI table calibration: %d before, %d with 10 bitmaps\n", before,

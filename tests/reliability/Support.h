@@ -11,7 +11,7 @@
 #include "app/SettingNames.h"
 #include "app/Unit1.h"
 #include "tests/support/win/TestEnv.h"
-#include "ui/Seams.h"
+#include "platform/Seams.h"
 
 namespace reliabilitytest {
 
@@ -25,7 +25,7 @@ class Program {
     fixture.registry.WriteText(kProgramSection, app::names::kUseAnimation, "0");
     fixture.registry.WriteText(kDesktop, "Marker", "");
     testenv::WriteTestBmp(fixture.windowsDir.File("start.bmp"), 4, 4, RGB(1, 2, 3));
-    ui::seams().systemParametersInfo = [this](UINT, UINT, void* data, UINT) {
+    platform::seams().systemParametersInfo = [this](UINT, UINT, void* data, UINT) {
       installed.push_back(static_cast<const char*>(data));
       return TRUE;
     };

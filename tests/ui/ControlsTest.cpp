@@ -8,7 +8,7 @@
 #include "ui/ErrorBox.h"
 #include "ui/Timer.h"
 #include "ui/Window.h"
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace {
 
@@ -37,10 +37,10 @@ TEST_F(ControlsTest, ListBoxPrimitives) {
   try {
     list.Item(3);
     FAIL();
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     EXPECT_STREQ(e.what(), "List index out of bounds (3)");
   }
-  EXPECT_THROW(list.Item(-1), ui::Error);
+  EXPECT_THROW(list.Item(-1), platform::Error);
   list.SetItemIndex(1);
   EXPECT_EQ(list.ItemIndex(), 1);
   list.SetItemIndex(7);  // outside: nothing selected, no error
@@ -71,8 +71,8 @@ TEST_F(ControlsTest, SortedModeIgnoresCaseAndKeepsTheSelectedNumber) {
 TEST_F(ControlsTest, HorizontalScrollRangeReachesTheEndOfTheWidestEntry) {
   ui::ListBox list(host.hwnd(), 0, 0, 200, 100);
   auto reaches = [&list](const std::string& text) {
-    ui::WindowDC dc(list.hwnd());
-    ui::SelectGuard font(dc.get(), GetWindowFont(list.hwnd()));
+    platform::WindowDC dc(list.hwnd());
+    platform::SelectGuard font(dc.get(), GetWindowFont(list.hwnd()));
     SIZE size{};
     GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     const LRESULT extent = ListBox_GetHorizontalExtent(list.hwnd());
@@ -145,9 +145,10 @@ TEST_F(ControlsTest, TimerTicksAndStopsWhenDisabled) {
 
 TEST(ErrorBox, ReactionErrorsReachTheBoxWithItsFullStopRule) {
   testenv::ErrorBoxCapture capture;
-  ui::Guarded([] { throw ui::Error("FileName not valid"); });
-  ui::Guarded([] { throw ui::Error("Already a sentence."); });
-  ui::Guarded([] { throw ui::Error("List index out of bounds (-1)"); });  // ')' sorts before '.'
+  ui::Guarded([] { throw platform::Error("FileName not valid"); });
+  ui::Guarded([] { throw platform::Error("Already a sentence."); });
+  ui::Guarded(
+      [] { throw platform::Error("List index out of bounds (-1)"); });  // ')' sorts before '.'
   EXPECT_EQ(capture.texts, (std::vector<std::string>{"FileName not valid.", "Already a sentence.",
                                                      "List index out of bounds (-1)"}));
 }
@@ -156,7 +157,7 @@ TEST(ErrorBox, NoExceptionCrossesTheWindowProcedure) {
   testenv::ErrorBoxCapture capture;
   Host host;
   ui::Button button(host.hwnd(), "b", 0, 0, 50, 20);
-  button.onClick = [] { throw ui::Error("Boom"); };
+  button.onClick = [] { throw platform::Error("Boom"); };
   SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
   EXPECT_EQ(capture.texts, std::vector<std::string>{"Boom."});
 }

@@ -13,8 +13,8 @@
 
 #include "tests/support/JpegEncode.h"
 #include "tests/support/win/TestEnv.h"
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
+#include "platform/Seams.h"
+#include "platform/core/Error.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ class FakeHost final : public wallpaper::ApplyHost {
   void PlayChangeSound() override {
     events.push_back("sound");
     if (duringSound) duringSound();
-    if (soundFails) throw ui::Error("No MCI device open");
+    if (soundFails) throw platform::Error("No MCI device open");
   }
   int SelectedIndex() const override { return selected; }
   void StoreItemIndex(int index) override {
@@ -121,8 +121,8 @@ class FakeHost final : public wallpaper::ApplyHost {
       return;
     }
     // The same key through a handle without write access: the registry refuses the write.
-    ui::UniqueHKey readOnly;
-    ASSERT_EQ(RegOpenKeyExA(ui::seams().registryRoot, wallpaper::kDesktopKey, 0, KEY_READ,
+    platform::UniqueHKey readOnly;
+    ASSERT_EQ(RegOpenKeyExA(platform::seams().registryRoot, wallpaper::kDesktopKey, 0, KEY_READ,
                             readOnly.put()),
               ERROR_SUCCESS);
     ApplyHost::SetDesktopValue(readOnly.get(), name, value);
@@ -140,16 +140,17 @@ class ApplierTest : public ::testing::Test {
   ApplierTest() {
     host.windowsDirectory = windowsDir.path();
     host.perUserFolder = userData.File("Kestrova");
-    ui::seams().systemParametersInfo = [this](UINT action, UINT param, void* data, UINT flags) {
+    platform::seams().systemParametersInfo = [this](UINT action, UINT param, void* data,
+                                                    UINT flags) {
       spi.push_back({action, param, static_cast<const char*>(data), flags});
       host.events.push_back("spi");
       return TRUE;
     };
-    ui::UniqueHKey key;
+    platform::UniqueHKey key;
     RegCreateKeyExA(registry.root(), kDesktop.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     key.put(), nullptr);
   }
-  ~ApplierTest() override { ui::seams().Reset(); }
+  ~ApplierTest() override { platform::seams().Reset(); }
 
   void Apply(const std::string& file, const std::string& style = "2",
              const std::string& tile = "0") {
@@ -177,7 +178,7 @@ class ApplierTest : public ::testing::Test {
 std::string ErrorOf(const std::function<void()>& f) {
   try {
     f();
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     return e.what();
   }
   return "<no error>";

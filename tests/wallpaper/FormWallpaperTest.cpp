@@ -7,9 +7,9 @@
 
 #include "app/SettingNames.h"
 #include "tests/support/win/TestEnv.h"
-#include "ui/FileIO.h"
-#include "ui/Seams.h"
-#include "ui/core/Error.h"
+#include "platform/FileIO.h"
+#include "platform/Seams.h"
+#include "platform/core/Error.h"
 #include "wallpaper/DesktopColour.h"
 #include "wallpaper/JpegConversion.h"
 
@@ -21,7 +21,7 @@ const std::string kProgram = std::string(app::kProgramKeyPath) + "\\Program";
 std::string ErrorOf(const std::function<void()>& f) {
   try {
     f();
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     return e.what();
   }
   return "<no error>";
@@ -37,7 +37,7 @@ class FormWallpaperTest : public ::testing::Test {
     // The program fills a new list from the Windows directory; one picture keeps the
     // start-up preview from failing.
     testenv::WriteTestBmp(program.windowsDir.File("start.bmp"), 4, 4, RGB(1, 2, 3));
-    ui::seams().systemParametersInfo = [this](UINT, UINT, void* data, UINT) {
+    platform::seams().systemParametersInfo = [this](UINT, UINT, void* data, UINT) {
       installed.push_back(static_cast<const char*>(data));
       return TRUE;
     };
@@ -169,7 +169,7 @@ TEST_F(FormWallpaperTest, TicksStartNoChangeWhileTheErrorBoxOfAChangeIsOpen) {
   Start();
   form().FileList->Clear();  // every change fails: "List index out of bounds (-1)"
   int depth = 0, deepest = 0, boxes = 0;
-  ui::seams().errorBox = [&](HWND, const std::string& text) {
+  platform::seams().errorBox = [&](HWND, const std::string& text) {
     EXPECT_EQ(text, "List index out of bounds (-1)");
     ++boxes;
     deepest = std::max(deepest, ++depth);
@@ -187,7 +187,7 @@ TEST_F(FormWallpaperTest, TicksStartNoChangeWhileTheErrorBoxOfAChangeIsOpen) {
   EXPECT_EQ(deepest, 1);
   EXPECT_GE(boxes, 2);
   program.errors.texts.clear();
-  ui::seams().errorBox = [this](HWND, const std::string& text) {
+  platform::seams().errorBox = [this](HWND, const std::string& text) {
     program.errors.texts.push_back(text);
   };
 }
@@ -195,7 +195,7 @@ TEST_F(FormWallpaperTest, TicksStartNoChangeWhileTheErrorBoxOfAChangeIsOpen) {
 TEST_F(FormWallpaperTest, BackgroundColourEntriesSetTheFiveFixedColours) {
   Start();
   std::vector<std::pair<INT, COLORREF>> calls;
-  ui::seams().setSysColors = [&](int count, const INT* elements, const COLORREF* colours) {
+  platform::seams().setSysColors = [&](int count, const INT* elements, const COLORREF* colours) {
     EXPECT_EQ(count, 1);
     calls.emplace_back(elements[0], colours[0]);
     return TRUE;
@@ -222,7 +222,7 @@ TEST_F(FormWallpaperTest, WithoutTheProgramKeyChangesStillInstall) {
                             &gone, nullptr),
             ERROR_SUCCESS);
   ASSERT_EQ(RegDeleteTreeA(program.registry.root(), "Gone"), ERROR_SUCCESS);
-  ui::seams().registryRoot = gone;
+  platform::seams().registryRoot = gone;
   Start();
   const auto paths = UseList(2);
   form().FileList->SetItemIndex(0);
@@ -230,13 +230,13 @@ TEST_F(FormWallpaperTest, WithoutTheProgramKeyChangesStillInstall) {
   EXPECT_EQ(installed, std::vector<std::string>{paths[1]});
   EXPECT_EQ(form().FileList->Count(), 2);
   EXPECT_TRUE(program.errors.texts.empty());
-  ui::seams().registryRoot = program.registry.root();
+  platform::seams().registryRoot = program.registry.root();
   RegCloseKey(gone);
 }
 
 TEST_F(FormWallpaperTest, JpegGoesToThePerUserFolderWhenTheWindowsDirectoryIsNotWritable) {
   Start();
-  ui::seams().windowsDirectory = [this] { return program.windowsDir.File("missing"); };
+  platform::seams().windowsDirectory = [this] { return program.windowsDir.File("missing"); };
   const std::string jpeg = pictures.File("photo.jpg");
   testenv::WriteTestJpeg(jpeg, 12, 8, RGB(200, 30, 30));
   form().ApplyWallpaper(jpeg, "2", "0");
@@ -250,16 +250,16 @@ TEST_F(FormWallpaperTest, JpegGoesToThePerUserFolderWhenTheWindowsDirectoryIsNot
 }
 
 TEST(DesktopColour, RefusalReportsTheSystemsError) {
-  ui::seams().setSysColors = [](int, const INT*, const COLORREF*) {
+  platform::seams().setSysColors = [](int, const INT*, const COLORREF*) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   };
   EXPECT_EQ(ErrorOf([] { wallpaper::SetDesktopColour(wallpaper::kDesktopRed); }),
-            "System Error.  Code: 5.\r\n" + ui::SystemErrorText(ERROR_ACCESS_DENIED));
-  ui::seams().setSysColors = [](int, const INT*, const COLORREF*) { return FALSE; };
+            "System Error.  Code: 5.\r\n" + platform::SystemErrorText(ERROR_ACCESS_DENIED));
+  platform::seams().setSysColors = [](int, const INT*, const COLORREF*) { return FALSE; };
   EXPECT_EQ(ErrorOf([] { wallpaper::SetDesktopColour(wallpaper::kDesktopRed); }),
             "A call to an OS function failed");
-  ui::seams().Reset();
+  platform::seams().Reset();
 }
 
 }  // namespace

@@ -8,17 +8,17 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/win/TestEnv.h"
-#include "ui/FileIO.h"
-#include "ui/Handles.h"
-#include "ui/core/Error.h"
+#include "platform/FileIO.h"
+#include "platform/Handles.h"
+#include "platform/core/Error.h"
 
 namespace {
 
-using Durability = ui::SafeFileWriter::Durability;
+using Durability = platform::SafeFileWriter::Durability;
 
 using testenv::FilesIn;
 
-void WriteAll(ui::SafeFileWriter& writer, const std::string& text) {
+void WriteAll(platform::SafeFileWriter& writer, const std::string& text) {
   writer.Reserve(text.size());
   // In place, back to front, as the conversion writes its rows.
   writer.WriteAt(2, text.data() + 2, text.size() - 2);
@@ -30,13 +30,13 @@ TEST(RegenerableWrite, ReplacesThePreviousFileOnlyWhenCommitted) {
   const std::string path = dir.File("Kestrova.bmp");
   testenv::WriteFileBytes(path, "previous");
   {
-    ui::SafeFileWriter abandoned(path, Durability::Regenerable);
+    platform::SafeFileWriter abandoned(path, Durability::Regenerable);
     WriteAll(abandoned, "half written");
   }
   EXPECT_EQ(testenv::ReadFileBytes(path), "previous");
   EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"Kestrova.bmp"});
 
-  ui::SafeFileWriter writer(path, Durability::Regenerable);
+  platform::SafeFileWriter writer(path, Durability::Regenerable);
   WriteAll(writer, "the new bitmap");
   writer.Commit();
   EXPECT_EQ(testenv::ReadFileBytes(path), "the new bitmap");
@@ -48,15 +48,15 @@ TEST(RegenerableWrite, RefusedMoveKeepsThePreviousFileAndRemovesTheTemporaryOne)
   const std::string path = dir.File("Kestrova.bmp");
   testenv::WriteFileBytes(path, "previous");
   // Held open without sharing: the move over it is refused.
-  ui::UniqueFile held(
+  platform::UniqueFile held(
       CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held);
-  ui::SafeFileWriter writer(path, Durability::Regenerable);
+  platform::SafeFileWriter writer(path, Durability::Regenerable);
   WriteAll(writer, "the new bitmap");
   try {
     writer.Commit();
     FAIL() << "the move over an open file was granted";
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u)
         << e.what();
   }

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 namespace {
 
@@ -27,11 +27,11 @@ class FakeList final : public wallpaper::ChangeList {
   void Preview() override {
     const std::string& name = Entry();
     ++previews;
-    if (missing.count(name)) throw ui::Error("Cannot open file \"" + name + "\". not found");
+    if (missing.count(name)) throw platform::Error("Cannot open file \"" + name + "\". not found");
   }
   void ApplySelected() override {
     const std::string name = Entry();
-    if (bad.count(name)) throw ui::Error("JPEG error #42");
+    if (bad.count(name)) throw platform::Error("JPEG error #42");
     applied.push_back(name);
   }
   void DeleteSelected() override {
@@ -43,7 +43,7 @@ class FakeList final : public wallpaper::ChangeList {
 
   const std::string& Entry() const {
     if (selected < 0 || selected >= Count()) {
-      throw ui::Error("List index out of bounds (" + std::to_string(selected) + ")");
+      throw platform::Error("List index out of bounds (" + std::to_string(selected) + ")");
     }
     return entries[selected];
   }
@@ -59,7 +59,7 @@ class FakeList final : public wallpaper::ChangeList {
 std::string ErrorOf(void (*change)(wallpaper::ChangeList&), FakeList& list) {
   try {
     change(list);
-  } catch (const ui::Error& e) {
+  } catch (const platform::Error& e) {
     return e.what();
   }
   return "<no error>";
@@ -141,8 +141,8 @@ TEST(ListOrder, ApplyFailingWithNothingSelectedEndsTheChange) {
     void DeleteSelected() override { inner.DeleteSelected(); }
     void NoticeInvalid() override { inner.NoticeInvalid(); }
   } wrapper(list);
-  EXPECT_THROW(wallpaper::ChangeInListOrder(wrapper), ui::Error);
-  EXPECT_THROW(wallpaper::ChangeAtRandom(wrapper), ui::Error);
+  EXPECT_THROW(wallpaper::ChangeInListOrder(wrapper), platform::Error);
+  EXPECT_THROW(wallpaper::ChangeAtRandom(wrapper), platform::Error);
   EXPECT_EQ(list.notices, 0);
 }
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "tests/support/JpegEncode.h"
-#include "ui/Handles.h"
+#include "platform/Handles.h"
 
 namespace testenv {
 
@@ -19,7 +19,7 @@ std::string UniqueName(const char* prefix) {
 
 void RemoveTree(const std::string& path) {
   WIN32_FIND_DATAA data;
-  ui::UniqueFindFile find(FindFirstFileA((path + "\\*").c_str(), &data));
+  platform::UniqueFindFile find(FindFirstFileA((path + "\\*").c_str(), &data));
   if (find) {
     do {
       const std::string name = data.cFileName;
@@ -45,11 +45,11 @@ ScratchRegistry::ScratchRegistry() : path_(std::string(kScratchParent) + "\\" + 
                       &key_, nullptr) != ERROR_SUCCESS) {
     throw std::runtime_error("cannot create scratch key");
   }
-  ui::seams().registryRoot = key_;
+  platform::seams().registryRoot = key_;
 }
 
 ScratchRegistry::~ScratchRegistry() {
-  ui::seams().registryRoot = HKEY_CURRENT_USER;
+  platform::seams().registryRoot = HKEY_CURRENT_USER;
   RegCloseKey(key_);
   RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
 }
@@ -85,14 +85,14 @@ void ScratchRegistry::WriteText(const std::string& subKey, const std::string& na
 
 void ScratchRegistry::WriteRaw(const std::string& subKey, const std::string& name, DWORD type,
                                const void* data, DWORD size) {
-  ui::UniqueHKey key;
+  platform::UniqueHKey key;
   RegCreateKeyExA(key_, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
   RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
 std::vector<std::string> ScratchRegistry::ValueNames(const std::string& subKey) const {
   std::vector<std::string> names;
-  ui::UniqueHKey key;
+  platform::UniqueHKey key;
   if (RegOpenKeyExA(key_, subKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return names;
   for (DWORD i = 0;; ++i) {
     char name[256];
@@ -145,11 +145,11 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 ErrorBoxCapture::ErrorBoxCapture() {
-  ui::seams().errorBox = [this](HWND, const std::string& text) { texts.push_back(text); };
+  platform::seams().errorBox = [this](HWND, const std::string& text) { texts.push_back(text); };
 }
 
 ErrorBoxCapture::~ErrorBoxCapture() {
-  ui::seams().Reset();
+  platform::seams().Reset();
 }
 
 void Pump(DWORD ms) {
@@ -169,10 +169,10 @@ ProgramFixture::ProgramFixture() {
   GetCurrentDirectoryA(sizeof(cwd), cwd);
   savedCwd_ = cwd;
   const std::string windows = windowsDir.path();
-  ui::seams().windowsDirectory = [windows] { return windows; };
-  ui::seams().systemParametersInfo = [](UINT, UINT, void*, UINT) { return TRUE; };
-  ui::seams().setSysColors = [](int, const INT*, const COLORREF*) { return TRUE; };
-  ui::seams().shellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
+  platform::seams().windowsDirectory = [windows] { return windows; };
+  platform::seams().systemParametersInfo = [](UINT, UINT, void*, UINT) { return TRUE; };
+  platform::seams().setSysColors = [](int, const INT*, const COLORREF*) { return TRUE; };
+  platform::seams().shellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
   SetCurrentDirectoryA(workDir.path().c_str());
 }
 
@@ -227,7 +227,7 @@ void WriteTestJpeg(const std::string& path, int width, int height, COLORREF colo
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA data;
-  ui::UniqueFindFile find(FindFirstFileA((folder + "\\*").c_str(), &data));
+  platform::UniqueFindFile find(FindFirstFileA((folder + "\\*").c_str(), &data));
   if (!find) return names;
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);

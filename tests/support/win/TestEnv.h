@@ -11,7 +11,7 @@
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "ui/Form.h"
-#include "ui/Seams.h"
+#include "platform/Seams.h"
 
 namespace testenv {
 

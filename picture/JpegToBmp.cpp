@@ -1,4 +1,4 @@
-#include "wallpaper/core/JpegToBmp.h"
+#include "picture/JpegToBmp.h"
 
 #include <algorithm>
 #include <climits>
@@ -10,9 +10,9 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
-namespace wallpaper {
+namespace picture {
 
 namespace {
 
@@ -26,7 +26,7 @@ constexpr int kBatchRows = 16;
 constexpr long kMaxLibjpegMemory = 512L << 20;
 
 [[noreturn]] void ThrowJpegError(int code) {
-  throw ui::Error(ui::Format("JPEG error #%d", code));
+  throw platform::Error(platform::Format("JPEG error #%d", code));
 }
 
 struct ErrorManager {
@@ -136,7 +136,7 @@ void CheckOutputSize(const jpeg_decompress_struct& cinfo) {
   const uint64_t w = cinfo.output_width;
   const uint64_t h = cinfo.output_height;
   if (w == 0 || h == 0 || w > INT_MAX || h > INT_MAX ||
-      kBmpHeaderSize + ui::DibStride24(static_cast<int>(w)) * h > kMaxBmpFileSize) {
+      kBmpHeaderSize + picture::DibStride24(static_cast<int>(w)) * h > kMaxBmpFileSize) {
     ThrowJpegError(JERR_IMAGE_TOO_BIG);
   }
 }
@@ -219,7 +219,7 @@ class SinkTarget final : public RowTarget {
       : sink_(sink),
         height_(height),
         batch_(batch),
-        stride_(ui::DibStride24(width)),
+        stride_(picture::DibStride24(width)),
         buffer_(stride_ * static_cast<size_t>(batch)) {}
 
   uint8_t* Row(int, int i) override { return buffer_.data() + (batch_ - 1 - i) * stride_; }
@@ -303,7 +303,7 @@ JpegHeader ReadJpegHeader(const uint8_t* data, size_t size) {
 
 std::array<uint8_t, kBmpHeaderSize> BmpHeader24(int width, int height) {
   const uint32_t imageSize =
-      static_cast<uint32_t>(ui::DibStride24(width) * static_cast<uint64_t>(height));
+      static_cast<uint32_t>(picture::DibStride24(width) * static_cast<uint64_t>(height));
   std::array<uint8_t, kBmpHeaderSize> h{};
   uint8_t* p = h.data();
   p[0] = 'B';
@@ -331,7 +331,7 @@ void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink) {
   const std::array<uint8_t, kBmpHeaderSize> header = BmpHeader24(width, height);
   Start(d);
 
-  sink.Reserve(kBmpHeaderSize + ui::DibStride24(width) * static_cast<uint64_t>(height));
+  sink.Reserve(kBmpHeaderSize + picture::DibStride24(width) * static_cast<uint64_t>(height));
   SinkTarget target(sink, width, height, BatchRows(d.cinfo));
   DecodeRows(d, target);
   sink.WriteAt(0, header.data(), header.size());
@@ -345,4 +345,4 @@ DecodedImage DecodeJpegFull(const uint8_t* data, size_t size) {
   return Decode(data, size, INT_MAX, INT_MAX);
 }
 
-}  // namespace wallpaper
+}  // namespace picture

@@ -1,10 +1,10 @@
-#include "imagelist/core/MetafileCheck.h"
+#include "picture/MetafileCheck.h"
 
 #include <cstdlib>
 
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
-namespace imagelist {
+namespace picture {
 
 namespace {
 
@@ -18,7 +18,7 @@ constexpr size_t kEmfHeaderMinSize = 88;
 constexpr int kHmmPerInch = 2540;
 
 [[noreturn]] void Invalid() {
-  throw ui::Error("Metafile is not valid");
+  throw platform::Error("Metafile is not valid");
 }
 
 uint16_t Le16(const uint8_t* p) {
@@ -122,4 +122,4 @@ int HmmToPixels(int hmm, int dpi) {
   return Scale(hmm, dpi, kHmmPerInch);
 }
 
-}  // namespace imagelist
+}  // namespace picture

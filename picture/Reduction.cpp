@@ -1,10 +1,10 @@
-#include "imagelist/core/PreviewScale.h"
+#include "picture/Reduction.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-namespace imagelist {
+namespace picture {
 
 int ReductionFactor(int pictureW, int pictureH, int shownW, int shownH) {
   if (pictureW <= 0 || pictureH <= 0) return 1;
@@ -13,12 +13,12 @@ int ReductionFactor(int pictureW, int pictureH, int shownW, int shownH) {
   return std::max(1, std::min(byWidth, byHeight));
 }
 
-ui::DecodedImage ReduceImage(const ui::DecodedImage& image, int factor) {
+picture::DecodedImage ReduceImage(const picture::DecodedImage& image, int factor) {
   if (factor <= 1 || image.width <= 0 || image.height <= 0) return image;
   BoxReducer reducer(image.width, image.height, factor);
   const size_t stride = image.Stride();
   for (int y = 0; y < image.height; ++y) reducer.AddRow(image.bgr.data() + stride * y);
-  ui::DecodedImage out = reducer.Take();
+  picture::DecodedImage out = reducer.Take();
   out.fullWidth = image.fullWidth ? image.fullWidth : image.width;
   out.fullHeight = image.fullHeight ? image.fullHeight : image.height;
   return out;
@@ -69,8 +69,8 @@ void BoxReducer::AddRow(const uint8_t* bgr) {
   }
 }
 
-ui::DecodedImage BoxReducer::Take() {
+picture::DecodedImage BoxReducer::Take() {
   return std::move(out_);
 }
 
-}  // namespace imagelist
+}  // namespace picture

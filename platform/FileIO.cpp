@@ -1,10 +1,10 @@
-#include "ui/FileIO.h"
+#include "platform/FileIO.h"
 
 #include <shlobj.h>
 
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
-namespace ui {
+namespace platform {
 
 std::string SystemErrorText(DWORD code) {
   char* buffer = nullptr;
@@ -134,4 +134,4 @@ std::string PerUserFolder() {
   return std::string(folder) + "\\Kestrova";
 }
 
-}  // namespace ui
+}  // namespace platform

@@ -1,16 +1,14 @@
 #pragma once
 // JPEG decoding with libjpeg: the conversion of a JPEG file into the wallpaper bitmap, and
 // the decodes that the preview needs. Every failure, also damaged data that libjpeg would
-// tolerate with a warning, throws ui::Error "JPEG error #%d" with libjpeg's message number.
+// tolerate with a warning, throws platform::Error "JPEG error #%d" with libjpeg's message number.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/core/Image.h"
+#include "picture/Image.h"
 
-namespace wallpaper {
-
-using DecodedImage = ui::DecodedImage;
+namespace picture {
 
 // Where a converted bitmap goes. The Windows side writes a temporary file and renames it
 // only when the conversion succeeded, so a failed conversion never replaces a good bitmap.
@@ -46,4 +44,4 @@ DecodedImage DecodeJpegForPreview(const uint8_t* data, size_t size, int minWidth
 
 DecodedImage DecodeJpegFull(const uint8_t* data, size_t size);
 
-}  // namespace wallpaper
+}  // namespace picture

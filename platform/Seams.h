@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-namespace ui {
+namespace platform {
 
 struct Seams {
   // Root for the settings store, the desktop values and the Run value.
@@ -30,6 +30,8 @@ struct Seams {
   void Reset();
 };
 
-inline Seams& seams() { return Seams::Get(); }
+inline Seams& seams() {
+  return Seams::Get();
+}
 
-}  // namespace ui
+}  // namespace platform

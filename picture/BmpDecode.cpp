@@ -1,6 +1,6 @@
-#include "imagelist/core/BmpDecode.h"
+#include "picture/BmpDecode.h"
 
-#include "imagelist/core/PreviewScale.h"
+#include "picture/Reduction.h"
 
 #include <algorithm>
 #include <array>
@@ -8,10 +8,10 @@
 #include <climits>
 #include <cstring>
 
-#include "imagelist/core/PreviewScale.h"
-#include "ui/core/Error.h"
+#include "picture/Reduction.h"
+#include "platform/core/Error.h"
 
-namespace imagelist {
+namespace picture {
 
 namespace {
 
@@ -27,11 +27,11 @@ constexpr uint64_t kRleMaxExpansion = 1024;
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
 
 [[noreturn]] void Invalid() {
-  throw ui::Error("Bitmap image is not valid");
+  throw platform::Error("Bitmap image is not valid");
 }
 
 [[noreturn]] void InvalidIcon() {
-  throw ui::Error("Icon image is not valid");
+  throw platform::Error("Icon image is not valid");
 }
 
 uint16_t Le16(const uint8_t* p) {
@@ -176,7 +176,7 @@ Layout ParseHeaders(const uint8_t* data, size_t size) {
     const uint64_t rowBytes = (static_cast<uint64_t>(l.width) * l.bits + 31) / 32 * 4;
     if (rowBytes * static_cast<uint64_t>(l.height) > size - l.pixelOffset) Invalid();
   } else {
-    const uint64_t pictureBytes = ui::DibStride24(l.width) * static_cast<uint64_t>(l.height);
+    const uint64_t pictureBytes = picture::DibStride24(l.width) * static_cast<uint64_t>(l.height);
     if (pictureBytes > kRleUnbackedBytes &&
         pictureBytes / kRleMaxExpansion > size - l.pixelOffset) {
       Invalid();
@@ -349,4 +349,4 @@ IconEntry PickIconEntry(const uint8_t* data, size_t size) {
   return best;
 }
 
-}  // namespace imagelist
+}  // namespace picture

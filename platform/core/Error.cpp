@@ -1,9 +1,9 @@
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
 #include <cstdio>
 #include <vector>
 
-namespace ui {
+namespace platform {
 
 std::string FormatV(const char* fmt, va_list args) {
   va_list copy;
@@ -30,4 +30,4 @@ std::string ErrorBoxText(std::string text) {
   return text;
 }
 
-}  // namespace ui
+}  // namespace platform

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace ui {
+namespace picture {
 
 // Bytes of one 24-bit DIB row: padded to a multiple of 4.
 constexpr size_t DibStride24(int width) {
@@ -20,4 +20,4 @@ struct DecodedImage {
   size_t Stride() const { return DibStride24(width); }
 };
 
-}  // namespace ui
+}  // namespace picture

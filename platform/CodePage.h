@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace platform {
 
 std::wstring ToWide(std::string_view text, UINT codePage = CP_ACP);
 std::string FromWide(std::wstring_view text, UINT codePage = CP_ACP);
@@ -17,4 +17,4 @@ std::string FromWide(std::wstring_view text, UINT codePage = CP_ACP);
 // has none.
 UINT LegacyAnsiCodePage();
 
-}  // namespace ui
+}  // namespace platform

@@ -12,7 +12,7 @@
 #define PS_PRINTF_LIKE(fmt, first)
 #endif
 
-namespace ui {
+namespace platform {
 
 class Error : public std::runtime_error {
  public:
@@ -26,4 +26,4 @@ std::string FormatV(const char* fmt, va_list args);
 // The error box adds a full stop when the last character sorts after '.'.
 std::string ErrorBoxText(std::string text);
 
-}  // namespace ui
+}  // namespace platform

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace imagelist {
+namespace picture {
 
 struct MetafileInfo {
   bool placeable = false;  // Windows metafile behind a placeable header; else enhanced
@@ -18,10 +18,10 @@ struct MetafileInfo {
 };
 
 // Anything that is not one of the two kinds, or whose records run past its end, throws
-// ui::Error "Metafile is not valid".
+// platform::Error "Metafile is not valid".
 MetafileInfo ParseMetafile(const uint8_t* data, size_t size);
 
 // Hundredths of a millimetre to pixels at dpi pixels per inch, rounded.
 int HmmToPixels(int hmm, int dpi);
 
-}  // namespace imagelist
+}  // namespace picture

@@ -1,13 +1,13 @@
-#include "imagelist/core/IconImage.h"
+#include "picture/IconImage.h"
 
-#include "ui/core/Error.h"
+#include "platform/core/Error.h"
 
-namespace imagelist {
+namespace picture {
 
 namespace {
 
 [[noreturn]] void Invalid() {
-  throw ui::Error("Icon image is not valid");
+  throw platform::Error("Icon image is not valid");
 }
 
 uint32_t Le32(const uint8_t* p) {
@@ -69,4 +69,4 @@ void CheckIconImage(const uint8_t* data, size_t size) {
   if (needed > size) Invalid();
 }
 
-}  // namespace imagelist
+}  // namespace picture

@@ -5,16 +5,14 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "ui/core/Image.h"
+#include "picture/Image.h"
 
-namespace imagelist {
-
-using DecodedImage = ui::DecodedImage;
+namespace picture {
 
 // A Windows bitmap file: BITMAPCOREHEADER, BITMAPINFOHEADER (and its 52/56-byte
 // extensions), V4 and V5 headers; 1, 4, 8, 16, 24 and 32 bits; BI_RGB, BI_BITFIELDS,
 // BI_RLE8 and BI_RLE4; top-down and bottom-up. The result holds the picture at full size
-// as 24-bit bottom-up rows. Any inconsistency throws ui::Error "Bitmap image is not valid".
+// as 24-bit bottom-up rows. Any inconsistency throws platform::Error "Bitmap image is not valid".
 DecodedImage DecodeBmp(const uint8_t* data, size_t size);
 
 // The picture's size from its headers, checked as DecodeBmp checks them.
@@ -33,7 +31,7 @@ struct IconEntry {
 };
 
 // Checks an .ico directory and picks its largest image (the most colours among equal
-// sizes). Anything wrong throws ui::Error "Icon image is not valid".
+// sizes). Anything wrong throws platform::Error "Icon image is not valid".
 IconEntry PickIconEntry(const uint8_t* data, size_t size);
 
-}  // namespace imagelist
+}  // namespace picture

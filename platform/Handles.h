@@ -6,7 +6,7 @@
 
 #include <utility>
 
-namespace ui {
+namespace platform {
 
 template <typename Traits>
 class UniqueHandle {
@@ -133,4 +133,4 @@ class PaintGuard {
   PAINTSTRUCT ps_{};
 };
 
-}  // namespace ui
+}  // namespace platform

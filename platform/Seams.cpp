@@ -1,8 +1,10 @@
-#include "ui/Seams.h"
+#include "platform/Seams.h"
 
-#include "ui/AppTitle.h"
+#include "platform/Handles.h"
 
-namespace ui {
+#include "platform/AppTitle.h"
+
+namespace platform {
 
 namespace {
 
@@ -52,7 +54,7 @@ void Seams::Reset() {
     return SetSysColors(count, elements, colours);
   };
   errorBox = [](HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+    MessageBoxA(owner, text.c_str(), platform::kAppTitle, MB_OK | MB_ICONERROR);
   };
   fileDialog = [](OPENFILENAMEA& ofn, bool save) {
     return (save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn)) != FALSE;
@@ -65,4 +67,14 @@ void Seams::Reset() {
   };
 }
 
-}  // namespace ui
+}  // namespace platform
+
+// Closing a sound device goes through the seam, so that tests see it closed.
+namespace platform::traits {
+void MciDevice::close(MCIDEVICEID id) noexcept {
+  try {
+    seams().mciSend(id, MCI_CLOSE, MCI_WAIT, 0);
+  } catch (...) {
+  }
+}
+}  // namespace platform::traits

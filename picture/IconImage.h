@@ -5,11 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace imagelist {
+namespace picture {
 
 // A PNG stream, or a device-independent bitmap (BITMAPINFOHEADER or larger, 1 to 32 bits,
 // uncompressed or bit fields) whose colour table, colour mask and transparency mask all lie
-// inside the bytes. Anything else throws ui::Error "Icon image is not valid".
+// inside the bytes. Anything else throws platform::Error "Icon image is not valid".
 void CheckIconImage(const uint8_t* data, size_t size);
 
-}  // namespace imagelist
+}  // namespace picture

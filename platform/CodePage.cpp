@@ -1,6 +1,6 @@
-#include "ui/CodePage.h"
+#include "platform/CodePage.h"
 
-namespace ui {
+namespace platform {
 
 std::wstring ToWide(std::string_view text, UINT codePage) {
   if (text.empty()) return {};
@@ -35,4 +35,4 @@ UINT LegacyAnsiCodePage() {
   return codePage;
 }
 
-}  // namespace ui
+}  // namespace platform

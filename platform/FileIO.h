@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/Handles.h"
-#include "ui/core/Error.h"
+#include "platform/Handles.h"
+#include "platform/core/Error.h"
 
-namespace ui {
+namespace platform {
 
 // A file that could not be created or put in its place ("Cannot create file ...").
 class WriteError : public Error {
@@ -62,4 +62,4 @@ bool PathExists(const std::string& path);
 // system names no local application data folder.
 std::string PerUserFolder();
 
-}  // namespace ui
+}  // namespace platform
