@@ -206,6 +206,18 @@ e2e_wait_program_exit() {
   return 1
 }
 
+# e2e_wait_file FILE: within 10 s FILE exists. The program writes a file after the
+# dialog that named it has closed, so a test that reads it waits for it first.
+e2e_wait_file() {
+  local _
+  for _ in $(seq 100); do
+    [ -e "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "no file $1 after 10 s"
+  return 1
+}
+
 # e2e_tray_icon_shown TIP: within 10 s an icon with that tip is shown.
 e2e_tray_icon_shown() {
   local tip=$1 icons _

@@ -102,6 +102,7 @@ check_eq "the names sort by their letters" \
   $'C:\\Bilder\\Birne.bmp\nC:\\Bilder\\fehlt-ß.jpg\nC:\\Bilder\\Öl.jpg\nC:\\Bilder\\Zürich.bmp' \
   eval "list | tail -n +2 | grep -v '🌅'"
 check "save the list under an emoji name" button_and_dialog "save file list.." "$emoji_kvl_win"
+check "the list file is written" e2e_wait_file "$emoji_kvl"
 saved=$(tr -d '\r' <"$emoji_kvl")
 check "it holds the emoji name" grep -qxF 'C:\Bilder\🌅 Morgen.jpg' <<<"$saved"
 # As an editor leaves it: a byte-order mark first and an empty last line.
