@@ -138,8 +138,13 @@ double Best(const std::vector<double>& values) {
 int Run(const std::string& program, int runs) {
   // The taskbar must be up: an icon added before the notification area exists is refused.
   // Asking for the desktop window makes Wine start the desktop with its taskbar.
+  // A desktop without one keeps a hidden notification area, where no icon can be seen.
   GetDesktopWindow();
-  for (int i = 0; i < 300 && !IsWindowVisible(FindWindowA("Shell_TrayWnd", nullptr)); ++i) {
+  for (int i = 0; !IsWindowVisible(FindWindowA("Shell_TrayWnd", nullptr)); ++i) {
+    if (i == 300) {
+      std::fprintf(stderr, "bench_startup: no visible taskbar on this desktop after 30 s\n");
+      return 1;
+    }
     Sleep(100);
   }
   char self[MAX_PATH] = {};
@@ -150,7 +155,10 @@ int Run(const std::string& program, int runs) {
     {
       Process p;
       const Clock::time_point start = Clock::now();
-      if (!Start(selfCommand + " empty", p)) return 1;
+      if (!Start(selfCommand + " empty", p)) {
+        std::fprintf(stderr, "bench_startup: cannot start itself (error %lu)\n", GetLastError());
+        return 1;
+      }
       WaitForSingleObject(p.info.hProcess, INFINITE);
       empty.push_back(MsSince(start));
     }

@@ -7,16 +7,20 @@
 # that the 48 MP picture is the one previewed last.
 
 # A virtual desktop with a taskbar, as the session's default, so that the icon has a place.
+# Its own name, not Wine's standard "Default": in a new prefix the standard desktop is
+# already up without a taskbar (the session's wineboot started it before this setting
+# existed), and a running desktop keeps what it started with, so the icons would go to
+# a hidden notification area. A new name makes Wine start the desktop from this setting.
 cat >"$out/desktop.reg" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="Default"
+"Desktop"="Bench"
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"Default"="1024x768"
+"Bench"="1024x768"
 
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\Default]
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\Bench]
 "EnableShell"=dword:00000001
 REG
 wine regedit /S "$(winpath "$out/desktop.reg")" </dev/null >/dev/null 2>&1
