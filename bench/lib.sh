@@ -3,12 +3,56 @@
 #
 #   BENCH_BUILD   where the benchmark builds and their Wine prefix go (default build/)
 #   RUNS          rounds per figure (default 5)
+#   BENCH_FAIL    one measurement to make fail, by the name a failure is logged under (startup,
+#                 change, lists, idle-program, wine-ours-24, ...), to see it through to the
+#                 tables and the exit status
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${BENCH_BUILD:-$root/build}"
 images="$root/build/bench-images"
 runs=${RUNS:-5}
 mkdir -p "$images" "$build"
 log() { printf '[bench] %s\n' "$*" >&2; }
+
+# What could not be measured. Its figures print as "failed", and bench/run.sh ends non-zero.
+failures=()
+
+# measure NAME FILE COMMAND...: runs one benchmark program, its output into FILE. A failure
+# is logged with the program's last error lines and noted; the other parts still run.
+measure() {
+  local name=$1 file=$2
+  shift 2
+  if [ "${BENCH_FAIL:-}" = "$name" ]; then
+    set -- sh -c 'echo "made to fail by BENCH_FAIL" >&2; exit 1'
+  fi
+  if ! "$@" </dev/null >"$file" 2>"$file.err"; then
+    log "$name failed: $(tail -n 3 "$file.err")"
+    failures+=("$name")
+  fi
+}
+
+# table NAME [-v VAR=VALUE]... PROGRAM FILE...: a part's table, printed by the awk PROGRAM from
+# the programs' output FILEs. The program formats its figures with fig() and ratio(), which
+# print "failed" for a figure that is missing; the table is then noted as failed.
+table() {
+  local name=$1 vars=()
+  shift
+  while [ "$1" = -v ]; do
+    vars+=(-v "$2")
+    shift 2
+  done
+  local program=$1
+  shift
+  awk "${vars[@]}" '
+    function failure(width) { failed++; return sprintf("%" width "s", "failed") }
+    function fig(v, width, decimals) {
+      return v == "" ? failure(width) : sprintf("%" width "." decimals "f", v)
+    }
+    function ratio(a, b, width) {
+      return a == "" || b == "" || b + 0 == 0 ? failure(width) : sprintf("%" width ".2f", a / b)
+    }
+    '"$program"'
+    END { exit (failed > 0) }' "$@" || failures+=("$name table")
+}
 
 "$root/scripts/bootstrap.sh"
 
@@ -56,12 +100,19 @@ wine_env_start "$build/bench-win64/prefix"
 trap 'wine_env_stop; rm -rf "$out"' EXIT
 
 # Best of the rounds of a whole process; "wall" is elapsed time, "cpu" user + system time.
+# A round that fails leaves the figures out (and is noted, as `measure` does).
 TIMEFORMAT='%3R %3U %3S'
 best_of() {  # best_of LABEL COMMAND...  ->  "LABEL wallms cpums"
   local label=$1 best_wall=999999 best_cpu=999999 r t wall user sys cpu
   shift
+  [ "${BENCH_FAIL:-}" = "$label" ] && set -- false
   for ((r = 0; r < runs; r++)); do
-    t=$({ time "$@" </dev/null >/dev/null 2>&1; } 2>&1)
+    if ! t=$({ time "$@" </dev/null >/dev/null 2>&1; } 2>&1); then
+      log "$label failed"
+      failures+=("$label")
+      echo "$label"
+      return
+    fi
     read -r wall user sys <<<"$t"
     wall=$(awk -v w="$wall" 'BEGIN { printf "%.1f", w * 1000 }')
     cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.1f", (u + s) * 1000 }')

@@ -3,14 +3,13 @@
 # preview's, 225 x 145.
 
 log "preview decode, native and under Wine"
-"$nativepreview" "$runs" 225 145 "${files[2]}" "${files[3]}" | sed 's/^/native /' >"$out/preview.txt"
-wine "$winpreview" "$runs" 225 145 "${winfiles[2]}" "${winfiles[3]}" </dev/null \
-  >"$out/preview-wine.txt" 2>"$out/preview-wine.err"
-sed 's/^/wine /' "$out/preview-wine.txt" >>"$out/preview.txt"
-
-
-awk '
-  { k = $1 "-" ($4 + 0); pv[k] = $5; ref[k] = $6; full[k] = $7; size[k] = $8 "x" $9 }
+measure preview-native "$out/preview-native.txt" \
+  "$nativepreview" "$runs" 225 145 "${files[2]}" "${files[3]}"
+measure preview-wine "$out/preview-wine.txt" \
+  wine "$winpreview" "$runs" 225 145 "${winfiles[2]}" "${winfiles[3]}"
+# shellcheck disable=SC2016  # an awk program
+table preview '
+  { k = (FILENAME ~ /native.txt$/ ? "native" : "wine") "-" ($3 + 0); pv[k] = $4; ref[k] = $5; full[k] = $6; size[k] = $7 "x" $8 }
   END {
     printf "\nPreview (frame 225 x 145): DCT-scaled decode against a full decode plus box reduction to\n"
     printf "the same size (bound: ratio <= 0.60). Full decode alone for scale. Best of the rounds, ms.\n\n"
@@ -19,6 +18,6 @@ awk '
     split("24 48", mps, " ")
     for (w = 1; w <= 2; w++) for (m = 1; m <= 2; m++) {
       k = where[w] "-" mps[m]
-      printf "%-6s %-7s | %9.1f %9s | %9.1f %6.2f | %9.1f %6.2f\n", mps[m], where[w], pv[k], size[k], ref[k], pv[k] / ref[k], full[k], pv[k] / full[k]
+      printf "%-6s %-7s | %s %9s | %s %s | %s %s\n", mps[m], where[w], fig(pv[k], 9, 1), (k in size ? size[k] : ""), fig(ref[k], 9, 1), ratio(pv[k], ref[k], 6), fig(full[k], 9, 1), ratio(pv[k], full[k], 6)
     }
-  }' "$out/preview.txt"
+  }' "$out/preview-native.txt" "$out/preview-wine.txt"

@@ -39,13 +39,14 @@ use_list() {  # use_list FILE FIRST_MP: a 10 000-entry list, its first (selected
 
 log "start-up of the program under Wine (10 000-entry list, 24 MP picture selected)"
 use_list "$out/start-list.kvl" 24
-wine "$winbench/bench_startup.exe" "$(winpath "$winprogram")" "$runs" </dev/null \
-  >"$out/startup.txt" 2>"$out/startup.err" || cat "$out/startup.err" >&2
+measure startup "$out/startup.txt" \
+  wine "$winbench/bench_startup.exe" "$(winpath "$winprogram")" "$runs"
 
 # Linux has no "private bytes"; the process's anonymous resident memory (RssAnon) is the
-# nearest figure. Wake-ups: the process's context switches while it idles for 20 s.
+# nearest figure. Wake-ups: the process's context switches while it idles for 10 s. A
+# process that is not there to measure gives the label alone, which the table shows as failed.
 idle_memory() {  # idle_memory LABEL EXE [RESTARTCHANGE] -> "LABEL rssanon_kb vmrss_kb wakeups"
-  local label=$1 exe=$2 name pid p q="" found="0 0" before after
+  local label=$1 exe=$2 name pid p q="" found before after
   name=$(basename "$exe")
   # Every round starts on the first entry (a start-up change moves the stored position on).
   wine reg add "$program_key" /v ItemIndex /d 0 /f </dev/null >/dev/null 2>&1
@@ -56,13 +57,19 @@ idle_memory() {  # idle_memory LABEL EXE [RESTARTCHANGE] -> "LABEL rssanon_kb vm
   for p in /proc/[0-9]*; do
     [ "$(cat "$p/comm" 2>/dev/null)" = "${name:0:15}" ] && q=$p
   done
-  if [ -n "$q" ]; then
+  if [ -n "$q" ] && [ "${BENCH_FAIL:-}" != "idle-$label" ]; then
     found=$(awk '/^RssAnon/ { a = $2 } /^VmRSS/ { r = $2 } END { print a, r }' "$q/status")
     before=$(cat "$q"/task/*/status | awk '/ctxt_switches/ { s += $2 } END { print s }')
     sleep 10
     after=$(cat "$q"/task/*/status | awk '/ctxt_switches/ { s += $2 } END { print s }')
   fi
-  echo "$label $found $((${after:-0} - ${before:-0}))"
+  # Both readings, or the process went away meanwhile.
+  if [ -n "$q" ] && [ -e "$q" ] && [ -n "${after:-}" ]; then
+    echo "$label $found $((after - before))"
+  else
+    log "idle-$label failed: $name not measured (not running 6 s after its start?)"
+    echo "$label"
+  fi
   [ -n "$q" ] && kill "${q#/proc/}" 2>/dev/null
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
@@ -77,28 +84,36 @@ for round in 1 2 3; do
   idle_memory notepad notepad.exe
 done >"$out/idle.txt"
 
-awk '
+# shellcheck disable=SC2016  # an awk program
+table program '
   FILENAME ~ /startup.txt$/ && $1 == "STARTUP" { icon = $2; iconmed = $3; idle = $4; idlemed = $5; empty = $6; tray = $7; next }
   FILENAME ~ /idle.txt$/ { n[$1]++; mem[$1, n[$1]] = $2; rss[$1, n[$1]] = $3; wake[$1, n[$1]] = $4; next }
+  # The median of the rounds of a label, or nothing when a round has no figure.
   function median(label, arr,   i, j, t, v) {
-    for (i = 1; i <= n[label]; i++) v[i] = arr[label, i]
+    if (!n[label]) return ""
+    for (i = 1; i <= n[label]; i++) if ((v[i] = arr[label, i]) == "") return ""
     for (i = 1; i <= n[label]; i++) for (j = i + 1; j <= n[label]; j++) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
     return v[int((n[label] + 1) / 2)]
+  }
+  function mb(kb) { return kb == "" ? "" : kb / 1024 }
+  function row(title, label, bound,   own) {
+    own = mb(median(label, mem))
+    printf "%-24s | %s %s %s | %s\n", title, fig(own, 8, 1), fig(mb(median(label, rss)), 8, 1), bound ? ratio(own, bound, 6) : sprintf("%6s", ""), fig(median(label, wake), 8, 0)
   }
   END {
     printf "\nStart-up under Wine, from process creation (ms; best and median of the rounds). Bound: icon\n"
     printf "<= 500 ms. References: an empty process, and a program that only makes a window and its icon.\n\n"
     printf "%-48s | %8s %8s %6s\n", "", "best", "median", "ratio"
-    printf "%-48s | %8.1f %8.1f %6.2f\n", "icon in the notification area", icon, iconmed, icon / 500
-    printf "%-48s | %8.1f %8.1f\n", "start-up sequence done (list, preview, change)", idle, idlemed
-    printf "%-48s | %8.1f\n", "  reference: empty process", empty
-    printf "%-48s | %8.1f\n", "  reference: minimal icon program", tray
+    printf "%-48s | %s %s %s\n", "icon in the notification area", fig(icon, 8, 1), fig(iconmed, 8, 1), ratio(icon, 500, 6)
+    printf "%-48s | %s %s\n", "start-up sequence done (list, preview, change)", fig(idle, 8, 1), fig(idlemed, 8, 1)
+    printf "%-48s | %s\n", "  reference: empty process", fig(empty, 8, 1)
+    printf "%-48s | %s\n", "  reference: minimal icon program", fig(tray, 8, 1)
     printf "\nIdle under Wine, 6 s after start with a 10 000-entry list (median of 3; MB; ratio = private /\n"
     printf "bound 8 MB). Wake-ups: context switches in 10 s of idling. \"48 MP shown\": the selected\n"
     printf "48 MP picture previewed at start, no change at start; \"defaults\": start-up also changes the\n"
     printf "wallpaper to the next entry (2 MP). Notepad: Wine'"'"'s own floor for a window.\n\n"
     printf "%-24s | %8s %8s %6s | %8s\n", "", "private", "resident", "ratio", "wake-ups"
-    printf "%-24s | %8.1f %8.1f %6.2f | %8d\n", "program, 48 MP shown", median("program", mem) / 1024, median("program", rss) / 1024, median("program", mem) / 1024 / 8, median("program", wake)
-    printf "%-24s | %8.1f %8.1f %6.2f | %8d\n", "program, defaults", median("changed", mem) / 1024, median("changed", rss) / 1024, median("changed", mem) / 1024 / 8, median("changed", wake)
-    printf "%-24s | %8.1f %8.1f %6s | %8d\n", "notepad", median("notepad", mem) / 1024, median("notepad", rss) / 1024, "", median("notepad", wake)
+    row("program, 48 MP shown", "program", 8)
+    row("program, defaults", "changed", 8)
+    row("notepad", "notepad", 0)
   }' "$out/startup.txt" "$out/idle.txt"

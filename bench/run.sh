@@ -4,12 +4,14 @@
 #   preview  DCT-scaled preview decode against a full decode plus reduction
 #   lists    list files of 100 000 entries on a real list box under Wine
 #   program  the real program under Wine: start-up time, idle memory and wake-ups
-# Natively (optimised gcc build) and with the Windows build under Wine, in one run.
+# Natively (optimised gcc build) and with the Windows build under Wine, in one run. A figure
+# that could not be measured is printed as "failed", and the run then ends with status 1.
 #
 #   bench/run.sh                          every part, RUNS=5 rounds per figure
 #   RUNS=9 bench/run.sh                   steadier figures on a busy machine
 #   BENCH_PARTS="lists program" bench/run.sh   some parts only
 #   BENCH_BUILD=DIR bench/run.sh          builds and Wine prefix in DIR instead of build/
+#   BENCH_FAIL=startup bench/run.sh       one measurement made to fail: "failed", status 1
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 for part in ${BENCH_PARTS:-convert preview lists program}; do
@@ -17,3 +19,8 @@ for part in ${BENCH_PARTS:-convert preview lists program}; do
 done
 printf "\nMachine load (1 min average) at the end: "
 cut -d' ' -f1 /proc/loadavg
+# shellcheck disable=SC2154  # failures: kept by lib.sh
+if [ ${#failures[@]} -gt 0 ]; then
+  log "not measured: ${failures[*]}"
+  exit 1
+fi
