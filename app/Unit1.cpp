@@ -202,7 +202,7 @@ void TForm1::CreateTrayIcon() {
   menu.AddSeparator();
   ExitPop = menu.Add("Exit Program", -1, guarded(&TForm1::ExitPopClick));
 
-  // As the layout loads it: the hint first, the icon shown last.
+  // Hint and icon before the icon is shown, so that the one add already carries both.
   TrayIcon = std::make_unique<integration::TWinTaskbar>(hwnd());
   TrayIcon->SetHint(platform::kAppTitle);
   TrayIcon->SetIcon(programIcon_.get());

@@ -103,7 +103,7 @@ class TForm1 : public ui::DialogForm {
   void LoadFileClick();
   void FileListClick();
 
-  // ---- controls (named as in the layout) ----
+  // ---- controls ----
   std::unique_ptr<ui::TabControl> PageControl1;
   std::unique_ptr<ui::Panel> TabSheet1, TabSheet2, TabSheet3, TabSheet4;
   // "Basic Options"

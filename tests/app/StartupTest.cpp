@@ -132,7 +132,7 @@ TEST_F(StartupTest, WrongRegistryTypeEndsTheSequenceAtThatRead) {
   errorExpected = true;
   ASSERT_EQ(program.errors.texts.size(), 1u);
   EXPECT_EQ(program.errors.texts[0], "Invalid data type for 'UseSound'");
-  // Reads after it did not happen: the box keeps its state from the layout.
+  // The reads after it did not happen: the box keeps the state it was created with.
   EXPECT_TRUE(program.form1().StartChangeCh->Checked() == false);
   EXPECT_EQ(program.form1().ListFileName, "ListFileName");
 }

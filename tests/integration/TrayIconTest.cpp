@@ -44,7 +44,7 @@ class TrayIconTest : public ::testing::Test {
   std::unique_ptr<integration::TWinTaskbar> tray;
 };
 
-TEST_F(TrayIconTest, LayoutOrderDeletesFirstThenAddsWithTheTip) {
+TEST_F(TrayIconTest, HintAndIconBeforeShowingOnlyDeleteThenOneAddCarriesTheTip) {
   MakeTray();
   // Hint (delete: nothing shown yet), Icon (delete: not shown), ShowIcon (add).
   EXPECT_EQ(requests, (std::vector<DWORD>{NIM_DELETE, NIM_DELETE, NIM_ADD}));
