@@ -10,6 +10,7 @@
 
 #include "picture/Reduction.h"
 #include "platform/core/Error.h"
+#include "tests/support/Checks.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -34,6 +35,8 @@ using picture::IconEntry;
 using picture::PickIconEntry;
 using picture::ReadBmpSize;
 using picture::ReduceImage;
+using testsupport::ErrorOf;
+using testsupport::kNoError;
 
 void Put16(Bytes& b, size_t at, uint32_t v) {
   b[at] = static_cast<uint8_t>(v);
@@ -128,13 +131,8 @@ Bgr PixelAt(const DecodedImage& image, int x, int y) {
   return {p[0], p[1], p[2]};
 }
 
-std::string ErrorOf(const Bytes& file) {
-  try {
-    DecodeBmp(file.data(), file.size());
-  } catch (const platform::Error& e) {
-    return e.what();
-  }
-  return "no error";
+std::string BmpErrorOf(const Bytes& file) {
+  return ErrorOf([&] { DecodeBmp(file.data(), file.size()); });
 }
 
 constexpr Bgr kBlack{0, 0, 0}, kWhite{255, 255, 255}, kRed{0, 0, 255}, kGreen{0, 255, 0},
@@ -302,7 +300,7 @@ TEST(BmpDecode, ReducedDecodeFailsAsTheFullOne) {
   const Bytes bad = PaletteBmp(2, 2, 8, 0, palette, {0, 1, 0, 0, 0, 2, 0, 0});
   const Bytes cut = MakeBmp({.width = 40, .height = 40, .pixels = Bytes(120 * 40, 9)});
   for (const Bytes& file : {bad, Bytes(cut.begin(), cut.end() - 200)}) {
-    EXPECT_EQ(ErrorOf(file), "Bitmap image is not valid");
+    EXPECT_EQ(BmpErrorOf(file), "Bitmap image is not valid");
     EXPECT_THROW(DecodeBmpReduced(file.data(), file.size(), 2), platform::Error);
   }
   EXPECT_THROW(ReadBmpSize(cut.data(), 10), platform::Error);
@@ -311,47 +309,47 @@ TEST(BmpDecode, ReducedDecodeFailsAsTheFullOne) {
 TEST(BmpDecode, RejectsInconsistentFiles) {
   const std::string invalid = "Bitmap image is not valid";
   const Bytes good = MakeBmp({.width = 4, .height = 4, .pixels = Bytes(48, 7)});
-  ASSERT_EQ(ErrorOf(good), "no error");
+  ASSERT_EQ(BmpErrorOf(good), kNoError);
 
   auto patched = [&](size_t at, uint32_t value, bool wide = true) {
     Bytes b = good;
     wide ? Put32(b, at, value) : Put16(b, at, value);
     return b;
   };
-  EXPECT_EQ(ErrorOf(Bytes(good.begin(), good.begin() + 17)), invalid);
-  EXPECT_EQ(ErrorOf(Bytes(good.begin(), good.begin() + 40)), invalid);
-  EXPECT_EQ(ErrorOf(Bytes(good.begin(), good.end() - 1)), invalid);  // last row cut
-  EXPECT_EQ(ErrorOf(patched(0, 'B' | 'A' << 8, false)), invalid);
-  EXPECT_EQ(ErrorOf(patched(14, 64)), invalid);          // unknown header size
-  EXPECT_EQ(ErrorOf(patched(18, 0)), invalid);           // width 0
-  EXPECT_EQ(ErrorOf(patched(22, 0)), invalid);           // height 0
-  EXPECT_EQ(ErrorOf(patched(22, 0x80000000)), invalid);  // height INT_MIN
-  EXPECT_EQ(ErrorOf(patched(28, 7, false)), invalid);    // bit count
-  EXPECT_EQ(ErrorOf(patched(30, 4)), invalid);           // BI_JPEG
-  EXPECT_EQ(ErrorOf(patched(30, 1)), invalid);           // RLE8 with 24 bits
-  EXPECT_EQ(ErrorOf(patched(10, 20)), invalid);          // pixels inside the header
-  EXPECT_EQ(ErrorOf(patched(10, static_cast<uint32_t>(good.size()))), invalid);
-  EXPECT_EQ(ErrorOf(patched(18, 0x7FFFFFFF)), invalid);
-  EXPECT_EQ(ErrorOf(patched(18, 20000)), invalid);  // claimed 20000 x 4: data too short
+  EXPECT_EQ(BmpErrorOf(Bytes(good.begin(), good.begin() + 17)), invalid);
+  EXPECT_EQ(BmpErrorOf(Bytes(good.begin(), good.begin() + 40)), invalid);
+  EXPECT_EQ(BmpErrorOf(Bytes(good.begin(), good.end() - 1)), invalid);  // last row cut
+  EXPECT_EQ(BmpErrorOf(patched(0, 'B' | 'A' << 8, false)), invalid);
+  EXPECT_EQ(BmpErrorOf(patched(14, 64)), invalid);          // unknown header size
+  EXPECT_EQ(BmpErrorOf(patched(18, 0)), invalid);           // width 0
+  EXPECT_EQ(BmpErrorOf(patched(22, 0)), invalid);           // height 0
+  EXPECT_EQ(BmpErrorOf(patched(22, 0x80000000)), invalid);  // height INT_MIN
+  EXPECT_EQ(BmpErrorOf(patched(28, 7, false)), invalid);    // bit count
+  EXPECT_EQ(BmpErrorOf(patched(30, 4)), invalid);           // BI_JPEG
+  EXPECT_EQ(BmpErrorOf(patched(30, 1)), invalid);           // RLE8 with 24 bits
+  EXPECT_EQ(BmpErrorOf(patched(10, 20)), invalid);          // pixels inside the header
+  EXPECT_EQ(BmpErrorOf(patched(10, static_cast<uint32_t>(good.size()))), invalid);
+  EXPECT_EQ(BmpErrorOf(patched(18, 0x7FFFFFFF)), invalid);
+  EXPECT_EQ(BmpErrorOf(patched(18, 20000)), invalid);  // claimed 20000 x 4: data too short
 
   // The declared colour table must be in the file (0 colours used means all 256), and
   // pixels must name one of its entries.
   EXPECT_EQ(
-      ErrorOf(MakeBmp(
+      BmpErrorOf(MakeBmp(
           {.width = 2, .height = 1, .bits = 8, .palette = {kRed, kGreen}, .pixels = {0, 1, 0, 0}})),
       invalid);
-  EXPECT_EQ(ErrorOf(PaletteBmp(2, 1, 8, 0, {kRed, kGreen}, {0, 2, 0, 0})), invalid);
+  EXPECT_EQ(BmpErrorOf(PaletteBmp(2, 1, 8, 0, {kRed, kGreen}, {0, 2, 0, 0})), invalid);
 
-  EXPECT_EQ(ErrorOf(MaskedBmp(16, {0xF00F, 0x0F00, 0x00F0}, {0, 0, 0, 0})), invalid);  // gap
-  EXPECT_EQ(ErrorOf(MaskedBmp(32, {0xFF0000, 0xFFFF, 0xFF}, {0, 0, 0, 0})), invalid);  // overlap
+  EXPECT_EQ(BmpErrorOf(MaskedBmp(16, {0xF00F, 0x0F00, 0x00F0}, {0, 0, 0, 0})), invalid);  // gap
+  EXPECT_EQ(BmpErrorOf(MaskedBmp(32, {0xFF0000, 0xFFFF, 0xFF}, {0, 0, 0, 0})), invalid);  // overlap
 
   const std::vector<Bgr> two = {kRed, kGreen};
-  ASSERT_EQ(ErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 1, 0, 0, 4, 0, 0, 1})), "no error");
-  EXPECT_EQ(ErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 1, 0, 0, 4, 0})), invalid);  // ends early
-  EXPECT_EQ(ErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 1, 0, 4, 1, 1})), invalid);  // absolute cut
-  EXPECT_EQ(ErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 1, 0, 2, 1})), invalid);     // delta cut
-  EXPECT_EQ(ErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 2, 0, 1})), invalid);        // index 2
-  EXPECT_EQ(ErrorOf(PaletteBmp(4, -2, 8, 1, two, {4, 1, 0, 1})), invalid);       // top-down
+  ASSERT_EQ(BmpErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 1, 0, 0, 4, 0, 0, 1})), kNoError);
+  EXPECT_EQ(BmpErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 1, 0, 0, 4, 0})), invalid);  // ends early
+  EXPECT_EQ(BmpErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 1, 0, 4, 1, 1})), invalid);  // absolute cut
+  EXPECT_EQ(BmpErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 1, 0, 2, 1})), invalid);     // delta cut
+  EXPECT_EQ(BmpErrorOf(PaletteBmp(4, 2, 8, 1, two, {4, 2, 0, 1})), invalid);        // index 2
+  EXPECT_EQ(BmpErrorOf(PaletteBmp(4, -2, 8, 1, two, {4, 1, 0, 1})), invalid);       // top-down
 }
 
 #ifdef PS_HAVE_MALLOC_HOOKS
@@ -386,7 +384,7 @@ TEST(BmpDecode, HugeClaimedSizeFailsWithoutAllocatingThePicture) {
     largestAllocation = 0;
     measuring = true;
 #endif
-    const std::string error = ErrorOf(file);
+    const std::string error = BmpErrorOf(file);
 #ifdef PS_HAVE_MALLOC_HOOKS
     measuring = false;
     EXPECT_LT(largestAllocation, 1u << 20);
@@ -436,12 +434,7 @@ Bytes MakeIcon(const std::vector<std::array<uint32_t, 4>>& entries, uint16_t typ
 }
 
 std::string IconErrorOf(const Bytes& file) {
-  try {
-    PickIconEntry(file.data(), file.size());
-  } catch (const platform::Error& e) {
-    return e.what();
-  }
-  return "no error";
+  return ErrorOf([&] { PickIconEntry(file.data(), file.size()); });
 }
 
 TEST(IconDirectory, PicksTheLargestImage) {
@@ -459,7 +452,7 @@ TEST(IconDirectory, PicksTheLargestImage) {
 TEST(IconDirectory, RejectsBrokenDirectories) {
   const std::string invalid = "Icon image is not valid";
   const Bytes good = MakeIcon({{16, 16, 32, 100}, {32, 32, 32, 100}});
-  ASSERT_EQ(IconErrorOf(good), "no error");
+  ASSERT_EQ(IconErrorOf(good), kNoError);
   auto patched = [&](size_t at, uint32_t value) {
     Bytes b = good;
     Put32(b, at, value);

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include "picture/BmpDecode.h"
+#include "tests/support/Checks.h"
+#include "tests/support/JpegDecode.h"
 #include "tests/support/JpegEncode.h"
 #include "platform/core/Error.h"
 
@@ -21,39 +23,14 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using picture::DecodedImage;
 
+using testjpeg::DecodePlain;
 using testjpeg::EncodeJpeg;
 using testjpeg::EncodeOptions;
 using testjpeg::Pattern;
-
-// What libjpeg itself gives for the data: RGB rows, top-down.
-struct PlainDecode {
-  int width = 0, height = 0;
-  Bytes rgb;
-};
-
-PlainDecode DecodePlain(const Bytes& jpeg, unsigned scaleNum = 8) {
-  jpeg_decompress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
-  jpeg_read_header(&cinfo, TRUE);
-  cinfo.out_color_space = JCS_RGB;
-  cinfo.scale_num = scaleNum;
-  cinfo.scale_denom = 8;
-  jpeg_start_decompress(&cinfo);
-  PlainDecode out;
-  out.width = static_cast<int>(cinfo.output_width);
-  out.height = static_cast<int>(cinfo.output_height);
-  out.rgb.resize(static_cast<size_t>(out.width) * out.height * 3);
-  while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW rows[] = {out.rgb.data() + static_cast<size_t>(cinfo.output_scanline) * out.width * 3};
-    jpeg_read_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  return out;
-}
+using testjpeg::PlainDecode;
+using testjpeg::WithClaimedSize;
+using testsupport::ErrorOf;
+using testsupport::Le32;
 
 // Records every write and checks it against the reserved size.
 class MemorySink : public picture::BmpSink {
@@ -77,9 +54,6 @@ class MemorySink : public picture::BmpSink {
   std::vector<int> timesWritten;
 };
 
-uint32_t Le32(const Bytes& b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
 uint16_t Le16(const Bytes& b, size_t at) {
   return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
 }
@@ -107,31 +81,6 @@ void ExpectSamePixels(const uint8_t* bgrBottomUp, size_t stride, const PlainDeco
 
 std::string JpegErrorText(int code) {
   return platform::Format("JPEG error #%d", code);
-}
-
-template <class F>
-std::string ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const platform::Error& e) {
-    return e.what();
-  }
-  return "no error";
-}
-
-// A JPEG whose frame header claims another size than its data.
-Bytes WithClaimedSize(Bytes jpeg, int width, int height) {
-  for (size_t i = 2; i + 8 < jpeg.size(); ++i) {
-    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
-      jpeg[i + 5] = static_cast<uint8_t>(height >> 8);
-      jpeg[i + 6] = static_cast<uint8_t>(height);
-      jpeg[i + 7] = static_cast<uint8_t>(width >> 8);
-      jpeg[i + 8] = static_cast<uint8_t>(width);
-      return jpeg;
-    }
-  }
-  ADD_FAILURE() << "no frame header";
-  return jpeg;
 }
 
 TEST(JpegToBmp, WritesACompleteBottomUpBitmapOfLibjpegsPixels) {

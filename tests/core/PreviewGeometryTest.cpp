@@ -1,7 +1,7 @@
 #include "imagelist/core/PreviewGeometry.h"
 #include "picture/PictureKind.h"
 #include "platform/core/PathText.h"
-#include "platform/core/Error.h"
+#include "tests/support/Checks.h"
 #include "wallpaper/core/WallpaperKind.h"
 
 #include <gtest/gtest.h>
@@ -79,13 +79,8 @@ TEST(PreviewGeometry, PictureKindByExtensionIgnoringCase) {
 }
 
 TEST(PreviewGeometry, UnknownExtensionNamesItInTheError) {
-  auto errorOf = [](const char* path) -> std::string {
-    try {
-      PictureKindOf(path);
-    } catch (const platform::Error& e) {
-      return e.what();
-    }
-    return "no error";
+  auto errorOf = [](const char* path) {
+    return testsupport::ErrorOf([&] { PictureKindOf(path); });
   };
   EXPECT_EQ(errorOf("C:\\a.png"), "Unknown picture file extension (.png)");
   EXPECT_EQ(errorOf("C:\\a.Jpe"), "Unknown picture file extension (.Jpe)");

@@ -22,11 +22,6 @@ class ImageListTest : public ::testing::Test {
     ASSERT_TRUE(program.Errors().empty()) << program.Errors()[0];
   }
   app::TForm1& form() { return program.form(); }
-  // The list holds exactly these entries.
-  void Fill(const Entries& entries) {
-    form().FileList->Clear();
-    for (const std::string& e : entries) form().FileList->Add(e);
-  }
   std::string Win(const char* name) { return program.fixture.windowsDir.File(name); }
 
   imagelisttest::Program program;
@@ -36,7 +31,7 @@ TEST_F(ImageListTest, RemovingFollowsTheSelectionRules) {
   const Entries three{Win("one.bmp"), Win("two.bmp"), Win("three.bmp")};
 
   // The only entry: the list empties, nothing is previewed.
-  Fill({Win("one.bmp")});
+  program.Fill({Win("one.bmp")});
   form().FileList->SetItemIndex(0);
   const std::string hint = form().Image1Hint->Text();
   program.React([&] { form().removeClick(); });
@@ -45,7 +40,7 @@ TEST_F(ImageListTest, RemovingFollowsTheSelectionRules) {
   EXPECT_EQ(form().Image1Hint->Text(), hint);
 
   // The first of three: the new first entry is selected and previewed.
-  Fill(three);
+  program.Fill(three);
   form().FileList->SetItemIndex(0);
   program.React([&] { form().removeClick(); });
   EXPECT_EQ(program.Entries(), (Entries{three[1], three[2]}));
@@ -53,7 +48,7 @@ TEST_F(ImageListTest, RemovingFollowsTheSelectionRules) {
   EXPECT_EQ(form().Image1Hint->Text(), "two.bmp\r( 20 x 10 ) pixels");
 
   // The last of three: the one before it.
-  Fill(three);
+  program.Fill(three);
   form().FileList->SetItemIndex(2);
   program.React([&] { form().removeClick(); });
   EXPECT_EQ(program.Entries(), (Entries{three[0], three[1]}));
@@ -61,7 +56,7 @@ TEST_F(ImageListTest, RemovingFollowsTheSelectionRules) {
   EXPECT_EQ(form().Image1Hint->Text(), "two.bmp\r( 20 x 10 ) pixels");
 
   // Nothing selected among three: nothing removed, the first selected and previewed.
-  Fill(three);
+  program.Fill(three);
   form().FileList->SetItemIndex(-1);
   program.React([&] { form().removeClick(); });
   EXPECT_EQ(program.Entries(), three);
@@ -71,7 +66,7 @@ TEST_F(ImageListTest, RemovingFollowsTheSelectionRules) {
 }
 
 TEST_F(ImageListTest, SortingOnKeepsThePositionNumber) {
-  Fill({"C:\\d.jpg", "C:\\b.jpg", "c:\\E.jpg", "C:\\a.jpg", "C:\\C.jpg"});
+  program.Fill({"C:\\d.jpg", "C:\\b.jpg", "c:\\E.jpg", "C:\\a.jpg", "C:\\C.jpg"});
   form().FileList->SetItemIndex(3);
   form().SortFiles->SetChecked(true);
   EXPECT_EQ(program.Entries(),
@@ -84,7 +79,7 @@ TEST_F(ImageListTest, SortingOnKeepsThePositionNumber) {
 }
 
 TEST_F(ImageListTest, AddDialogAddsEveryChosenFileInItsOrder) {
-  Fill({"C:\\m.jpg"});
+  program.Fill({"C:\\m.jpg"});
   const std::string dir = program.fixture.workDir.path();
   program.AnswerDialog(Nul({dir, "z.jpg", "a.bmp"}));
   program.React([&] { form().addClick(); });
@@ -143,7 +138,7 @@ TEST_F(ImageListTest, WindowsImagesBitmapsFirstNoSubfoldersNotCleared) {
   testenv::WriteFileBytes(windows.File("KESTROVA.bmp"), "x");  // the program's own, left out
   CreateDirectoryA(windows.File("folder.bmp").c_str(), nullptr);
   testenv::WriteFileBytes(windows.File("folder.bmp") + "\\inner.bmp", "x");
-  Fill({"C:\\kept.jpg"});
+  program.Fill({"C:\\kept.jpg"});
 
   // Messages posted before the scan are delivered while it runs.
   int countWhenDelivered = -1;
@@ -186,7 +181,7 @@ TEST_F(ImageListTest, WindowsImagesTakeTheirSortedPlacesAndTheSelectedEntryStays
   testenv::WriteFileBytes(windows.File("notes.txt"), "x");
   const Entries listed{"C:\\kept.jpg", windows.File("Pic 5.bmp"), "Z:\\last.bmp"};
   form().FileList->SetSorted(true);
-  Fill(listed);
+  program.Fill(listed);
   form().FileList->SetItemIndex(1);
 
   program.React([&] { form().FillWithWindowsImages(); });

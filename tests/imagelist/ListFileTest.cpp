@@ -9,8 +9,8 @@
 namespace {
 
 using Entries = std::vector<std::string>;
-using imagelisttest::kProgramSection;
 using imagelisttest::Nul;
+using testenv::kProgramSection;
 
 class ListFileTest : public ::testing::Test {
  protected:

@@ -1,30 +1,21 @@
 #pragma once
-// Shared helpers of the image list tests: the running program with its start-up change
-// turned off (it would move the selection), and picture files made on the spot.
+// Shared helpers of the image list tests: the running program, and picture files made on
+// the spot.
 #include <windows.h>
 
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "app/SettingNames.h"
 #include "app/Unit1.h"
 #include "tests/support/win/TestEnv.h"
 #include "ui/ErrorBox.h"
 
 namespace imagelisttest {
 
-inline const std::string kProgramSection = std::string(app::kProgramKeyPath) + "\\Program";
-
-struct Program {
-  testenv::ProgramFixture fixture;
-
-  Program() { fixture.registry.WriteText(kProgramSection, "RestartChange", "0"); }
-  void Start() { fixture.Start(); }
-  app::TForm1& form() { return fixture.form1(); }
-  std::vector<std::string> Entries() { return form().FileList->Items(); }
-  int Selected() { return form().FileList->ItemIndex(); }
-  std::vector<std::string>& Errors() { return fixture.errors.texts; }
+// The running program with what the image list tests ask of it: reactions run as the
+// window system runs them, and file dialogs answered in place of the user.
+struct Program : testenv::Program {
   // Runs a reaction as the window system would: a failure goes to the (captured) error box.
   template <typename F>
   void React(F&& reaction) {

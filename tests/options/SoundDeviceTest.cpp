@@ -7,21 +7,14 @@
 
 #include "integration/SoundDevice.h"
 #include "tests/options/OptionsSupport.h"
-#include "platform/core/Error.h"
+#include "tests/support/Checks.h"
 
 namespace {
 
 using integration::SoundDevice;
 using optionstest::FakeMci;
-
-std::string ErrorOf(SoundDevice& sound, void (SoundDevice::*op)()) {
-  try {
-    (sound.*op)();
-  } catch (const platform::Error& e) {
-    return e.what();
-  }
-  return "<no error>";
-}
+using testsupport::ErrorOf;
+using testsupport::kNoError;
 
 std::string InterfaceText(MCIERROR code) {
   char text[256] = {};
@@ -63,16 +56,16 @@ TEST(SoundDevice, RefusedOpenCarriesTheInterfacesTextAndLeavesTheDeviceClosed) {
   mci.openError = MCIERR_FILE_NOT_FOUND;
   const std::string expected = InterfaceText(MCIERR_FILE_NOT_FOUND);
   ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(ErrorOf(sound, &SoundDevice::Open), expected);
+  EXPECT_EQ(ErrorOf([&] { sound.Open(); }), expected);
   EXPECT_FALSE(sound.IsOpen());
 
   mci.openError = 1;  // no text for it
-  EXPECT_EQ(ErrorOf(sound, &SoundDevice::Open), "Unknown error code");
+  EXPECT_EQ(ErrorOf([&] { sound.Open(); }), "Unknown error code");
 
   // No file at all: refused without asking the system to choose a device.
   const size_t before = mci.calls.size();
   sound.SetFileName("");
-  EXPECT_EQ(ErrorOf(sound, &SoundDevice::Open), InterfaceText(MCIERR_FILENAME_REQUIRED));
+  EXPECT_EQ(ErrorOf([&] { sound.Open(); }), InterfaceText(MCIERR_FILENAME_REQUIRED));
   EXPECT_EQ(mci.calls.size(), before);
 }
 
@@ -104,12 +97,12 @@ TEST(SoundDevice, PlayRewindsOnlyAtTheEndAndDoesNotWait) {
 TEST(SoundDevice, PlayOnAClosedDeviceAsksNothing) {
   FakeMci mci;
   SoundDevice sound;
-  EXPECT_EQ(ErrorOf(sound, &SoundDevice::Play), "No MCI device open");
+  EXPECT_EQ(ErrorOf([&] { sound.Play(); }), "No MCI device open");
   sound.SetFileName("C:\\bad.wav");
   mci.refused = {"C:\\bad.wav"};
-  EXPECT_NE(ErrorOf(sound, &SoundDevice::Open), "<no error>");
+  EXPECT_NE(ErrorOf([&] { sound.Open(); }), kNoError);
   mci.calls.clear();
-  EXPECT_EQ(ErrorOf(sound, &SoundDevice::Play), "No MCI device open");
+  EXPECT_EQ(ErrorOf([&] { sound.Play(); }), "No MCI device open");
   EXPECT_TRUE(mci.calls.empty());
 }
 
@@ -150,13 +143,13 @@ TEST(SoundDevice, RealDeviceOnAGeneratedWaveFileDoesNotCrash) {
   dir.Write("text.wav", "this is not a wave file");
   SoundDevice sound;
   sound.SetFileName(dir.File("tone.wav"));
-  const std::string openError = ErrorOf(sound, &SoundDevice::Open);
-  if (openError == "<no error>") {
+  const std::string openError = ErrorOf([&] { sound.Open(); });
+  if (openError == kNoError) {
     EXPECT_TRUE(sound.IsOpen());
     // Without an audio device the play request may be refused; it must come as an error.
-    const std::string first = ErrorOf(sound, &SoundDevice::Play);
+    const std::string first = ErrorOf([&] { sound.Play(); });
     Sleep(200);
-    const std::string second = ErrorOf(sound, &SoundDevice::Play);
+    const std::string second = ErrorOf([&] { sound.Play(); });
     std::cout << "[ note ] real MCI: opened; play: " << first << " / " << second << "\n";
   } else {
     EXPECT_FALSE(openError.empty());
@@ -164,8 +157,8 @@ TEST(SoundDevice, RealDeviceOnAGeneratedWaveFileDoesNotCrash) {
     std::cout << "[ note ] real MCI could not open the wave file: " << openError << "\n";
   }
   sound.SetFileName(dir.File("text.wav"));
-  const std::string refused = ErrorOf(sound, &SoundDevice::Open);
-  EXPECT_NE(refused, "<no error>");
+  const std::string refused = ErrorOf([&] { sound.Open(); });
+  EXPECT_NE(refused, kNoError);
   EXPECT_FALSE(refused.empty());
   EXPECT_FALSE(sound.IsOpen());
 }

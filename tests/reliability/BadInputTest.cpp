@@ -6,14 +6,16 @@
 #include <vector>
 
 #include "Support.h"
+#include "tests/support/Checks.h"
+#include "tests/support/JpegEncode.h"
 #include "app/Unit3.h"
 #include "ui/ErrorBox.h"
 #include "wallpaper/JpegConversion.h"
 
 namespace {
 
-using reliabilitytest::kProgramSection;
-using reliabilitytest::Program;
+using testenv::kProgramSection;
+using testsupport::ErrorOf;
 
 class BadInput : public ::testing::Test {
  protected:
@@ -37,12 +39,12 @@ class BadInput : public ::testing::Test {
   std::string Preview(const std::string& path) {
     program.Fill({path});
     form().FileList->SetItemIndex(0);
-    return Program::ErrorOf([&] { form().FileListClick(); });
+    return ErrorOf([&] { form().FileListClick(); });
   }
   std::string NoticeCaption() { return program.fixture.form3().Text(); }
 
   std::string picture;
-  Program program;
+  testenv::QuietProgram program;
 };
 
 TEST_F(BadInput, HugeListFilesLoadByTheLineRules) {
@@ -109,7 +111,7 @@ TEST_F(BadInput, PathsLongerThanMaxPathAreNeverCutOff) {
   // Missing: the open error names the whole path.
   const std::string previewError = Preview(jpg);
   EXPECT_EQ(previewError.rfind("Cannot open file \"" + jpg + "\". ", 0), 0u) << previewError;
-  const std::string applyError = Program::ErrorOf([&] { form().ApplyWallpaper(jpg, "2", "0"); });
+  const std::string applyError = ErrorOf([&] { form().ApplyWallpaper(jpg, "2", "0"); });
   EXPECT_EQ(applyError.rfind("Cannot open file \"" + jpg + "\". ", 0), 0u) << applyError;
 
   // A bitmap is handed to the system with its whole name.
@@ -117,7 +119,7 @@ TEST_F(BadInput, PathsLongerThanMaxPathAreNeverCutOff) {
   form().FileList->SetItemIndex(0);
   form().ApplyWallpaper(bmp, "2", "0");
   ASSERT_EQ(program.installed, std::vector<std::string>{bmp});
-  EXPECT_EQ(program.fixture.registry.ReadText(reliabilitytest::kDesktop, "Wallpaper"), bmp);
+  EXPECT_EQ(program.fixture.registry.ReadText(testenv::kDesktop, "Wallpaper"), bmp);
 
   // Through the list file too.
   program.fixture.workDir.Write("longpath.kvl", picture + "\r\n" + bmp + "\r\n");
@@ -172,22 +174,6 @@ TEST_F(BadInput, BrokenBitmapsAndIconsAreNotValidWithinBoundedMemory) {
   EXPECT_LT(reliabilitytest::PrivateBytes(), before + 64u * 1024 * 1024);
 }
 
-// Sets the frame size of the first SOF marker.
-std::string WithSize(std::string jpeg, uint16_t width, uint16_t height) {
-  for (size_t i = 0; i + 9 < jpeg.size(); ++i) {
-    const auto m = static_cast<unsigned char>(jpeg[i + 1]);
-    if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (m == 0xC0 || m == 0xC1 || m == 0xC2)) {
-      jpeg[i + 5] = static_cast<char>(height >> 8);
-      jpeg[i + 6] = static_cast<char>(height);
-      jpeg[i + 7] = static_cast<char>(width >> 8);
-      jpeg[i + 8] = static_cast<char>(width);
-      return jpeg;
-    }
-  }
-  ADD_FAILURE() << "no frame marker";
-  return jpeg;
-}
-
 TEST_F(BadInput, DamagedAndOversizedJpegsFailBeforeWritingAnything) {
   testenv::WriteTestJpeg(File("good.jpg"), 64, 48, RGB(200, 100, 0));
   const std::string good = program.fixture.workDir.Read("good.jpg");
@@ -197,7 +183,7 @@ TEST_F(BadInput, DamagedAndOversizedJpegsFailBeforeWritingAnything) {
   std::string damaged = good.substr(0, scan + (good.size() - scan) / 3);
   damaged += std::string(40, '\xFF') + "\x01\x02\x03";
   program.fixture.workDir.Write("damaged.jpg", damaged);
-  program.fixture.workDir.Write("giant.jpg", WithSize(good, 60000, 60000));
+  program.fixture.workDir.Write("giant.jpg", testjpeg::WithClaimedSize(good, 60000, 60000));
 
   const std::string kestrova = program.fixture.windowsDir.File(wallpaper::kConvertedBitmapName);
   testenv::WriteFileBytes(kestrova, "previous bitmap");
@@ -206,12 +192,11 @@ TEST_F(BadInput, DamagedAndOversizedJpegsFailBeforeWritingAnything) {
     SCOPED_TRACE(name);
     program.Fill({File(name)});
     form().FileList->SetItemIndex(0);
-    const std::string error =
-        Program::ErrorOf([&] { form().ApplyWallpaper(File(name), "2", "0"); });
+    const std::string error = ErrorOf([&] { form().ApplyWallpaper(File(name), "2", "0"); });
     EXPECT_EQ(error.rfind("JPEG error #", 0), 0u) << error;
     EXPECT_EQ(testenv::ReadFileBytes(kestrova), "previous bitmap");
     EXPECT_TRUE(program.installed.empty());
-    EXPECT_NE(Preview(File(name)), "<no error>");
+    EXPECT_NE(Preview(File(name)), testsupport::kNoError);
     EXPECT_EQ(form().FileList->Count(), 1);
   }
   // No temporary file left beside the bitmap.

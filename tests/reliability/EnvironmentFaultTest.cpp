@@ -16,8 +16,6 @@
 
 namespace {
 
-using reliabilitytest::Program;
-
 class EnvironmentFault : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -34,7 +32,7 @@ class EnvironmentFault : public ::testing::Test {
   app::TForm1& form() { return program.form(); }
 
   std::string jpeg, bmp;
-  Program program;
+  testenv::QuietProgram program;
 };
 
 TEST_F(EnvironmentFault, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) {

@@ -13,8 +13,6 @@
 
 namespace {
 
-using reliabilitytest::Program;
-
 // Wine's GetGuiResources gives 0. The GDI handle table the system maps into every process
 // (PEB GdiSharedHandleTable, 24-byte entries on 64-bit) is counted instead: entries of this
 // process with a type. The count is checked against bitmaps made on purpose before use.
@@ -113,7 +111,7 @@ int SoakChanges() {
 TEST(Soak, ChangesLeakNoObjectsAndNoMemory) {
   const int changes = SoakChanges();
   const int warmUp = changes / 5;
-  Program program;
+  testenv::QuietProgram program;
   testenv::TempDir pictures;
   const std::string jpeg = pictures.File("photo.jpg");
   const std::string bmp = pictures.File("plain.bmp");

@@ -2,18 +2,7 @@
 
 #include <psapi.h>
 
-#include <exception>
-
 namespace reliabilitytest {
-
-std::string Program::ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no error>";
-}
 
 size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX counters{};

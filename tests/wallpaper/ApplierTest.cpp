@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include <gtest/gtest.h>
 
+#include "tests/support/Checks.h"
+#include "tests/support/JpegDecode.h"
 #include "tests/support/JpegEncode.h"
 #include "tests/support/win/TestEnv.h"
 #include "platform/Seams.h"
@@ -20,6 +20,8 @@ namespace {
 
 using testenv::ReadFileBytes;
 using testenv::WriteFileBytes;
+using testsupport::ErrorOf;
+using testsupport::Le32;
 
 const std::string kDesktop = "Control Panel\\Desktop";
 
@@ -29,45 +31,9 @@ std::string EncodeJpeg(int width, int height,
   return std::string(bytes.begin(), bytes.end());
 }
 
-// libjpeg's own decode: top-down RGB rows.
-struct Plain {
-  int width = 0, height = 0;
-  std::vector<uint8_t> rgb;
-};
-
-Plain DecodePlain(const std::string& jpeg) {
-  jpeg_decompress_struct cinfo{};
-  jpeg_error_mgr err{};
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_decompress(&cinfo);
-  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.data()),
-               static_cast<unsigned long>(jpeg.size()));
-  jpeg_read_header(&cinfo, TRUE);
-  cinfo.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&cinfo);
-  Plain p;
-  p.width = static_cast<int>(cinfo.output_width);
-  p.height = static_cast<int>(cinfo.output_height);
-  p.rgb.resize(static_cast<size_t>(p.width) * p.height * 3);
-  while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = p.rgb.data() + static_cast<size_t>(cinfo.output_scanline) * p.width * 3;
-    jpeg_read_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  return p;
-}
-
-uint32_t Le32(const std::string& b, size_t at) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) |
-         static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
-
 // Checks that bmp is a complete bottom-up 24-bit BMP holding exactly the decode of jpeg.
 void ExpectBmpOfJpeg(const std::string& bmp, const std::string& jpeg) {
-  const Plain plain = DecodePlain(jpeg);
+  const testjpeg::PlainDecode plain = testjpeg::DecodePlain(jpeg);
   ASSERT_GE(bmp.size(), 54u);
   ASSERT_EQ(bmp.substr(0, 2), "BM");
   const size_t stride = (static_cast<size_t>(plain.width) * 3 + 3) & ~size_t{3};
@@ -174,15 +140,6 @@ class ApplierTest : public ::testing::Test {
   FakeHost host;
   std::vector<SpiCall> spi;
 };
-
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const platform::Error& e) {
-    return e.what();
-  }
-  return "<no error>";
-}
 
 TEST_F(ApplierTest, JpegIsConvertedAndInstalledInStepOrder) {
   const std::string jpeg = EncodeJpeg(37, 23);

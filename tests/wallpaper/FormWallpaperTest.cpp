@@ -1,11 +1,11 @@
 // The wallpaper reactions of the settings window over the running program objects.
-#include <functional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "app/SettingNames.h"
+#include "tests/support/Checks.h"
 #include "tests/support/win/TestEnv.h"
 #include "platform/FileIO.h"
 #include "platform/Seams.h"
@@ -15,41 +15,13 @@
 
 namespace {
 
-const std::string kDesktop = "Control Panel\\Desktop";
-const std::string kProgram = std::string(app::kProgramKeyPath) + "\\Program";
-
-std::string ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const platform::Error& e) {
-    return e.what();
-  }
-  return "<no error>";
-}
+using testenv::kDesktop;
+using testenv::kProgramSection;
+using testsupport::ErrorOf;
 
 class FormWallpaperTest : public ::testing::Test {
  protected:
-  FormWallpaperTest() {
-    // No start-up change and no sliding, so that each test begins from a quiet window.
-    program.registry.WriteText(kProgram, app::names::kRestartChange, "0");
-    program.registry.WriteText(kProgram, app::names::kUseAnimation, "0");
-    program.registry.WriteText(kDesktop, "Marker", "");
-    // The program fills a new list from the Windows directory; one picture keeps the
-    // start-up preview from failing.
-    testenv::WriteTestBmp(program.windowsDir.File("start.bmp"), 4, 4, RGB(1, 2, 3));
-    platform::seams().systemParametersInfo = [this](UINT, UINT, void* data, UINT) {
-      installed.push_back(static_cast<const char*>(data));
-      return TRUE;
-    };
-  }
-
-  // Starts the program and forgets what start-up reported and installed.
-  void Start() {
-    program.Start();
-    program.errors.texts.clear();
-    installed.clear();
-  }
-  app::TForm1& form() { return program.form1(); }
+  app::TForm1& form() { return program.form(); }
   // Replaces the list by pictures that exist, nothing selected.
   std::vector<std::string> UseList(int n) {
     std::vector<std::string> paths;
@@ -61,54 +33,55 @@ class FormWallpaperTest : public ::testing::Test {
     }
     return paths;
   }
-  std::string Desktop(const char* name) const { return program.registry.ReadText(kDesktop, name); }
+  std::string Desktop(const char* name) const {
+    return program.fixture.registry.ReadText(kDesktop, name);
+  }
 
-  std::vector<std::string> installed;  // outlives the program, whose seams fill it
-  testenv::ProgramFixture program;
+  testenv::QuietProgram program;
   testenv::TempDir pictures;
 };
 
 TEST_F(FormWallpaperTest, ChangeImageInstallsTheNextEntryAndKeepsItsPosition) {
-  Start();
+  program.Start();
   const auto paths = UseList(2);
   form().FileList->SetItemIndex(0);
   form().SoundCh->SetChecked(true);  // the device is not open: its failure is ignored
   form().ChangePopClick();
-  EXPECT_EQ(installed, std::vector<std::string>{paths[1]});
+  EXPECT_EQ(program.installed, std::vector<std::string>{paths[1]});
   EXPECT_EQ(Desktop("Wallpaper"), paths[1]);
-  EXPECT_EQ(program.registry.ReadText(kProgram, app::names::kItemIndex), "1");
+  EXPECT_EQ(program.fixture.registry.ReadText(kProgramSection, app::names::kItemIndex), "1");
   form().ChangePopClick();
-  EXPECT_EQ(installed.back(), paths[0]);
-  EXPECT_EQ(program.registry.ReadText(kProgram, app::names::kItemIndex), "0");
-  EXPECT_TRUE(program.errors.texts.empty());
+  EXPECT_EQ(program.installed.back(), paths[0]);
+  EXPECT_EQ(program.fixture.registry.ReadText(kProgramSection, app::names::kItemIndex), "0");
+  EXPECT_TRUE(program.fixture.errors.texts.empty());
   EXPECT_EQ(form().FileList->Count(), 2);
 }
 
 TEST_F(FormWallpaperTest, StartUpChangeGoesOnAfterTheStoredEntryInTheStoredStyle) {
   // The new list is filled from the Windows directory: "start.bmp" and this one.
-  testenv::WriteTestBmp(program.windowsDir.File("second.bmp"), 4, 4, RGB(4, 5, 6));
-  program.registry.WriteText(kProgram, app::names::kRestartChange, "1");
-  program.registry.WriteText(kProgram, app::names::kItemIndex, "1");
-  program.registry.WriteText(kProgram, app::names::kWallpaperStyle, "0");
-  program.Start();
+  testenv::WriteTestBmp(program.fixture.windowsDir.File("second.bmp"), 4, 4, RGB(4, 5, 6));
+  program.fixture.registry.WriteText(kProgramSection, app::names::kRestartChange, "1");
+  program.fixture.registry.WriteText(kProgramSection, app::names::kItemIndex, "1");
+  program.fixture.registry.WriteText(kProgramSection, app::names::kWallpaperStyle, "0");
+  program.fixture.Start();
   ASSERT_EQ(form().FileList->Count(), 2);
   EXPECT_EQ(form().FileList->ItemIndex(), 0);  // the last entry was the stored one
-  EXPECT_EQ(installed, std::vector<std::string>{form().FileList->Item(0)});
+  EXPECT_EQ(program.installed, std::vector<std::string>{form().FileList->Item(0)});
   EXPECT_EQ(Desktop("WallpaperStyle"), "0");
   EXPECT_EQ(Desktop("TileWallpaper"), "1");
-  EXPECT_EQ(program.registry.ReadText(kProgram, app::names::kItemIndex), "0");
-  EXPECT_TRUE(program.errors.texts.empty());
+  EXPECT_EQ(program.fixture.registry.ReadText(kProgramSection, app::names::kItemIndex), "0");
+  EXPECT_TRUE(program.fixture.errors.texts.empty());
 }
 
 TEST_F(FormWallpaperTest, StyleEntriesSetTheTextsThenInstallTheSelectedEntry) {
-  Start();
+  program.Start();
   const auto paths = UseList(1);
   form().FileList->SetItemIndex(-1);
   EXPECT_EQ(ErrorOf([&] { form().CenterPopClick(); }), "List index out of bounds (-1)");
   EXPECT_EQ(form().WPStyle->ItemIndex(), 1);
   EXPECT_EQ(form().DS, "0");
   EXPECT_EQ(form().ST, "0");
-  EXPECT_TRUE(installed.empty());
+  EXPECT_TRUE(program.installed.empty());
 
   form().FileList->SetItemIndex(0);
   form().TitlePopClick();
@@ -118,7 +91,7 @@ TEST_F(FormWallpaperTest, StyleEntriesSetTheTextsThenInstallTheSelectedEntry) {
   EXPECT_EQ(form().WPStyle->ItemIndex(), 2);
   EXPECT_EQ(Desktop("WallpaperStyle"), "2");
   EXPECT_EQ(Desktop("TileWallpaper"), "0");
-  EXPECT_EQ(installed, std::vector<std::string>(2, paths[0]));
+  EXPECT_EQ(program.installed, std::vector<std::string>(2, paths[0]));
 
   // Picking in the combo derives the texts without installing; no item keeps them.
   form().WPStyle->SetItemIndex(1);
@@ -127,22 +100,22 @@ TEST_F(FormWallpaperTest, StyleEntriesSetTheTextsThenInstallTheSelectedEntry) {
   form().WPStyle->SetItemIndex(-1);
   form().WPStyleChange();
   EXPECT_EQ(form().DS + form().ST, "00");
-  EXPECT_EQ(installed.size(), 2u);
+  EXPECT_EQ(program.installed.size(), 2u);
 }
 
 TEST_F(FormWallpaperTest, ChangeNowInstallsTheSelectedEntryWithoutPicking) {
-  Start();
+  program.Start();
   const auto paths = UseList(3);
   form().FileList->SetItemIndex(1);
   form().InstantChClick();
-  EXPECT_EQ(installed, std::vector<std::string>{paths[1]});
+  EXPECT_EQ(program.installed, std::vector<std::string>{paths[1]});
   EXPECT_EQ(form().FileList->ItemIndex(), 1);
   form().FileList->SetItemIndex(-1);
   EXPECT_EQ(ErrorOf([&] { form().InstantChClick(); }), "List index out of bounds (-1)");
 }
 
 TEST_F(FormWallpaperTest, IntervalFollowsTheMinuteFieldWithinItsBounds) {
-  Start();
+  program.Start();
   const std::vector<std::pair<int, UINT>> cases = {
       {1, 60000}, {60, 3600000}, {0, 60000}, {300, 3600000}, {15, 900000}};
   for (const auto& [minutes, interval] : cases) {
@@ -152,8 +125,8 @@ TEST_F(FormWallpaperTest, IntervalFollowsTheMinuteFieldWithinItsBounds) {
 }
 
 TEST_F(FormWallpaperTest, ShowingTheWindowSuspendsTimedChangesUntilDone) {
-  program.registry.WriteText(kProgram, app::names::kTimeInterval, "1");
-  Start();
+  program.fixture.registry.WriteText(kProgramSection, app::names::kTimeInterval, "1");
+  program.Start();
   ASSERT_TRUE(form().TimedChange->Enabled());
   form().ShowSettings();
   testenv::Pump();
@@ -166,7 +139,7 @@ TEST_F(FormWallpaperTest, ShowingTheWindowSuspendsTimedChangesUntilDone) {
 }
 
 TEST_F(FormWallpaperTest, TicksStartNoChangeWhileTheErrorBoxOfAChangeIsOpen) {
-  Start();
+  program.Start();
   form().FileList->Clear();  // every change fails: "List index out of bounds (-1)"
   int depth = 0, deepest = 0, boxes = 0;
   platform::seams().errorBox = [&](HWND, const std::string& text) {
@@ -186,14 +159,14 @@ TEST_F(FormWallpaperTest, TicksStartNoChangeWhileTheErrorBoxOfAChangeIsOpen) {
   form().TimedChange->SetEnabled(false);
   EXPECT_EQ(deepest, 1);
   EXPECT_GE(boxes, 2);
-  program.errors.texts.clear();
+  program.fixture.errors.texts.clear();
   platform::seams().errorBox = [this](HWND, const std::string& text) {
-    program.errors.texts.push_back(text);
+    program.fixture.errors.texts.push_back(text);
   };
 }
 
 TEST_F(FormWallpaperTest, BackgroundColourEntriesSetTheFiveFixedColours) {
-  Start();
+  program.Start();
   std::vector<std::pair<INT, COLORREF>> calls;
   platform::seams().setSysColors = [&](int count, const INT* elements, const COLORREF* colours) {
     EXPECT_EQ(count, 1);
@@ -211,39 +184,41 @@ TEST_F(FormWallpaperTest, BackgroundColourEntriesSetTheFiveFixedColours) {
                                                           {COLOR_DESKTOP, 0x800000},
                                                           {COLOR_DESKTOP, 0x008000}};
   EXPECT_EQ(calls, expected);
-  EXPECT_TRUE(installed.empty());
+  EXPECT_TRUE(program.installed.empty());
 }
 
 TEST_F(FormWallpaperTest, WithoutTheProgramKeyChangesStillInstall) {
   // A program key that can be neither opened nor created: start-up reports it, and the
   // changes go on without keeping "ItemIndex" instead of removing every entry.
   HKEY gone = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(program.registry.root(), "Gone", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            &gone, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(program.fixture.registry.root(), "Gone", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &gone, nullptr),
             ERROR_SUCCESS);
-  ASSERT_EQ(RegDeleteTreeA(program.registry.root(), "Gone"), ERROR_SUCCESS);
+  ASSERT_EQ(RegDeleteTreeA(program.fixture.registry.root(), "Gone"), ERROR_SUCCESS);
   platform::seams().registryRoot = gone;
-  Start();
+  program.Start();
   const auto paths = UseList(2);
   form().FileList->SetItemIndex(0);
   form().ChangePopClick();
-  EXPECT_EQ(installed, std::vector<std::string>{paths[1]});
+  EXPECT_EQ(program.installed, std::vector<std::string>{paths[1]});
   EXPECT_EQ(form().FileList->Count(), 2);
-  EXPECT_TRUE(program.errors.texts.empty());
-  platform::seams().registryRoot = program.registry.root();
+  EXPECT_TRUE(program.fixture.errors.texts.empty());
+  platform::seams().registryRoot = program.fixture.registry.root();
   RegCloseKey(gone);
 }
 
 TEST_F(FormWallpaperTest, JpegGoesToThePerUserFolderWhenTheWindowsDirectoryIsNotWritable) {
-  Start();
-  platform::seams().windowsDirectory = [this] { return program.windowsDir.File("missing"); };
+  program.Start();
+  platform::seams().windowsDirectory = [this] {
+    return program.fixture.windowsDir.File("missing");
+  };
   const std::string jpeg = pictures.File("photo.jpg");
   testenv::WriteTestJpeg(jpeg, 12, 8, RGB(200, 30, 30));
   form().ApplyWallpaper(jpeg, "2", "0");
   const std::string expected = wallpaper::PerUserBitmapFolder() + "\\Kestrova.bmp";
   EXPECT_NE(expected.find("\\Kestrova\\Kestrova.bmp"), std::string::npos);
   EXPECT_EQ(Desktop("Wallpaper"), expected);
-  EXPECT_EQ(installed, std::vector<std::string>{expected});
+  EXPECT_EQ(program.installed, std::vector<std::string>{expected});
   EXPECT_EQ(testenv::ReadFileBytes(expected).substr(0, 2), "BM");
   DeleteFileA(expected.c_str());
   RemoveDirectoryA(wallpaper::PerUserBitmapFolder().c_str());

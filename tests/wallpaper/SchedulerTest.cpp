@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/Error.h"
+#include "tests/support/Checks.h"
 
 namespace {
 
 using Names = std::vector<std::string>;
+using testsupport::ErrorOf;
 
 // An image list whose preview fails for "missing" entries and whose apply fails for
 // "bad" ones; the preview and the entry read fail with nothing selected, as the list
@@ -56,15 +58,6 @@ class FakeList final : public wallpaper::ChangeList {
   int notices = 0;
 };
 
-std::string ErrorOf(void (*change)(wallpaper::ChangeList&), FakeList& list) {
-  try {
-    change(list);
-  } catch (const platform::Error& e) {
-    return e.what();
-  }
-  return "<no error>";
-}
-
 TEST(ListOrder, NextEntryWrapsAndNothingSelectedStartsAtTheFirst) {
   FakeList list({"a.bmp", "b.bmp", "c.bmp"}, 2);
   wallpaper::ChangeInListOrder(list);
@@ -88,8 +81,8 @@ TEST(ListOrder, OneEntryIsAppliedAgainInBothModes) {
 
 TEST(ListOrder, EmptyListEndsInThePreviewErrorWithoutNotice) {
   FakeList list({});
-  EXPECT_EQ(ErrorOf(wallpaper::ChangeInListOrder, list), "List index out of bounds (-1)");
-  EXPECT_EQ(ErrorOf(wallpaper::ChangeAtRandom, list), "List index out of bounds (-1)");
+  EXPECT_EQ(ErrorOf([&] { wallpaper::ChangeInListOrder(list); }), "List index out of bounds (-1)");
+  EXPECT_EQ(ErrorOf([&] { wallpaper::ChangeAtRandom(list); }), "List index out of bounds (-1)");
   EXPECT_EQ(list.notices, 0);
 }
 
@@ -107,7 +100,8 @@ TEST(ListOrder, FailingEntriesAreRemovedOneAfterAnotherRetryingFromTheFirst) {
   // When every entry fails the list runs empty, and the preview then has nothing.
   FakeList allBad({"x.jpg", "y.jpg", "z.jpg"}, 0);
   allBad.bad = {"x.jpg", "y.jpg", "z.jpg"};
-  EXPECT_EQ(ErrorOf(wallpaper::ChangeInListOrder, allBad), "List index out of bounds (-1)");
+  EXPECT_EQ(ErrorOf([&] { wallpaper::ChangeInListOrder(allBad); }),
+            "List index out of bounds (-1)");
   EXPECT_TRUE(allBad.entries.empty());
   EXPECT_EQ(allBad.notices, 3);
 }
@@ -115,7 +109,8 @@ TEST(ListOrder, FailingEntriesAreRemovedOneAfterAnotherRetryingFromTheFirst) {
 TEST(ListOrder, FailedPreviewKeepsTheEntrySelectedAndTheNextChangeGoesOn) {
   FakeList list({"a.bmp", "b.bmp", "c.bmp"}, 0);
   list.missing = {"b.bmp"};
-  EXPECT_EQ(ErrorOf(wallpaper::ChangeInListOrder, list), "Cannot open file \"b.bmp\". not found");
+  EXPECT_EQ(ErrorOf([&] { wallpaper::ChangeInListOrder(list); }),
+            "Cannot open file \"b.bmp\". not found");
   EXPECT_EQ(list.selected, 1);
   EXPECT_EQ(list.Count(), 3);
   EXPECT_EQ(list.notices, 0);

@@ -190,6 +190,31 @@ ProgramFixture::~ProgramFixture() {
   // Registry root and the other seams go back with ScratchRegistry and ErrorBoxCapture.
 }
 
+Program::Program() {
+  fixture.registry.WriteText(kProgramSection, app::names::kRestartChange, "0");
+  platform::seams().systemParametersInfo = [this](UINT, UINT, void* data, UINT) {
+    installed.push_back(static_cast<const char*>(data));
+    return TRUE;
+  };
+}
+
+void Program::Fill(const std::vector<std::string>& entries) {
+  form().FileList->Clear();
+  for (const std::string& e : entries) form().FileList->Add(e);
+}
+
+QuietProgram::QuietProgram() {
+  fixture.registry.WriteText(kProgramSection, app::names::kUseAnimation, "0");
+  fixture.registry.WriteText(kDesktop, "Marker", "");
+  WriteTestBmp(fixture.windowsDir.File("start.bmp"), 4, 4, RGB(1, 2, 3));
+}
+
+void QuietProgram::Start() {
+  Program::Start();
+  fixture.errors.texts.clear();
+  installed.clear();
+}
+
 void WriteTestBmp(const std::string& path, int width, int height, COLORREF colour) {
   const int stride = (width * 3 + 3) & ~3;
   const DWORD imageSize = static_cast<DWORD>(stride * height);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SettingNames.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
 #include "ui/Form.h"
@@ -89,6 +90,37 @@ class ProgramFixture {
   std::unique_ptr<ui::Application> app_;
   std::unique_ptr<app::TForm3> form3_;
   std::unique_ptr<app::TForm1> form1_;
+};
+
+inline const std::string kProgramSection = std::string(app::kProgramKeyPath) + "\\Program";
+inline const std::string kDesktop = "Control Panel\\Desktop";
+
+// The running program with its start-up change turned off (it would move the selection
+// and install a wallpaper before the test looks), the wallpapers it installs recorded at
+// the SystemParametersInfo seam. Prepare the registry and the folders, then Start().
+class Program {
+ public:
+  Program();
+  void Start() { fixture.Start(); }
+  app::TForm1& form() { return fixture.form1(); }
+  std::vector<std::string> Entries() { return form().FileList->Items(); }
+  int Selected() { return form().FileList->ItemIndex(); }
+  std::vector<std::string>& Errors() { return fixture.errors.texts; }
+  // Replaces the list by these entries.
+  void Fill(const std::vector<std::string>& entries);
+
+  std::vector<std::string> installed;  // outlives the fixture, whose seams fill it
+  ProgramFixture fixture;
+};
+
+// Quieter still: no sliding, so that a test begins from a still window; a desktop key to
+// write into; one picture in the Windows directory (a new list is filled from it, and the
+// start-up preview needs one).
+class QuietProgram : public Program {
+ public:
+  QuietProgram();
+  // Starts the program and forgets what start-up reported and installed.
+  void Start();
 };
 
 // Writes a small BMP (24-bit) or JPEG file of the given size and colour.
