@@ -4,6 +4,7 @@
 #include "app/SettingsStore.h"
 #include "tests/support/win/TestEnv.h"
 #include "platform/core/Error.h"
+#include "tests/support/Checks.h"
 
 namespace {
 
@@ -61,12 +62,8 @@ TEST_F(SettingsStoreTest, MinusOneRoundTrips) {
 TEST_F(SettingsStoreTest, DwordValueIsATypeErrorNotTheDefault) {
   const DWORD one = 1;
   registry.WriteRaw(kSectionKey, "UseSound", REG_DWORD, &one, sizeof(one));
-  try {
-    store.ReadBool(kSection, "UseSound", false);
-    FAIL() << "no error";
-  } catch (const platform::Error& e) {
-    EXPECT_STREQ(e.what(), "Invalid data type for 'UseSound'");
-  }
+  EXPECT_EQ(testsupport::ErrorOf([&] { store.ReadBool(kSection, "UseSound", false); }),
+            "Invalid data type for 'UseSound'");
   EXPECT_THROW(store.ReadString(kSection, "UseSound", ""), platform::Error);
 }
 
@@ -111,12 +108,8 @@ TEST(SettingsStoreOpen, UnopenableKeyReportsAndStaysUsable) {
   EXPECT_THROW(store.Open(), platform::Error);
   EXPECT_FALSE(store.IsOpen());
   EXPECT_EQ(store.ReadInteger("Program", "ChangeIntervalTime", 15), 15);
-  try {
-    store.WriteString("Program", "X", "1");
-    FAIL() << "no error";
-  } catch (const platform::Error& e) {
-    EXPECT_STREQ(e.what(), "Failed to create key Program");
-  }
+  EXPECT_EQ(testsupport::ErrorOf([&] { store.WriteString("Program", "X", "1"); }),
+            "Failed to create key Program");
   RegCloseKey(gone);
 }
 

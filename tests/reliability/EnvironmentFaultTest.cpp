@@ -13,6 +13,7 @@
 #include "platform/FileIO.h"
 #include "platform/Handles.h"
 #include "wallpaper/JpegConversion.h"
+#include "tests/support/Checks.h"
 
 namespace {
 
@@ -186,16 +187,13 @@ TEST(SafeFileWriterFault, NoRoomLeavesTheOldFileAsItWas) {
   testenv::TempDir dir;
   const std::string path = dir.File("list.kvl");
   testenv::WriteFileBytes(path, "C:\\old.jpg\r\n");
-  try {
+  const std::string error = testsupport::ErrorOf([&] {
     platform::SafeFileWriter writer(path);
     writer.Reserve(1ull << 62);  // far beyond any volume
     writer.Append("C:\\new.jpg\r\n", 12);
     writer.Commit();
-    FAIL() << "the claim was granted";
-  } catch (const platform::Error& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"" + path + "\". ", 0), 0u)
-        << e.what();
-  }
+  });
+  EXPECT_EQ(error.rfind("Cannot create file \"" + path + "\". ", 0), 0u) << error;
   EXPECT_EQ(testenv::ReadFileBytes(path), "C:\\old.jpg\r\n");
   // No temporary file is left beside it.
   EXPECT_EQ(testenv::FilesIn(dir.path()).size(), 1u);

@@ -9,6 +9,7 @@
 #include "ui/Timer.h"
 #include "ui/Window.h"
 #include "platform/core/Error.h"
+#include "tests/support/Checks.h"
 
 namespace {
 
@@ -34,12 +35,7 @@ TEST_F(ControlsTest, ListBoxPrimitives) {
   list.Add("C:\\a.jpg");  // the same path twice gives two entries
   ASSERT_EQ(list.Count(), 3);
   EXPECT_EQ(list.Item(1), "C:\\a.jpg");
-  try {
-    list.Item(3);
-    FAIL();
-  } catch (const platform::Error& e) {
-    EXPECT_STREQ(e.what(), "List index out of bounds (3)");
-  }
+  EXPECT_EQ(testsupport::ErrorOf([&] { list.Item(3); }), "List index out of bounds (3)");
   EXPECT_THROW(list.Item(-1), platform::Error);
   list.SetItemIndex(1);
   EXPECT_EQ(list.ItemIndex(), 1);
