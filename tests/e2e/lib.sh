@@ -33,6 +33,11 @@ source "$E2E_ROOT/scripts/xvfb.sh"
 : "${PS_PACKAGES:=$E2E_ROOT/build/win64/package}"
 : "${PS_VERSION:=$(sed -n 's/^#define PS_VERSION_TEXT "\(.*\)"/\1/p' \
   "$E2E_ROOT/build/win64/generated/Version.h" 2>/dev/null)}"
+# The program's settings key under HKCU and the title of its windows, for the scripts.
+# shellcheck disable=SC2034
+E2E_PROGRAM_KEY='Software\Kestrova\Papershift 7\Program'
+# shellcheck disable=SC2034
+E2E_TITLE='Papershift 7'
 E2E_NAME=$(basename "$0" .sh)
 E2E_NAME=${E2E_NAME#test_}
 E2E_DESKTOP=Papershift

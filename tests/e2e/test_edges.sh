@@ -8,8 +8,8 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup
 e2e_image sample-a.bmp 320x240 steelblue
 e2e_image sample-b.jpg 320x240 orange firebrick
-p='Software\Kestrova\Papershift 7\Program'
-t='Papershift 7'
+p=$E2E_PROGRAM_KEY
+t=$E2E_TITLE
 # Wine ends the desktop once its last program has gone; this window keeps it for the restarts.
 wine "$PS_DRIVER" decoy PsKeepDesktop 600000 </dev/null >/dev/null 2>&1 &
 exit_program() {

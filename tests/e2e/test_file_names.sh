@@ -8,9 +8,9 @@ source "$(dirname "$0")/lib.sh"
 export LC_ALL=C.UTF-8 # Wine maps Unix names and arguments through the locale's charset
 e2e_setup
 
-program='Software\Kestrova\Papershift 7\Program'
+program=$E2E_PROGRAM_KEY
 desktop='Control Panel\Desktop'
-title='Papershift 7'
+title=$E2E_TITLE
 exit_program() {
   local pid
   pid=$(drv pid TWinTaskbar '*') && drv tray 516 && drv wait '#32768' '*' --visible >/dev/null &&

@@ -14,8 +14,8 @@ e2e_image b-lake.bmp 320x240 steelblue
 e2e_image c-moss.jpg 200x150 seagreen
 e2e_image d-snow.bmp 160x120 white lightblue
 
-program='Software\Kestrova\Papershift 7\Program'
-title='Papershift 7'
+program=$E2E_PROGRAM_KEY
+title=$E2E_TITLE
 default_kvl="$E2E_APP_DIR/default.kvl"
 
 # A list file kept elsewhere, as another program might write it: line feeds only, a

@@ -21,7 +21,7 @@ dir="$WINEPREFIX/drive_c/users/$user/AppData/Local/Programs/Papershift 7"
 shortcut="$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Papershift 7.lnk"
 uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Papershift 7'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-program_key='HKCU\Software\Kestrova\Papershift 7\Program'
+program_key="HKCU\\$E2E_PROGRAM_KEY"
 
 # -- silent install ------------------------------------------------------------------
 check "the installer runs silently and succeeds" \

@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup
 e2e_image a.bmp 64x48 steelblue
 e2e_image b.jpg 64x48 orange
-title='Papershift 7'
+title=$E2E_TITLE
 long="C:\\$(printf 'a%.0s' $(seq 99988))\\gone.bmp" # sorts first
 kvl="$E2E_APP_DIR/long.kvl"
 printf '%s\r\n' 'C:\windows\a.bmp' "$long" 'C:\windows\b.jpg' >"$kvl"

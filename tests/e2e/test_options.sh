@@ -12,9 +12,9 @@ e2e_setup
 e2e_image sample-a.bmp 320x240 steelblue
 e2e_image sample-b.jpg 320x240 orange firebrick
 
-program='Software\Kestrova\Papershift 7\Program'
+program=$E2E_PROGRAM_KEY
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-title='Papershift 7'
+title=$E2E_TITLE
 password='Tulip7x'
 splash_box='Show splash-image at Papershift programstart'
 autostart_box='Start program automatically at Windows startup'

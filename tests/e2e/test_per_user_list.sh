@@ -8,7 +8,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_setup
 e2e_image sample-a.bmp 320x240 steelblue
 e2e_image sample-b.jpg 320x240 orange firebrick
-p='Software\Kestrova\Papershift 7\Program'
+p=$E2E_PROGRAM_KEY
 wine "$PS_DRIVER" decoy PsKeepDesktop 600000 </dev/null >/dev/null 2>&1 &  # see test_edges.sh
 # Only the immutable flag stops root (Wine ignores read-only); taken off whatever happens.
 unlock() { chattr -i "$E2E_APP_DIR" "$per_user" 2>/dev/null; }
@@ -29,7 +29,7 @@ per_user=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Kestrova' -ty
 check "it is there" test -s "$per_user/default.kvl"
 printf 'C:\\windows\\sample-b.jpg\r\nC:\\windows\\sample-a.bmp\r\n' >"$per_user/default.kvl"
 restart
-entries() { drv listbox TForm1 'Papershift 7' | tail -n +2; }
+entries() { drv listbox TForm1 "$E2E_TITLE" | tail -n +2; }
 check_eq "the next start loads it" 'C:\windows\sample-b.jpg
 C:\windows\sample-a.bmp' entries
 

@@ -9,8 +9,8 @@ e2e_setup
 
 e2e_image sample-a.bmp 320x240 steelblue
 e2e_image sample-b.jpg 320x240 orange firebrick
-program='Software\Kestrova\Papershift 7\Program'
-title='Papershift 7'
+program=$E2E_PROGRAM_KEY
+title=$E2E_TITLE
 
 # shellcheck disable=SC2119
 e2e_start_program

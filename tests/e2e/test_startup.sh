@@ -14,9 +14,9 @@ e2e_image sample-a.bmp 320x240 steelblue
 e2e_image sample-b.jpg 320x240 orange firebrick
 e2e_image sample-c.bmp 160x120 seagreen
 
-program='Software\Kestrova\Papershift 7\Program'
+program=$E2E_PROGRAM_KEY
 security="$program\\Security"
-title='Papershift 7'
+title=$E2E_TITLE
 
 # shellcheck disable=SC2119  # no arguments: the program has no options
 e2e_start_program

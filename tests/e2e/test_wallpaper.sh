@@ -15,9 +15,9 @@ blue=30,60,200
 e2e_image p-red.bmp 300x200 "rgb($red)"
 e2e_image q-blue.jpg 320x240 "rgb($blue)"
 
-program='Software\Kestrova\Papershift 7\Program'
+program=$E2E_PROGRAM_KEY
 desktop='Control Panel\Desktop'
-title='Papershift 7'
+title=$E2E_TITLE
 # No change at start (entry 0 stays selected) and no splash over the middle of the
 # screen.
 drv regset "$program" RestartChange sz 0 || e2e_abort "cannot prepare the settings"

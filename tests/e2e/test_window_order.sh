@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 e2e_image sample-a.bmp 320x240 steelblue
-program='Software\Kestrova\Papershift 7\Program' title='Papershift 7' notice='Unable to load File(s) List'
+program=$E2E_PROGRAM_KEY title=$E2E_TITLE notice='Unable to load File(s) List'
 drv regset "$program" FileListSource sz 'C:\Papershift7\mine.kvl' && drv regset "$program" UseAnimation sz 0
 drv regset "$program" ShowSplash sz 0
 e2e_start_program
