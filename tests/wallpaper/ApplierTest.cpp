@@ -23,7 +23,7 @@ using testenv::WriteFileBytes;
 using testsupport::ErrorOf;
 using testsupport::Le32;
 
-const std::string kDesktop = "Control Panel\\Desktop";
+using testenv::kDesktop;
 
 std::string EncodeJpeg(int width, int height,
                        const std::function<uint8_t(int, int, int)>& pixel = testjpeg::Pattern) {
