@@ -49,7 +49,7 @@ step() {
 e2e_setup
 "$root/scripts/make-samples.sh" "$E2E_WINDIR" || fail "cannot make the sample pictures"
 mkdir -p "$docs"
-title='Papershift 7'
+title=$E2E_TITLE
 full="$E2E_DIR/desktop.png"
 
 # shot NAME [CLASS CAPTION]: the desktop, or cropped to one window.
@@ -65,16 +65,6 @@ shot() {
   fi
 }
 
-# The window slides in from the right: wait until it rests.
-settled() {
-  local _ a b
-  for _ in $(seq 100); do
-    a=$(drv rect TForm1 "$title") && sleep 0.2 && b=$(drv rect TForm1 "$title") &&
-      [ "$a" = "$b" ] && return 0
-  done
-  echo "the settings window does not come to rest"
-  return 1
-}
 
 # Pages and previews paint after the click that shows them.
 page() {
@@ -93,7 +83,7 @@ step "no error box at start" drv msgbox-none --for 500
 # -- the settings window ---------------------------------------------------------------
 step "double-click on the icon" drv trayicon-click "$title" 515
 step "the settings window shows" drv wait TForm1 "$title" --visible --timeout 10000
-step "the settings window rests" settled
+step "the settings window rests" e2e_window_at_rest TForm1 "$title"
 step "settings-basic.png" shot settings-basic.png TForm1 "$title"
 step "page Change Options" page 1
 step "settings-change.png" shot settings-change.png TForm1 "$title"

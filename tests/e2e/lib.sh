@@ -223,6 +223,18 @@ e2e_wait_file() {
   return 1
 }
 
+# e2e_window_at_rest CLASS CAPTION: within about 20 s the window stops moving. The
+# settings window slides in when shown and is usable once it rests.
+e2e_window_at_rest() {
+  local a b _
+  for _ in $(seq 100); do
+    a=$(drv rect "$1" "$2") && sleep 0.2 && b=$(drv rect "$1" "$2") && [ "$a" = "$b" ] &&
+      return 0
+  done
+  echo "$1 \"$2\" still moving: $b"
+  return 1
+}
+
 # e2e_tray_icon_shown TIP: within 10 s an icon with that tip is shown.
 e2e_tray_icon_shown() {
   local tip=$1 icons _

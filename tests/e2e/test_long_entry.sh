@@ -18,13 +18,9 @@ e2e_start_program
 check "the program starts" drv wait TForm5 '*' --timeout 30000
 pid=$(drv pid TWinTaskbar '*')
 alive() { [ "$(drv pid-alive "$pid")" = 1 ]; }
-open_settings() { # shown, and at rest after the slide
-  local a _
+open_settings() {
   drv trayicon-click "$title" 515 >/dev/null && drv wait TForm1 "$title" --visible >/dev/null &&
-    for _ in $(seq 50); do
-      a=$(drv rect TForm1 "$title") && sleep 0.3 && [ "$a" = "$(drv rect TForm1 "$title")" ] &&
-        return 0
-    done
+    e2e_window_at_rest TForm1 "$title"
 }
 exit_program() {
   drv tray 516 >/dev/null && drv wait '#32768' '*' --visible >/dev/null && drv menu end enter

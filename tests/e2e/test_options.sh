@@ -88,16 +88,7 @@ check "the prompt opens again" open_prompt
 check "the right password closes the prompt" answer "$password"
 check "... and opens the settings window" drv wait TForm1 "$title" --visible --timeout 20000
 
-# The window slides in; it is usable once it rests.
-settled() {
-  local _ a b
-  for _ in $(seq 50); do
-    a=$(drv rect TForm1 "$title") && sleep 0.2 && b=$(drv rect TForm1 "$title") &&
-      [ "$a" = "$b" ] && return 0
-  done
-  echo "still moving: $b"
-  return 1
-}
+settled() { e2e_window_at_rest TForm1 "$title"; }
 check "the settings window comes to rest" settled
 
 # -- Done ------------------------------------------------------------------------------
