@@ -10,6 +10,7 @@
 #include "app/SettingsStore.h"
 #include "integration/WTaskBar.h"
 #include "ui/Controls.h"
+#include "ui/ListBox.h"
 #include "ui/DialogForm.h"
 #include "ui/Form.h"
 #include "platform/Handles.h"

@@ -21,7 +21,7 @@
 
 #include "imagelist/ListFile.h"
 #include "imagelist/core/ListFileCodec.h"
-#include "ui/Controls.h"
+#include "ui/ListBox.h"
 #include "platform/FileIO.h"
 #include "ui/Window.h"
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 #include "ui/Controls.h"
+#include "ui/ListBox.h"
 #include "ui/ErrorBox.h"
 #include "ui/Timer.h"
 #include "ui/Window.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Controls.h"
+#include "ui/ListBox.h"
 #include "ui/Window.h"
 
 namespace {
