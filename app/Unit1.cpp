@@ -460,6 +460,10 @@ void TForm1::ShowMessageWindow(const std::string& caption, const std::string& te
   messages_.ShowNotice(caption, text, kind);
 }
 
+void TForm1::ShowNotice(const std::string& caption, const std::string& text) {
+  ShowMessageWindow(caption, text, 1);
+}
+
 // ---- splash ----
 
 void TForm1::Timer1Timer() {

@@ -9,6 +9,7 @@
 
 #include "app/SettingsStore.h"
 #include "integration/WTaskBar.h"
+#include "security/PasswordHost.h"
 #include "ui/Controls.h"
 #include "ui/ListBox.h"
 #include "ui/DialogForm.h"
@@ -42,7 +43,7 @@ inline constexpr int kCenter = 8;
 inline constexpr int kStretch = 9;
 }  // namespace menuimage
 
-class TForm1 : public ui::DialogForm {
+class TForm1 : public ui::DialogForm, public security::PasswordHost {
  public:
   // Creates the window and its parts and runs the start-up sequence. Notices go to
   // the message window, which already exists.
@@ -54,16 +55,18 @@ class TForm1 : public ui::DialogForm {
   void AttachPasswordWindows(security::TForm4* setPassword, security::TForm5* prompt);
 
   // ---- shared operations ----
-  void ShowSettings();
+  void ShowSettings() override;
   void HideSettings();
   void ShowMessageWindow(const std::string& caption, const std::string& text, int kind);
+  // A notice with "Ok" in the message window.
+  void ShowNotice(const std::string& caption, const std::string& text) override;
   void SaveAllSettings();
   void RestoreAllSettings();
   void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
                       const std::string& tileWallpaper);
   void ChangeWallpaper();
   void FillWithWindowsImages();
-  void StorePassword(const std::string& newPassword);
+  void StorePassword(const std::string& newPassword) override;
   // Every setting and the list to their places, as "Exit Program" and a log-off do. What
   // cannot be saved is passed over; its texts are returned, each once.
   std::vector<std::string> SaveForExit();
@@ -150,7 +153,7 @@ class TForm1 : public ui::DialogForm {
 
   // The store, open for the whole run.
   SettingsStore& Store() noexcept { return *store_; }
-  const std::string& Password() const noexcept { return password_; }
+  const std::string& Password() const noexcept override { return password_; }
   bool ExitRequested() const noexcept { return exitRequested_; }
 
  protected:

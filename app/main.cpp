@@ -33,7 +33,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto form1 = std::make_unique<app::TForm1>(*form3);
     auto form2 = std::make_unique<app::TForm2>();
     form1->AttachSplash(form2.get());
-    auto form4 = std::make_unique<security::TForm4>(*form1);
+    auto form4 = std::make_unique<security::TForm4>(*form1, form1->hwnd());
     auto form5 = std::make_unique<security::TForm5>(*form1);
     form1->AttachPasswordWindows(form4.get(), form5.get());
     application.Run();

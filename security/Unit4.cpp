@@ -1,6 +1,5 @@
 #include "security/Unit4.h"
 
-#include "app/Unit1.h"
 #include "security/StoredPassword.h"
 #include "platform/core/Error.h"
 
@@ -26,15 +25,14 @@ std::string UnstorableText(int position) {
       position);
 }
 
-TForm4::TForm4(app::TForm1& settings) : settings_(settings) {
+TForm4::TForm4(PasswordHost& host, HWND owner) : host_(host) {
   CreateForm({.className = "TForm4",
               .caption = "Set Password..",
               .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
               .exStyle = WS_EX_TOOLWINDOW,
               .width = kWidth,
               .height = kHeight,
-              // Owned by the settings window, so that it stays above it.
-              .owner = settings.hwnd()});
+              .owner = owner});
   Label1 = std::make_unique<ui::Label>(hwnd(), "Old Password:", 12, 15, 92, 16);
   Edit1 = PasswordField(hwnd(), 12);
   Label2 = std::make_unique<ui::Label>(hwnd(), "New Password:", 12, 43, 92, 16);
@@ -52,19 +50,19 @@ TForm4::TForm4(app::TForm1& settings) : settings_(settings) {
 void TForm4::FormShow() {
   MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
          ui::CentredOffset(ui::ScreenHeight(), Height()));
-  FocusOn(settings_.Password().empty() ? Edit2->hwnd() : Edit1->hwnd());
+  FocusOn(host_.Password().empty() ? Edit2->hwnd() : Edit1->hwnd());
 }
 
 void TForm4::Button1Click() {
   const std::string newPassword = Edit2->Text();
-  if (Edit1->Text() != settings_.Password() || newPassword != Edit3->Text()) return;
+  if (Edit1->Text() != host_.Password() || newPassword != Edit3->Text()) return;
   // Such a character would be stored as the zero byte that ends the stored text, or as a
   // substitute, and the password would come back changed at the next start.
   if (const int position = UnstorablePasswordPosition(newPassword); position != 0) {
-    settings_.ShowMessageWindow(kUnstorableCaption, UnstorableText(position), 1);
+    host_.ShowNotice(kUnstorableCaption, UnstorableText(position));
     return;
   }
-  settings_.StorePassword(newPassword);
+  host_.StorePassword(newPassword);
   Hide();
 }
 

@@ -4,12 +4,9 @@
 #include <memory>
 #include <string>
 
+#include "security/PasswordHost.h"
 #include "ui/DialogForm.h"
 #include "ui/Controls.h"
-
-namespace app {
-class TForm1;
-}
 
 namespace security {
 
@@ -17,7 +14,8 @@ inline constexpr int kMaxPasswordLength = 8;
 
 class TForm4 : public ui::DialogForm {
  public:
-  explicit TForm4(app::TForm1& settings);
+  // Owned by owner (the settings window), so that it stays above it.
+  TForm4(PasswordHost& host, HWND owner);
 
   // "Ok": stores the new password when the old one is right and the new one was entered
   // twice alike; otherwise nothing happens. A password that cannot be stored is refused
@@ -37,7 +35,7 @@ class TForm4 : public ui::DialogForm {
   void FormShow() override;
 
  private:
-  app::TForm1& settings_;
+  PasswordHost& host_;
 };
 
 // The notice for a password whose character at position (1-based) would be stored as the

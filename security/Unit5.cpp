@@ -1,7 +1,5 @@
 #include "security/Unit5.h"
 
-#include "app/Unit1.h"
-
 namespace security {
 
 namespace {
@@ -11,7 +9,7 @@ constexpr int kHeight = 72;
 
 }  // namespace
 
-TForm5::TForm5(app::TForm1& settings) : settings_(settings) {
+TForm5::TForm5(PasswordHost& host) : host_(host) {
   CreateForm({.className = "TForm5",
               .caption = "Password",
               .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
@@ -34,7 +32,7 @@ void TForm5::FormShow() {
 
 void TForm5::Button1Click() {
   // Compared byte for byte: letter case matters.
-  if (Edit1->Text() == settings_.Password()) settings_.ShowSettings();
+  if (Edit1->Text() == host_.Password()) host_.ShowSettings();
   Edit1->SetText("");
   Hide();
 }

@@ -4,18 +4,15 @@
 // right password opens the settings window.
 #include <memory>
 
+#include "security/PasswordHost.h"
 #include "ui/DialogForm.h"
 #include "ui/Controls.h"
-
-namespace app {
-class TForm1;
-}
 
 namespace security {
 
 class TForm5 : public ui::DialogForm {
  public:
-  explicit TForm5(app::TForm1& settings);
+  explicit TForm5(PasswordHost& host);
 
   void Button1Click();
 
@@ -26,7 +23,7 @@ class TForm5 : public ui::DialogForm {
   void FormShow() override;
 
  private:
-  app::TForm1& settings_;
+  PasswordHost& host_;
 };
 
 }  // namespace security

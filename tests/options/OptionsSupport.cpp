@@ -85,7 +85,7 @@ void OptionsTest::Start() {
     Store(app::kSectionProgram, app::names::kUseAnimation, "0");
   }
   program.Start();
-  form4 = std::make_unique<security::TForm4>(form1());
+  form4 = std::make_unique<security::TForm4>(form1(), form1().hwnd());
   form5 = std::make_unique<security::TForm5>(form1());
   form1().AttachPasswordWindows(form4.get(), form5.get());
 }
