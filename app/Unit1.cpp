@@ -28,6 +28,13 @@ constexpr int kHeight = 400;
 constexpr int kCheckHeight = 20;
 constexpr int kButtonHeight = 24;
 
+constexpr UINT kMsPerMinute = 60000;
+// The change interval until the stored one is read, and when none is stored.
+constexpr int kDefaultChangeMinutes = 15;
+constexpr UINT kTimedChangeDefaultMs = kDefaultChangeMinutes * kMsPerMinute;
+// The splash shows this long after start-up.
+constexpr UINT kSplashDelayMs = 2000;
+
 }  // namespace
 
 TForm1::TForm1(TForm3& messageWindow)
@@ -48,8 +55,8 @@ TForm1::TForm1(TForm3& messageWindow)
   // the message loop (or a start-up step that lets messages through) runs.
   CreateTrayIcon();
   CreateControls();
-  TimedChange = std::make_unique<ui::Timer>(*this, 15 * 60000, false);
-  Timer1 = std::make_unique<ui::Timer>(*this, 2000, true);
+  TimedChange = std::make_unique<ui::Timer>(*this, kTimedChangeDefaultMs, false);
+  Timer1 = std::make_unique<ui::Timer>(*this, kSplashDelayMs, true);
   // Exists for the whole run, closed until start-up opens it (the apply plays through it).
   Sound = std::make_unique<integration::SoundDevice>();
   Sound->SetNotifyWindow(hwnd());
@@ -295,7 +302,7 @@ void TForm1::StartupSequence() {
     itemIndex = 0;
   }
   FileList->SetItemIndex(itemIndex);
-  TimedChange->SetInterval(static_cast<UINT>(MinuteSpin->Value()) * 60000u);
+  TimedChange->SetInterval(static_cast<UINT>(MinuteSpin->Value()) * kMsPerMinute);
 
   FileListClick();
 
@@ -326,7 +333,8 @@ void TForm1::ReadOptionControls() {
   RandomCh->SetChecked(s.ReadBool(kSectionProgram, names::kRandomize, false));
   SoundCh->SetChecked(s.ReadBool(kSectionProgram, names::kUseSound, false));
   StartChangeCh->SetChecked(s.ReadBool(kSectionProgram, names::kRestartChange, true));
-  MinuteSpin->SetValue(s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, 15));
+  MinuteSpin->SetValue(
+      s.ReadInteger(kSectionProgram, names::kChangeIntervalTime, kDefaultChangeMinutes));
 }
 
 std::vector<TForm1::SettingValue> TForm1::SettingValues() const {
@@ -523,7 +531,7 @@ void TForm1::TimeChangeChClick() {
 void TForm1::MinuteSpinChange() {
   // The field keeps its value within its bounds when it is set.
   const int value = MinuteSpin->Value();
-  TimedChange->SetInterval(static_cast<UINT>(value) * 60000u);
+  TimedChange->SetInterval(static_cast<UINT>(value) * kMsPerMinute);
 }
 
 void TForm1::SortFilesClick() {

@@ -8,6 +8,8 @@ namespace app {
 namespace {
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 200;
+// The splash hides again this long after it shows.
+constexpr UINT kCloseAfterMs = 4000;
 }  // namespace
 
 TForm2::TForm2() {
@@ -19,7 +21,7 @@ TForm2::TForm2() {
               .height = kClientHeight});
   MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
          ui::CentredOffset(ui::ScreenHeight(), Height()));
-  Timer1 = std::make_unique<ui::Timer>(*this, 4000, true);
+  Timer1 = std::make_unique<ui::Timer>(*this, kCloseAfterMs, true);
   Timer1->onTimer = [this] { Timer1Timer(); };
 }
 

@@ -14,11 +14,11 @@ namespace app {
 class TForm2 : public ui::Form {
  public:
   TForm2();
-  std::unique_ptr<ui::Timer> Timer1;  // close timer, 4000 ms
+  std::unique_ptr<ui::Timer> Timer1;  // close timer
   // Runs when the splash is shown (the settings window stops its splash timer).
   std::function<void()> onShown;
   // Whether the splash may still be shown later. Once it cannot, the close timer stops at
-  // its next tick: a program idling in the notification area should not wake every 4 s.
+  // its next tick: a program idling in the notification area should not keep waking.
   std::function<bool()> mayShowLater;
   bool HasPicture() const noexcept { return static_cast<bool>(picture_); }
 

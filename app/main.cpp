@@ -14,6 +14,11 @@
 #include "ui/ErrorBox.h"
 #include "ui/Form.h"
 
+namespace {
+// How long a second start waits for the running copy to answer.
+constexpr DWORD kActivateTimeoutMs = 10000;
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX icc{.dwSize = sizeof(icc),
                            .dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
@@ -23,7 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // A second start opens the settings of the copy that runs, and writes nothing.
   app::SingleInstance instance;
   if (instance.AnotherIsRunning()) {
-    app::SingleInstance::ActivateRunningCopy(10000);
+    app::SingleInstance::ActivateRunningCopy(kActivateTimeoutMs);
     return 0;
   }
 

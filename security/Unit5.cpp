@@ -6,6 +6,10 @@ namespace {
 
 constexpr int kWidth = 206;
 constexpr int kHeight = 72;
+// Near the notification area: at the screen's lower right corner, above a taskbar of
+// the usual height.
+constexpr int kRightMargin = 2;
+constexpr int kBottomMargin = 30;
 
 }  // namespace
 
@@ -26,7 +30,7 @@ TForm5::TForm5(PasswordHost& host) : host_(host) {
 }
 
 void TForm5::FormShow() {
-  MoveTo(ui::ScreenWidth() - Width() - 2, ui::ScreenHeight() - Height() - 30);
+  MoveTo(ui::ScreenWidth() - Width() - kRightMargin, ui::ScreenHeight() - Height() - kBottomMargin);
   FocusOn(Edit1->hwnd());
 }
 

@@ -32,7 +32,7 @@ platform::UniqueBitmap DibFromBgr(int width, int height, const std::vector<uint8
 
 platform::UniqueBitmap LoadJpegResource(int id) {
   HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
   HGLOBAL data = info ? LoadResource(module, info) : nullptr;
   const void* bytes = data ? LockResource(data) : nullptr;
   if (!bytes) throw platform::Error("Resource not found");
