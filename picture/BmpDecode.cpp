@@ -1,7 +1,5 @@
 #include "picture/BmpDecode.h"
 
-#include "picture/Reduction.h"
-
 #include <algorithm>
 #include <array>
 #include <bit>

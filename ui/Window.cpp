@@ -13,8 +13,8 @@ namespace ui {
 
 namespace {
 
-void RegisterOnce(const Window* /*unused*/, const char* className, UINT classStyle,
-                  HBRUSH background, HICON icon, WNDPROC proc) {
+void RegisterOnce(const char* className, UINT classStyle, HBRUSH background, HICON icon,
+                  WNDPROC proc) {
   static std::set<std::string> registered;
   if (registered.count(className)) return;
   WNDCLASSEXA wc{
@@ -42,7 +42,7 @@ Window::~Window() {
 }
 
 void Window::CreateHwnd(const Spec& spec) {
-  RegisterOnce(this, spec.className, spec.classStyle, spec.background, spec.icon, &Window::Proc);
+  RegisterOnce(spec.className, spec.classStyle, spec.background, spec.icon, &Window::Proc);
   CreateWindowExA(spec.exStyle, spec.className, spec.caption.c_str(), spec.style, spec.x, spec.y,
                   spec.width, spec.height, spec.parent, nullptr, GetModuleHandleA(nullptr), this);
   if (!hwnd_)
