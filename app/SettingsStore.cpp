@@ -1,6 +1,7 @@
 #include "app/SettingsStore.h"
 
 #include "app/core/StoredValue.h"
+#include "platform/Registry.h"
 #include "platform/core/Error.h"
 
 namespace app {
@@ -92,12 +93,7 @@ void SettingsStore::WriteString(const char* section, const char* name, const std
                       nullptr, sectionKey.put(), &disposition) != ERROR_SUCCESS) {
     throw platform::Error(platform::Format("Failed to create key %s", section));
   }
-  // The stored byte count includes the terminating zero.
-  if (RegSetValueExA(sectionKey.get(), name, 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
-    throw platform::Error(platform::Format("Failed to set data for '%s'", name));
-  }
+  platform::WriteRegistryText(sectionKey.get(), name, value);
   if (onWrite) onWrite(section, name);
 }
 

@@ -9,7 +9,7 @@
 #include "imagelist/WaitCursor.h"
 #include "imagelist/WindowsImages.h"
 #include "imagelist/core/PreviewGeometry.h"
-#include "platform/FileIO.h"
+#include "platform/Paths.h"
 #include "platform/core/PathText.h"
 #include "platform/Seams.h"
 #include "platform/core/Error.h"
@@ -32,15 +32,6 @@ constexpr char kNotValidCaption[] = "Not a valid .kvl-file";
 constexpr char kNotValidText[] = "Try to load a different filelist";
 constexpr char kListKeptCaption[] = "File List not saved";
 
-// Whether the folder that holds path exists (a drive or share that is there).
-bool FolderOfExists(const std::string& path) {
-  const size_t cut = path.find_last_of("\\/");
-  if (cut == std::string::npos) return true;
-  std::string folder = path.substr(0, cut);
-  if (folder.size() == 2 && folder[1] == ':') folder += '\\';
-  return platform::PathExists(folder);
-}
-
 }  // namespace
 
 SIZE TForm1::PreviewFrameSize() const {
@@ -59,7 +50,7 @@ void TForm1::LoadListAtStart() {
     // The stored path stays current. Only a file that is really gone from a folder that is
     // there is written by the next Done or Exit; one that is there but unreadable, or on a
     // drive or share that is missing for now, is kept as it is.
-    if (platform::PathExists(ListFileName) || !FolderOfExists(ListFileName)) {
+    if (platform::PathExists(ListFileName) || !platform::FolderOfExists(ListFileName)) {
       unreadListFile_ = ListFileName;
     }
     FillWithWindowsImages();
@@ -70,14 +61,14 @@ void TForm1::LoadListAtStart() {
 std::string TForm1::DefaultListAtStart() {
   // A default list that exists is the user's (kept from an earlier start): it is read,
   // never written over.
-  const std::string inWorkDir = imagelist::DefaultListFilePath(imagelist::CurrentDirectory());
+  const std::string inWorkDir = imagelist::DefaultListFilePath(platform::CurrentDirectory());
   if (platform::PathExists(inWorkDir)) return inWorkDir;
   try {
     FillWithWindowsImages();
   } catch (const std::exception&) {
     ShowMessageWindow(kProgramRequestCaption, kProgramRequestText, 1);
   }
-  const std::string perUserFolder = platform::PerUserFolder();
+  const std::string perUserFolder = platform::seams().perUserFolder();
   try {
     WriteListFile(inWorkDir);
     return inWorkDir;

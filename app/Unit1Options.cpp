@@ -10,6 +10,7 @@
 #include "security/Unit5.h"
 #include "security/StoredPassword.h"
 #include "ui/ErrorBox.h"
+#include "platform/Paths.h"
 #include "platform/Seams.h"
 #include "platform/core/PathText.h"
 #include "platform/core/Error.h"
@@ -33,12 +34,6 @@ constexpr char kRestrictedChangeText[] =
 // "wave files|*.wav" in the dialog's own form.
 constexpr char kSoundFilter[] = "wave files\0*.wav\0";
 constexpr DWORD kSoundDialogMaxPath = 32768;
-
-std::string CurrentDirectory() {
-  std::string dir(GetCurrentDirectoryA(0, nullptr), '\0');
-  dir.resize(GetCurrentDirectoryA(static_cast<DWORD>(dir.size()), dir.data()));
-  return dir;
-}
 
 // Sound failures at start and at Cancel are passed over: changes are then silent.
 void TryOpen(integration::SoundDevice& sound) {
@@ -148,7 +143,7 @@ void TForm1::SoundPopClick() {
 }
 
 void TForm1::SoundBrowseClick() {
-  const std::string initialDir = CurrentDirectory();
+  const std::string initialDir = platform::CurrentDirectory();
   std::string file(kSoundDialogMaxPath, '\0');
   OPENFILENAMEA ofn{.lStructSize = sizeof(OPENFILENAMEA),
                     .hwndOwner = hwnd(),

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "imagelist/PreviewPane.h"
+#include "platform/Paths.h"
 #include "platform/Seams.h"
+#include "platform/core/PathText.h"
 
 namespace imagelist {
 
@@ -33,7 +35,7 @@ bool IsAbsolute(const std::string& name) {
 
 std::string ChooseListFile(HWND owner, const char* filter, bool save) {
   const std::string filters = DialogFilter(filter);
-  const std::string folder = CurrentDirectory();
+  const std::string folder = platform::CurrentDirectory();
   std::string buffer(kSingleChars, '\0');
   OPENFILENAMEA ofn{.lStructSize = sizeof(OPENFILENAMEA),
                     .hwndOwner = owner,
@@ -50,19 +52,6 @@ std::string ChooseListFile(HWND owner, const char* filter, bool save) {
 }
 
 }  // namespace
-
-std::string CurrentDirectory() {
-  std::string dir(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(dir.size()), dir.data());
-    if (n == 0) return {};
-    if (n < dir.size()) {
-      dir.resize(n);
-      return dir;
-    }
-    dir.assign(n, '\0');  // n is the size needed, its zero byte included
-  }
-}
 
 std::string DialogFilter(const std::string& filter) {
   std::string out = filter;
@@ -86,20 +75,14 @@ std::vector<std::string> SplitSelection(const char* buffer, size_t size) {
   std::vector<std::string> paths;
   paths.reserve(parts.size() - 1);
   for (size_t i = 1; i < parts.size(); ++i) {
-    if (IsAbsolute(parts[i])) {
-      paths.push_back(parts[i]);
-    } else if (!folder.empty() && folder.back() == '\\') {
-      paths.push_back(folder + parts[i]);
-    } else {
-      paths.push_back(folder + "\\" + parts[i]);
-    }
+    paths.push_back(IsAbsolute(parts[i]) ? parts[i] : platform::JoinPath(folder, parts[i]));
   }
   return paths;
 }
 
 std::vector<std::string> ChooseImageFiles(HWND owner) {
   const std::string filters = DialogFilter(kAddFilter);
-  const std::string folder = CurrentDirectory();
+  const std::string folder = platform::CurrentDirectory();
   std::vector<char> buffer(kMultiSelectChars, '\0');
   std::vector<uint32_t> pane = BuildPreviewPaneTemplate();
   PreviewPaneState paneState;

@@ -10,9 +10,6 @@
 
 namespace imagelist {
 
-// The process's current working directory, however long.
-std::string CurrentDirectory();
-
 // The chosen pictures' full paths in the dialog's order; empty when the user cancelled.
 std::vector<std::string> ChooseImageFiles(HWND owner);
 

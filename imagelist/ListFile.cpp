@@ -7,6 +7,7 @@
 #include "imagelist/core/ListFileCodec.h"
 #include "platform/CodePage.h"
 #include "platform/FileIO.h"
+#include "platform/core/PathText.h"
 
 namespace imagelist {
 
@@ -52,9 +53,7 @@ void WriteListFileEntries(const std::string& path, const std::vector<std::string
 }
 
 std::string DefaultListFilePath(const std::string& folder) {
-  // A drive's root already ends with its backslash.
-  if (!folder.empty() && folder.back() == '\\') return folder + "default.kvl";
-  return folder + "\\default.kvl";
+  return platform::JoinPath(folder, "default.kvl");
 }
 
 }  // namespace imagelist

@@ -6,6 +6,7 @@
 
 #include "picture/PictureKind.h"
 #include "platform/Handles.h"
+#include "platform/core/PathText.h"
 #include "ui/Window.h"
 
 namespace imagelist {
@@ -25,7 +26,7 @@ bool SameExtension(const char* name, const char* extension) {
 std::vector<std::string> ScanFor(const std::string& folder, const char* extension) {
   using Clock = std::chrono::steady_clock;
   std::vector<std::string> found;
-  const std::string pattern = folder + "\\*." + extension;
+  const std::string pattern = platform::JoinPath(folder, std::string("*.") + extension);
   WIN32_FIND_DATAA data;
   // Names only (no short names to make), fetched in large blocks.
   platform::UniqueFindFile find(FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data,
@@ -39,7 +40,7 @@ std::vector<std::string> ScanFor(const std::string& folder, const char* extensio
                          // The pattern also matches through 8.3 short names, which turns up
                          // "x.bmpx" for "*.bmp"; only the real extension counts.
                          !SameExtension(data.cFileName, extension);
-    if (!skipped) found.push_back(folder + "\\" + data.cFileName);
+    if (!skipped) found.push_back(platform::JoinPath(folder, data.cFileName));
     if (Clock::now() >= nextMessages) {
       ui::ProcessMessages();
       nextMessages = Clock::now() + kMessageInterval;
@@ -52,12 +53,10 @@ std::vector<std::string> ScanFor(const std::string& folder, const char* extensio
 
 void ScanWindowsImages(const std::string& folder,
                        const std::function<void(const std::vector<std::string>&)>& addAll) {
-  std::string base = folder;
-  // A drive's root comes with its backslash; every other folder without.
-  if (!base.empty() && base.back() == '\\') base.pop_back();
-  if (base.empty()) return;
+  // Without a folder the patterns would search the current drive's root.
+  if (folder.empty() || folder == "\\") return;
   for (const char* extension : {"bmp", "jpg"}) {
-    const std::vector<std::string> found = ScanFor(base, extension);
+    const std::vector<std::string> found = ScanFor(folder, extension);
     if (!found.empty()) addAll(found);
   }
 }

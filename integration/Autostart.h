@@ -3,7 +3,6 @@
 // the user ticks or unticks the box, never read by the program itself.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 namespace integration {
@@ -20,10 +19,5 @@ std::string RunCommand(const std::string& executablePath);
 // system refuses throws "Failed to set data for 'Papershift'". The value is never deleted;
 // autostart off writes empty text.
 bool WriteRunValue(HKEY root, const std::string& text);
-
-// The one value write of WriteRunValue. A key opened with full access cannot be made to
-// refuse a write on demand, so tests replace this to see that case.
-using RunValueSetter = std::function<LONG(HKEY runKey, const std::string& text)>;
-RunValueSetter& RunValueWrite();
 
 }  // namespace integration

@@ -2,6 +2,7 @@
 
 #include "platform/Seams.h"
 #include "platform/core/Error.h"
+#include "platform/core/PathText.h"
 
 namespace integration {
 
@@ -62,11 +63,9 @@ std::string DefaultSoundFile(const std::string& windowsDirectory) {
   // The notification sounds of Windows 10 and 11, Windows 7, XP and earlier releases.
   static constexpr const char* kCandidates[] = {"Windows Notify System Generic.wav",
                                                 "Windows Notify.wav", "notify.wav", "chimes.wav"};
-  std::string media = windowsDirectory;
-  if (media.back() != '\\') media += '\\';
-  media += "Media\\";
+  const std::string media = platform::JoinPath(windowsDirectory, "Media");
   for (const char* name : kCandidates) {
-    const std::string path = media + name;
+    const std::string path = platform::JoinPath(media, name);
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       return path;

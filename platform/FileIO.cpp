@@ -1,8 +1,7 @@
 #include "platform/FileIO.h"
 
-#include <shlobj.h>
-
 #include "platform/core/Error.h"
+#include "platform/core/PathText.h"
 
 namespace platform {
 
@@ -56,8 +55,7 @@ SafeFileWriter::SafeFileWriter(std::string path, Durability durability)
   if (folder.size() < MAX_PATH - 14 && GetTempFileNameA(folder.c_str(), "ps", 0, name) != 0) {
     temp_ = name;
   } else {
-    temp_ = folder + (folder.back() == '\\' ? "" : "\\") + "~ps" +
-            std::to_string(GetCurrentProcessId()) + ".tmp";
+    temp_ = JoinPath(folder, "~ps" + std::to_string(GetCurrentProcessId()) + ".tmp");
   }
   file_.reset(CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -118,20 +116,6 @@ void SafeFileWriter::Commit() {
     Fail(code);
   }
   committed_ = true;
-}
-
-bool PathExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string PerUserFolder() {
-  char folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                              SHGFP_TYPE_CURRENT, folder)) ||
-      folder[0] == '\0') {
-    return {};
-  }
-  return std::string(folder) + "\\Kestrova";
 }
 
 }  // namespace platform

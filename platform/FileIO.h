@@ -55,11 +55,4 @@ class SafeFileWriter {
   bool committed_ = false;
 };
 
-// Whether a file or folder exists at path.
-bool PathExists(const std::string& path);
-
-// The program's per-user folder, %LOCALAPPDATA%\Kestrova (not created here); empty when the
-// system names no local application data folder.
-std::string PerUserFolder();
-
 }  // namespace platform

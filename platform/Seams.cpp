@@ -1,8 +1,9 @@
 #include "platform/Seams.h"
 
-#include "platform/Handles.h"
+#include <shlobj.h>
 
 #include "platform/AppTitle.h"
+#include "platform/Handles.h"
 
 namespace platform {
 
@@ -32,6 +33,16 @@ std::string RealExecutablePath() {
   }
 }
 
+std::string RealPerUserFolder() {
+  char folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                              SHGFP_TYPE_CURRENT, folder)) ||
+      folder[0] == '\0') {
+    return {};
+  }
+  return std::string(folder) + "\\Kestrova";
+}
+
 }  // namespace
 
 Seams& Seams::Get() {
@@ -46,12 +57,18 @@ Seams& Seams::Get() {
 void Seams::Reset() {
   registryRoot = HKEY_CURRENT_USER;
   windowsDirectory = RealWindowsDirectory;
+  perUserFolder = RealPerUserFolder;
   executablePath = RealExecutablePath;
   systemParametersInfo = [](UINT action, UINT param, void* data, UINT flags) {
     return SystemParametersInfoA(action, param, data, flags);
   };
   setSysColors = [](int count, const INT* elements, const COLORREF* colours) {
     return SetSysColors(count, elements, colours);
+  };
+  writeRegistryText = [](HKEY key, const char* name, const std::string& value) {
+    // The byte count includes the terminating zero.
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1));
   };
   errorBox = [](HWND owner, const std::string& text) {
     MessageBoxA(owner, text.c_str(), platform::kAppTitle, MB_OK | MB_ICONERROR);

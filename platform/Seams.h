@@ -15,9 +15,15 @@ struct Seams {
   // Root for the settings store, the desktop values and the Run value.
   HKEY registryRoot = HKEY_CURRENT_USER;
   std::function<std::string()> windowsDirectory;
+  // The program's per-user folder, %LOCALAPPDATA%\Kestrova (not created here); empty when
+  // the system names no local application data folder.
+  std::function<std::string()> perUserFolder;
   std::function<std::string()> executablePath;
   std::function<BOOL(UINT action, UINT param, void* data, UINT flags)> systemParametersInfo;
   std::function<BOOL(int count, const INT* elements, const COLORREF* colours)> setSysColors;
+  // The one REG_SZ write (see WriteRegistryText). A key opened with full access cannot be
+  // made to refuse a write on demand, so tests replace this to see that case.
+  std::function<LONG(HKEY key, const char* name, const std::string& value)> writeRegistryText;
   // Shows the standard error box with the final text (full stop already added).
   std::function<void(HWND owner, const std::string& text)> errorBox;
   // Runs an open (save == false) or save dialog; true when the user chose a file.

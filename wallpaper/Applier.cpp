@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/Handles.h"
+#include "platform/Registry.h"
 #include "platform/Seams.h"
 #include "platform/core/Error.h"
 #include "wallpaper/InstallError.h"
@@ -24,22 +25,6 @@ std::optional<StyleTexts> StyleTextsOf(int styleIndex) {
   }
 }
 
-std::string ApplyHost::WindowsDirectory() const {
-  return platform::seams().windowsDirectory();
-}
-
-std::string ApplyHost::PerUserFolder() const {
-  return PerUserBitmapFolder();
-}
-
-void ApplyHost::SetDesktopValue(HKEY key, const char* name, const std::string& value) {
-  // The byte count includes the terminating zero.
-  if (RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
-    throw platform::Error(platform::Format("Failed to set data for '%s'", name));
-  }
-}
-
 namespace {
 
 void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
@@ -51,9 +36,9 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
       ERROR_SUCCESS) {
     key.reset(opened);
     try {
-      host.SetDesktopValue(key.get(), "Wallpaper", bitmapPath);
-      host.SetDesktopValue(key.get(), "WallpaperStyle", wallpaperStyle);
-      host.SetDesktopValue(key.get(), "TileWallpaper", tileWallpaper);
+      platform::WriteRegistryText(key.get(), "Wallpaper", bitmapPath);
+      platform::WriteRegistryText(key.get(), "WallpaperStyle", wallpaperStyle);
+      platform::WriteRegistryText(key.get(), "TileWallpaper", tileWallpaper);
     } catch (const platform::Error& e) {
       // The registry's refusal, not the picture's fault.
       writeError = std::make_exception_ptr(InstallError(e.what()));
@@ -90,7 +75,8 @@ void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperSty
                     const std::string& tileWallpaper, ApplyHost& host) {
   switch (WallpaperKindOf(fileName)) {
     case WallpaperKind::Jpeg:
-      Install(ConvertForWallpaper(fileName, host.WindowsDirectory(), host.PerUserFolder()),
+      Install(ConvertForWallpaper(fileName, platform::seams().windowsDirectory(),
+                                  platform::seams().perUserFolder()),
               wallpaperStyle, tileWallpaper, host);
       return;
     case WallpaperKind::Bitmap:

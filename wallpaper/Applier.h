@@ -20,7 +20,8 @@ struct StyleTexts {
 // 0 tiled, 1 centred, 2 stretched; nullopt for any other index (the texts then stay).
 std::optional<StyleTexts> StyleTextsOf(int styleIndex);
 
-// What the applier needs from the program around it.
+// What the applier needs from the settings window around it. The system's side (the
+// Windows directory, the per-user folder, the registry writes) goes through the seams.
 class ApplyHost {
  public:
   virtual bool SoundWanted() const = 0;
@@ -29,11 +30,6 @@ class ApplyHost {
   virtual int SelectedIndex() const = 0;
   // Stores the index as "ItemIndex"; a failure ends the apply.
   virtual void StoreItemIndex(int index) = 0;
-
-  virtual std::string WindowsDirectory() const;
-  virtual std::string PerUserFolder() const;
-  // Writes one REG_SZ desktop value; throws "Failed to set data for '%s'".
-  virtual void SetDesktopValue(HKEY key, const char* name, const std::string& value);
 
  protected:
   ~ApplyHost() = default;

@@ -8,6 +8,7 @@
 
 #include "platform/FileIO.h"
 #include "platform/core/Error.h"
+#include "platform/core/PathText.h"
 #include "wallpaper/InstallError.h"
 #include "picture/JpegToBmp.h"
 
@@ -38,11 +39,6 @@ void ConvertInto(const std::vector<uint8_t>& jpeg, platform::SafeFileWriter& wri
 // not at all.
 constexpr auto kBitmapDurability = platform::SafeFileWriter::Durability::Regenerable;
 
-std::string JoinPath(const std::string& folder, const char* name) {
-  if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
-  return folder + "\\" + name;
-}
-
 [[noreturn]] void ThrowCannotCreate(const std::string& path, DWORD code) {
   throw platform::WriteError(platform::Format("Cannot create file \"%s\". %s", path.c_str(),
                                               platform::SystemErrorText(code).c_str()));
@@ -50,7 +46,7 @@ std::string JoinPath(const std::string& folder, const char* name) {
 
 // Opens the bitmap in the per-user folder, creating the folder when missing.
 void OpenPerUser(std::optional<platform::SafeFileWriter>& writer, const std::string& folder) {
-  const std::string path = JoinPath(folder, kConvertedBitmapName);
+  const std::string path = platform::JoinPath(folder, kConvertedBitmapName);
   if (folder.empty()) ThrowCannotCreate(path, ERROR_PATH_NOT_FOUND);
   if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
     ThrowCannotCreate(path, GetLastError());
@@ -78,7 +74,7 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
   std::exception_ptr windowsError;
   if (!windowsDirectory.empty()) {
     try {
-      platform::SafeFileWriter writer(JoinPath(windowsDirectory, kConvertedBitmapName),
+      platform::SafeFileWriter writer(platform::JoinPath(windowsDirectory, kConvertedBitmapName),
                                       kBitmapDurability);
       ConvertInto(jpeg, writer);
       return writer.path();
@@ -101,10 +97,6 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
     }
     throw InstallError(text);
   }
-}
-
-std::string PerUserBitmapFolder() {
-  return platform::PerUserFolder();
 }
 
 }  // namespace wallpaper

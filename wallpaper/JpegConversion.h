@@ -21,7 +21,4 @@ void ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bitmapP
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
                                 const std::string& perUserFolder);
 
-// The user's local application data folder + "\Kestrova"; empty when the system names none.
-std::string PerUserBitmapFolder();
-
 }  // namespace wallpaper

@@ -4,7 +4,7 @@
 
 #include "Support.h"
 #include "app/Unit3.h"
-#include "platform/FileIO.h"
+#include "platform/Paths.h"
 
 namespace {
 

@@ -21,7 +21,7 @@ class Autostart : public OptionsTest {
     SetExecutable("C:\\Program Files\\Papershift 7\\Papershift7.exe");
   }
   void TearDown() override { AllowWrites(); }
-  void AllowWrites() { integration::RunValueWrite() = saved_; }
+  void AllowWrites() { platform::seams().writeRegistryText = saved_; }
   void SetExecutable(const std::string& path) {
     platform::seams().executablePath = [path] { return path; };
   }
@@ -33,12 +33,16 @@ class Autostart : public OptionsTest {
     form3().Hide();
     return caption;
   }
+  // Only the Run value is refused; the settings go on being written.
   void RefuseWrites() {
-    integration::RunValueWrite() = [](HKEY, const std::string&) { return ERROR_ACCESS_DENIED; };
+    platform::seams().writeRegistryText = [write = saved_](HKEY key, const char* name,
+                                                           const std::string& value) {
+      return std::string(name) == kRunValueName ? ERROR_ACCESS_DENIED : write(key, name, value);
+    };
   }
 
  private:
-  integration::RunValueSetter saved_ = integration::RunValueWrite();
+  decltype(platform::Seams::writeRegistryText) saved_ = platform::seams().writeRegistryText;
 };
 
 TEST_F(Autostart, TickingWritesThePathQuotedOnlyWhenItHasASpace) {

@@ -55,7 +55,7 @@ TEST_F(EnvironmentFault, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) 
   form().ChangeWallpaper();  // from the JPEG at 0 to the bitmap, then back to the JPEG
   form().ChangeWallpaper();
   const std::string perUser =
-      wallpaper::PerUserBitmapFolder() + "\\" + wallpaper::kConvertedBitmapName;
+      platform::seams().perUserFolder() + "\\" + wallpaper::kConvertedBitmapName;
   ASSERT_EQ(program.installed, (std::vector<std::string>{bmp, perUser}));
   EXPECT_EQ(testenv::ReadFileBytes(perUser).substr(0, 2), "BM");
   EXPECT_EQ(form().FileList->Items(), (std::vector<std::string>{jpeg, bmp}));
@@ -66,7 +66,7 @@ TEST_F(EnvironmentFault, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) 
 TEST_F(EnvironmentFault, BitmapThatCannotBeReplacedGoesToThePerUserFolderAndKeepsTheJpeg) {
   Start();
   const std::string held = program.fixture.windowsDir.File(wallpaper::kConvertedBitmapName);
-  const std::string perUser = wallpaper::PerUserBitmapFolder() + "\\Kestrova.bmp";
+  const std::string perUser = platform::seams().perUserFolder() + "\\Kestrova.bmp";
   testenv::WriteFileBytes(held, "old");
   auto holdOpen = [](const std::string& path) {
     return platform::UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

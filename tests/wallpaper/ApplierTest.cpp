@@ -78,21 +78,6 @@ class FakeHost final : public wallpaper::ApplyHost {
   void StoreItemIndex(int index) override {
     events.push_back("ItemIndex " + std::to_string(index));
   }
-  std::string WindowsDirectory() const override { return windowsDirectory; }
-  std::string PerUserFolder() const override { return perUserFolder; }
-  void SetDesktopValue(HKEY key, const char* name, const std::string& value) override {
-    if (refusedValue != name) {
-      ApplyHost::SetDesktopValue(key, name, value);
-      written.push_back(name);
-      return;
-    }
-    // The same key through a handle without write access: the registry refuses the write.
-    platform::UniqueHKey readOnly;
-    ASSERT_EQ(RegOpenKeyExA(platform::seams().registryRoot, wallpaper::kDesktopKey, 0, KEY_READ,
-                            readOnly.put()),
-              ERROR_SUCCESS);
-    ApplyHost::SetDesktopValue(readOnly.get(), name, value);
-  }
 };
 
 struct SpiCall {
@@ -106,6 +91,23 @@ class ApplierTest : public ::testing::Test {
   ApplierTest() {
     host.windowsDirectory = windowsDir.path();
     host.perUserFolder = userData.File("Kestrova");
+    platform::seams().windowsDirectory = [this] { return host.windowsDirectory; };
+    platform::seams().perUserFolder = [this] { return host.perUserFolder; };
+    platform::seams().writeRegistryText = [this, write = platform::seams().writeRegistryText](
+                                              HKEY key, const char* name,
+                                              const std::string& value) {
+      if (host.refusedValue != name) {
+        const LONG result = write(key, name, value);
+        if (result == ERROR_SUCCESS) host.written.push_back(name);
+        return result;
+      }
+      // The same key through a handle without write access: the registry refuses the write.
+      platform::UniqueHKey readOnly;
+      EXPECT_EQ(RegOpenKeyExA(platform::seams().registryRoot, wallpaper::kDesktopKey, 0, KEY_READ,
+                              readOnly.put()),
+                ERROR_SUCCESS);
+      return write(readOnly.get(), name, value);
+    };
     platform::seams().systemParametersInfo = [this](UINT action, UINT param, void* data,
                                                     UINT flags) {
       spi.push_back({action, param, static_cast<const char*>(data), flags});
