@@ -33,8 +33,8 @@ bool IsRunningCopy(HWND window) {
 }
 
 HWND FindRunningCopysIcon() {
-  for (HWND w = FindWindowExA(nullptr, nullptr, "TWinTaskbar", nullptr); w;
-       w = FindWindowExA(nullptr, w, "TWinTaskbar", nullptr)) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, integration::kTrayWindowClass, nullptr); w;
+       w = FindWindowExA(nullptr, w, integration::kTrayWindowClass, nullptr)) {
     if (IsRunningCopy(w)) return w;
   }
   return nullptr;
@@ -53,7 +53,7 @@ bool SingleInstance::ActivateRunningCopy(DWORD timeoutMs) {
       DWORD pid = 0;
       GetWindowThreadProcessId(tray, &pid);
       AllowSetForegroundWindow(pid);
-      // The shell's own sequence for a double-click: the release after it is swallowed.
+      // The shell's own sequence for a double-click; the release after it does nothing.
       PostMessageA(tray, integration::kTrayCallbackMessage, 0, WM_LBUTTONDBLCLK);
       PostMessageA(tray, integration::kTrayCallbackMessage, 0, WM_LBUTTONUP);
       return true;

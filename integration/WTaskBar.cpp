@@ -12,7 +12,7 @@ namespace integration {
 
 TCustomWinTaskbar::TCustomWinTaskbar(HWND ownerForm) : ownerForm_(ownerForm) {
   // A top-level (hidden) window: message-only windows miss the shell's broadcasts.
-  CreateHwnd({.className = "TWinTaskbar",
+  CreateHwnd({.className = kTrayWindowClass,
               .style = WS_POPUP,
               .exStyle = WS_EX_TOOLWINDOW,
               .x = 0,
@@ -88,14 +88,8 @@ LRESULT TCustomWinTaskbar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   const int y = cursor.y;
   ui::Guarded([&] {
     switch (static_cast<UINT>(lp)) {
-      case WM_MOUSEMOVE:
-        MouseMove(x, y);
-        break;
       case WM_LBUTTONDOWN:
         MouseDown(MouseButton::Left, x, y);
-        break;
-      case WM_LBUTTONUP:
-        MouseUp(MouseButton::Left, x, y);
         break;
       case WM_LBUTTONDBLCLK:
       case WM_RBUTTONDBLCLK:
@@ -105,14 +99,8 @@ LRESULT TCustomWinTaskbar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       case WM_RBUTTONDOWN:
         MouseDown(MouseButton::Right, x, y);
         break;
-      case WM_RBUTTONUP:
-        MouseUp(MouseButton::Right, x, y);
-        break;
       case WM_MBUTTONDOWN:
         MouseDown(MouseButton::Middle, x, y);
-        break;
-      case WM_MBUTTONUP:
-        MouseUp(MouseButton::Middle, x, y);
         break;
       default:
         break;
@@ -125,42 +113,14 @@ void TCustomWinTaskbar::DblClick() {
   if (OnDblClick) OnDblClick();
 }
 
-void TCustomWinTaskbar::MouseDown(MouseButton button, int x, int y) {
-  if (OnMouseDown) OnMouseDown(button, x, y);
-}
-
-void TCustomWinTaskbar::MouseMove(int x, int y) {
-  if (OnMouseMove) OnMouseMove(x, y);
-}
-
-void TCustomWinTaskbar::MouseUp(MouseButton button, int x, int y) {
-  if (OnMouseUp) OnMouseUp(button, x, y);
-}
-
 void TWinTaskbar::DblClick() {
   if (!OnDblClick) return;
-  dblClickMarker_ = true;
   SetForegroundWindow(OwnerForm());
   OnDblClick();
 }
 
 void TWinTaskbar::MouseDown(MouseButton button, int x, int y) {
   if (button == MouseButton::Right) PopupAtCursor(x, y);
-}
-
-void TWinTaskbar::MouseUp(MouseButton button, int, int) {
-  if (button != MouseButton::Left) return;
-  if (dblClickMarker_) {
-    dblClickMarker_ = false;
-    return;
-  }
-  Click();
-}
-
-void TWinTaskbar::Click() {
-  if (!OnClick) return;
-  SetForegroundWindow(OwnerForm());
-  OnClick();
 }
 
 void TWinTaskbar::PopupAtCursor(int x, int y) {

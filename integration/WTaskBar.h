@@ -1,6 +1,6 @@
 #pragma once
 // The notification-area icon: adds the icon, turns the shell's mouse notifications into
-// click, double-click and popup-menu events, and removes the icon when destroyed.
+// the double-click event and the popup menu, and removes the icon when destroyed.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -16,6 +16,8 @@ class PopupMenu;
 
 namespace integration {
 
+// The icon's hidden window; a second start finds the running copy by it.
+inline constexpr char kTrayWindowClass[] = "TWinTaskbar";
 inline constexpr UINT kTrayCallbackMessage = WM_USER + 123;  // 1147
 inline constexpr UINT kAfterPopupMessage = WM_USER;          // 1024
 
@@ -39,15 +41,10 @@ class TCustomWinTaskbar : public ui::Window {
   bool IconAdded() const noexcept { return data_.hIcon != nullptr; }
 
   std::function<void()> OnDblClick;
-  std::function<void(MouseButton, int x, int y)> OnMouseDown;
-  std::function<void(int x, int y)> OnMouseMove;
-  std::function<void(MouseButton, int x, int y)> OnMouseUp;
 
  protected:
   virtual void DblClick();
-  virtual void MouseDown(MouseButton button, int x, int y);
-  virtual void MouseMove(int x, int y);
-  virtual void MouseUp(MouseButton button, int x, int y);
+  virtual void MouseDown(MouseButton, int /*x*/, int /*y*/) {}
   void UpdateIcon();
   HWND OwnerForm() const noexcept { return ownerForm_; }
 
@@ -66,18 +63,11 @@ class TCustomWinTaskbar : public ui::Window {
 class TWinTaskbar : public TCustomWinTaskbar {
  public:
   using TCustomWinTaskbar::TCustomWinTaskbar;
-  std::function<void()> OnClick;
-  bool DoubleClickMarker() const noexcept { return dblClickMarker_; }
 
  protected:
   void DblClick() override;
   void MouseDown(MouseButton button, int x, int y) override;
-  void MouseUp(MouseButton button, int x, int y) override;
-  void Click();
   void PopupAtCursor(int x, int y);
-
- private:
-  bool dblClickMarker_ = false;
 };
 
 }  // namespace integration
