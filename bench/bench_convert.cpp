@@ -6,10 +6,12 @@
 //       RESULT <file> <megapixels> <decode ms> <convert ms> <decode cpu ms> <convert cpu ms>
 //   (wall time: the best of RUNS; processor time of the process: the mean of RUNS, which
 //   a machine busy with other work disturbs far less than the wall time)
-//   bench_convert once FILE OUT                one conversion; prints PEAKKB <kilobytes>
+//   bench_convert once FILE OUTDIR             one conversion; prints PEAKKB <kilobytes>
+// Both write OUTDIR/Kestrova.bmp.
 //
-// The Windows build converts through the program's own code (file read, streaming decode,
-// temporary file moved into place). The native build has no Windows file layer; it runs
+// The Windows build converts through the call the program makes for a wallpaper (file
+// read, streaming decode, temporary file moved into place), with OUTDIR as the Windows
+// directory. The native build has no Windows file layer; it runs
 // the same core conversion into a POSIX file written the same way (reserved, rows written
 // at their place, renamed; like the wallpaper bitmap, not flushed).
 #include <algorithm>
@@ -26,7 +28,6 @@
 #include <psapi.h>
 
 #include "platform/FileIO.h"
-#include "wallpaper/JpegConversion.h"
 #else
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -39,6 +40,7 @@
 #include "bench/BenchClock.h"
 #include "bench/BenchMain.h"
 #include "picture/JpegToBmp.h"
+#include "wallpaper/JpegConversion.h"
 
 namespace {
 
@@ -52,8 +54,8 @@ Bytes ReadFileBytes(const std::string& path) {
   return platform::ReadWholeFile(path);
 }
 
-void Convert(const std::string& in, const std::string& out) {
-  wallpaper::ConvertJpegToBitmap(in, out);
+void Convert(const std::string& in, const std::string& outDir) {
+  wallpaper::ConvertForWallpaper(in, outDir, outDir);
 }
 
 double CpuMs() {
@@ -128,9 +130,9 @@ class PosixSink final : public picture::BmpSink {
   int fd_ = -1;
 };
 
-void Convert(const std::string& in, const std::string& out) {
+void Convert(const std::string& in, const std::string& outDir) {
   const Bytes jpeg = ReadFileBytes(in);
-  PosixSink sink(out);
+  PosixSink sink(outDir + "/" + wallpaper::kConvertedBitmapName);
   picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
   sink.Commit();
 }
@@ -176,13 +178,12 @@ double DecodeOnlyMs(const std::string& path, double* megapixels) {
 }
 
 int InProcess(const std::string& outDir, int runs, int argc, char** argv, int first) {
-  const std::string out = outDir + "/bench-out.bmp";
   for (int i = first; i < argc; ++i) {
     const std::string file = argv[i];
     double megapixels = 0;
     // One untimed round of each, so that both start with the file in the cache.
     DecodeOnlyMs(file, &megapixels);
-    Convert(file, out);
+    Convert(file, outDir);
     double bestDecode = 1e30, bestConvert = 1e30, cpuDecode = 0, cpuConvert = 0;
     // Alternating, so that a slow spell of the machine hits both.
     for (int r = 0; r < runs; ++r) {
@@ -191,7 +192,7 @@ int InProcess(const std::string& outDir, int runs, int argc, char** argv, int fi
       cpuDecode += CpuMs() - cpu;
       cpu = CpuMs();
       const Clock::time_point start = Clock::now();
-      Convert(file, out);
+      Convert(file, outDir);
       bestConvert = std::min(bestConvert, MsSince(start));
       cpuConvert += CpuMs() - cpu;
     }
@@ -199,7 +200,7 @@ int InProcess(const std::string& outDir, int runs, int argc, char** argv, int fi
                 bestConvert, cpuDecode / runs, cpuConvert / runs);
     std::fflush(stdout);
   }
-  std::remove(out.c_str());
+  std::remove((outDir + "/" + wallpaper::kConvertedBitmapName).c_str());
   return 0;
 }
 
@@ -209,7 +210,7 @@ int main(int argc, char** argv) {
   const bool inproc = argc >= 5 && std::strcmp(argv[1], "inproc") == 0;
   const bool once = argc == 4 && std::strcmp(argv[1], "once") == 0;
   return bench::Main("bench_convert", inproc || once,
-                     "inproc OUTDIR RUNS FILE... | bench_convert once FILE OUT", [&] {
+                     "inproc OUTDIR RUNS FILE... | bench_convert once FILE OUTDIR", [&] {
                        if (inproc) return InProcess(argv[2], std::atoi(argv[3]), argc, argv, 4);
                        Convert(argv[2], argv[3]);
                        std::printf("PEAKKB %ld\n", PeakKb());

@@ -16,17 +16,17 @@ for entry in "${sizes[@]}"; do
   mps+=("$mp")
   f="$images/photo-${mp}mp.jpg"
   {
-    best_of "native-ours-$mp" "$native" once "$f" "$out/o.bmp"
+    best_of "native-ours-$mp" "$native" once "$f" "$out"
     best_of "native-djpeg-$mp" djpeg -bmp -outfile "$out/d.bmp" "$f"
-    best_of "wine-ours-$mp" wine "$winexe" once "$(winpath "$f")" "$(winpath "$out/o.bmp")"
+    best_of "wine-ours-$mp" wine "$winexe" once "$(winpath "$f")" "$(winpath "$out")"
     best_of "wine-djpeg-$mp" wine "$windjpeg" -bmp -outfile "$(winpath "$out/d.bmp")" \
       "$(winpath "$f")"
   } >>"$out/proc.txt"
   # Wine's output goes to a file: a pipe could be held open by a helper it starts.
-  measure "peak-native-$mp" "$out/once.txt" "$native" once "$f" "$out/o.bmp"
+  measure "peak-native-$mp" "$out/once.txt" "$native" once "$f" "$out"
   sed "s/^/native-$mp /" "$out/once.txt" >>"$out/peak.txt"
   measure "peak-wine-$mp" "$out/once.txt" \
-    wine "$winexe" once "$(winpath "$f")" "$(winpath "$out/o.bmp")"
+    wine "$winexe" once "$(winpath "$f")" "$(winpath "$out")"
   sed "s/^/wine-$mp /" "$out/once.txt" >>"$out/peak.txt"
 done
 
@@ -74,7 +74,8 @@ table conversion -v runs="$runs" -v sizes="${mps[*]}" '
 # One wallpaper change of the running program under Wine (timer tick to the return of
 # SystemParametersInfoA) against the same file's conversion alone, in the same process.
 log "Windows build under Wine, one wallpaper change"
-measure change-bitmap "$out/bitmap.txt" "$native" once "$images/photo-24mp.jpg" "$out/photo-24mp.bmp"
+measure change-bitmap "$out/bitmap.txt" "$native" once "$images/photo-24mp.jpg" "$out"
+if [ -f "$out/Kestrova.bmp" ]; then mv "$out/Kestrova.bmp" "$out/photo-24mp.bmp"; fi
 changed=("$images/photo-24mp.jpg" "$images/photo-48mp.jpg" "$out/photo-24mp.bmp")
 winchanged=()
 for f in "${changed[@]}"; do winchanged+=("$(winpath "$f")"); done

@@ -56,13 +56,6 @@ void OpenPerUser(std::optional<platform::SafeFileWriter>& writer, const std::str
 
 }  // namespace
 
-void ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bitmapPath) {
-  // The JPEG is read first: a missing one must not even create the temporary file.
-  const std::vector<uint8_t> jpeg = platform::ReadWholeFile(jpegPath);
-  platform::SafeFileWriter writer(bitmapPath, kBitmapDurability);
-  ConvertInto(jpeg, writer);
-}
-
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
                                 const std::string& perUserFolder) {
   const std::vector<uint8_t> jpeg = platform::ReadWholeFile(jpegPath);
