@@ -62,6 +62,7 @@ class FakeHost final : public wallpaper::ApplyHost {
   bool soundWanted = true;
   bool soundFails = false;
   int selected = 3;
+  // The system's side, given to the applier through the seams (see ApplierTest).
   std::string windowsDirectory, perUserFolder;
   std::string refusedValue;  // a desktop value whose write the registry refuses
   std::function<void()> duringSound;
