@@ -113,7 +113,7 @@ class ChangeBench {
   double Convert(const std::string& file) {
     const Clock::time_point start = Clock::now();
     wallpaper::ConvertForWallpaper(file, fixture_.windowsDir.path(),
-                                   wallpaper::PerUserBitmapFolder());
+                                   platform::seams().perUserFolder());
     return MsSince(start);
   }
 

@@ -215,13 +215,13 @@ TEST_F(FormWallpaperTest, JpegGoesToThePerUserFolderWhenTheWindowsDirectoryIsNot
   const std::string jpeg = pictures.File("photo.jpg");
   testenv::WriteTestJpeg(jpeg, 12, 8, RGB(200, 30, 30));
   form().ApplyWallpaper(jpeg, "2", "0");
-  const std::string expected = wallpaper::PerUserBitmapFolder() + "\\Kestrova.bmp";
+  const std::string expected = platform::seams().perUserFolder() + "\\Kestrova.bmp";
   EXPECT_NE(expected.find("\\Kestrova\\Kestrova.bmp"), std::string::npos);
   EXPECT_EQ(Desktop("Wallpaper"), expected);
   EXPECT_EQ(program.installed, std::vector<std::string>{expected});
   EXPECT_EQ(testenv::ReadFileBytes(expected).substr(0, 2), "BM");
   DeleteFileA(expected.c_str());
-  RemoveDirectoryA(wallpaper::PerUserBitmapFolder().c_str());
+  RemoveDirectoryA(platform::seams().perUserFolder().c_str());
 }
 
 TEST(DesktopColour, RefusalReportsTheSystemsError) {
