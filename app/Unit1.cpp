@@ -89,14 +89,18 @@ void TForm1::AttachPasswordWindows(security::TForm4* setPassword, security::TFor
 
 void TForm1::CreateControls() {
   const int cw = ClientWidth();
-  PageControl1 = std::make_unique<ui::TabControl>(
-      hwnd(), 4, 4, cw - 8, 318,
-      std::vector<std::string>{"Basic Options", "Change Options", "File List", "About"});
+  PageControl1 = ui::Make<ui::TabControl>(
+      hwnd(), {.x = 4,
+               .y = 4,
+               .width = cw - 8,
+               .height = 318,
+               .tabs = {"Basic Options", "Change Options", "File List", "About"}});
   const RECT area = PageControl1->PageArea();
   const int pw = area.right - area.left;
   const int ph = area.bottom - area.top;
   auto page = [&] {
-    auto panel = std::make_unique<ui::Panel>(hwnd(), area.left, area.top, pw, ph);
+    auto panel =
+        ui::Make<ui::Panel>(hwnd(), {.x = area.left, .y = area.top, .width = pw, .height = ph});
     // Above the tab control, which would otherwise paint over the page.
     SetWindowPos(panel->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return panel;
@@ -110,70 +114,139 @@ void TForm1::CreateControls() {
 
   // "Basic Options"
   HWND p1 = TabSheet1->hwnd();
-  autostart = std::make_unique<ui::CheckBox>(p1, "Start program automatically at Windows startup",
-                                             12, 14, pw - 24, kCheckHeight);
-  SplashCheck = std::make_unique<ui::CheckBox>(p1, "Show splash-image at Papershift programstart",
-                                               12, 42, pw - 24, kCheckHeight);
-  AnimationCheck =
-      std::make_unique<ui::CheckBox>(p1, "Use hide/show animation", 12, 70, pw - 24, kCheckHeight);
-  PwdCheck = std::make_unique<ui::CheckBox>(p1, "Use a password to protect your settings", 12, 98,
-                                            300, kCheckHeight);
-  Button1 = std::make_unique<ui::Button>(p1, "Change..", 320, 96, 80, kButtonHeight);
+  autostart =
+      ui::Make<ui::CheckBox>(p1, {.caption = "Start program automatically at Windows startup",
+                                  .x = 12,
+                                  .y = 14,
+                                  .width = pw - 24,
+                                  .height = kCheckHeight});
+  SplashCheck =
+      ui::Make<ui::CheckBox>(p1, {.caption = "Show splash-image at Papershift programstart",
+                                  .x = 12,
+                                  .y = 42,
+                                  .width = pw - 24,
+                                  .height = kCheckHeight});
+  AnimationCheck = ui::Make<ui::CheckBox>(p1, {.caption = "Use hide/show animation",
+                                               .x = 12,
+                                               .y = 70,
+                                               .width = pw - 24,
+                                               .height = kCheckHeight});
+  PwdCheck = ui::Make<ui::CheckBox>(p1, {.caption = "Use a password to protect your settings",
+                                         .x = 12,
+                                         .y = 98,
+                                         .width = 300,
+                                         .height = kCheckHeight});
+  Button1 = ui::Make<ui::Button>(
+      p1, {.caption = "Change..", .x = 320, .y = 96, .width = 80, .height = kButtonHeight});
 
   // "Change Options"
   HWND p2 = TabSheet2->hwnd();
-  Label1 = std::make_unique<ui::Label>(
-      p2, "Change my wallpaper image due to following selections:", 12, 12, pw - 24, 16);
-  TimeChangeCh = std::make_unique<ui::CheckBox>(p2, "Time intervall -> change it every", 12, 38,
-                                                200, kCheckHeight);
-  MinuteSpin = std::make_unique<ui::SpinEdit>(p2, 214, 37, 48, 22, 1, 60);
-  Label2 = std::make_unique<ui::Label>(p2, "minutes. (1 - 60)", 268, 41, 120, 16);
-  RandomCh = std::make_unique<ui::CheckBox>(p2, "Randomize my filelist at wallpaper change", 12, 66,
-                                            pw - 24, kCheckHeight);
-  SortFiles = std::make_unique<ui::CheckBox>(
-      p2, "Sort the images in your files list automatically by name and location", 12, 92, pw - 24,
-      kCheckHeight);
-  SoundCh = std::make_unique<ui::CheckBox>(p2, "Play a sound when wallpaper changes ->", 12, 118,
-                                           230, kCheckHeight);
-  SoundLabel = std::make_unique<ui::Label>(p2, kDefaultSound, 246, 121, 124, 16, SS_ENDELLIPSIS);
+  Label1 =
+      ui::Make<ui::Label>(p2, {.caption = "Change my wallpaper image due to following selections:",
+                               .x = 12,
+                               .y = 12,
+                               .width = pw - 24,
+                               .height = 16});
+  TimeChangeCh = ui::Make<ui::CheckBox>(p2, {.caption = "Time intervall -> change it every",
+                                             .x = 12,
+                                             .y = 38,
+                                             .width = 200,
+                                             .height = kCheckHeight});
+  MinuteSpin = ui::Make<ui::SpinEdit>(
+      p2, {.x = 214, .y = 37, .width = 48, .height = 22, .minValue = 1, .maxValue = 60});
+  Label2 = ui::Make<ui::Label>(
+      p2, {.caption = "minutes. (1 - 60)", .x = 268, .y = 41, .width = 120, .height = 16});
+  RandomCh = ui::Make<ui::CheckBox>(p2, {.caption = "Randomize my filelist at wallpaper change",
+                                         .x = 12,
+                                         .y = 66,
+                                         .width = pw - 24,
+                                         .height = kCheckHeight});
+  SortFiles = ui::Make<ui::CheckBox>(
+      p2, {.caption = "Sort the images in your files list automatically by name and location",
+           .x = 12,
+           .y = 92,
+           .width = pw - 24,
+           .height = kCheckHeight});
+  SoundCh = ui::Make<ui::CheckBox>(p2, {.caption = "Play a sound when wallpaper changes ->",
+                                        .x = 12,
+                                        .y = 118,
+                                        .width = 230,
+                                        .height = kCheckHeight});
+  SoundLabel = ui::Make<ui::Label>(p2, {.caption = kDefaultSound,
+                                        .x = 246,
+                                        .y = 121,
+                                        .width = 124,
+                                        .height = 16,
+                                        .style = SS_ENDELLIPSIS});
   SoundLabel->SetFont(ui::ItalicFont());
   SoundLabel->SetTextColour(GetSysColor(COLOR_3DSHADOW));
-  SoundBrowse = std::make_unique<ui::Button>(p2, "Change..", 376, 116, 80, kButtonHeight);
-  StartChangeCh = std::make_unique<ui::CheckBox>(
-      p2, "Change wallpaper image every time I restart windows", 12, 146, pw - 24, kCheckHeight);
+  SoundBrowse = ui::Make<ui::Button>(
+      p2, {.caption = "Change..", .x = 376, .y = 116, .width = 80, .height = kButtonHeight});
+  StartChangeCh =
+      ui::Make<ui::CheckBox>(p2, {.caption = "Change wallpaper image every time I restart windows",
+                                  .x = 12,
+                                  .y = 146,
+                                  .width = pw - 24,
+                                  .height = kCheckHeight});
 
   // "File List"
   HWND p3 = TabSheet3->hwnd();
-  Label3 = std::make_unique<ui::Label>(p3, "Wallpaper style ->", 8, 11, 104, 16);
-  WPStyle = std::make_unique<ui::ComboBox>(p3, 114, 7, 114, 200,
-                                           std::vector<std::string>{"Title", "Center", "Stretch"});
-  FileList = std::make_unique<ui::ListBox>(p3, 8, 36, 220, 160);
-  add = std::make_unique<ui::Button>(p3, "add file(s)..", 8, 200, 108, kButtonHeight);
-  remove = std::make_unique<ui::Button>(p3, "remove file", 120, 200, 108, kButtonHeight);
-  ListClear = std::make_unique<ui::Button>(p3, "new list", 8, 228, 108, kButtonHeight);
-  InstantCh = std::make_unique<ui::Button>(p3, "change now", 120, 228, 108, kButtonHeight);
-  LoadFile = std::make_unique<ui::Button>(p3, "load file list..", 8, 256, 108, kButtonHeight);
-  SaveFile = std::make_unique<ui::Button>(p3, "save file list..", 120, 256, 108, kButtonHeight);
-  Label4 = std::make_unique<ui::Label>(p3, "Preview:", 236, 18, 100, 16);
+  Label3 = ui::Make<ui::Label>(
+      p3, {.caption = "Wallpaper style ->", .x = 8, .y = 11, .width = 104, .height = 16});
+  WPStyle = ui::Make<ui::ComboBox>(
+      p3, {.x = 114, .y = 7, .width = 114, .height = 200, .items = {"Title", "Center", "Stretch"}});
+  FileList = ui::Make<ui::ListBox>(p3, {.x = 8, .y = 36, .width = 220, .height = 160});
+  add = ui::Make<ui::Button>(
+      p3, {.caption = "add file(s)..", .x = 8, .y = 200, .width = 108, .height = kButtonHeight});
+  remove = ui::Make<ui::Button>(
+      p3, {.caption = "remove file", .x = 120, .y = 200, .width = 108, .height = kButtonHeight});
+  ListClear = ui::Make<ui::Button>(
+      p3, {.caption = "new list", .x = 8, .y = 228, .width = 108, .height = kButtonHeight});
+  InstantCh = ui::Make<ui::Button>(
+      p3, {.caption = "change now", .x = 120, .y = 228, .width = 108, .height = kButtonHeight});
+  LoadFile = ui::Make<ui::Button>(
+      p3, {.caption = "load file list..", .x = 8, .y = 256, .width = 108, .height = kButtonHeight});
+  SaveFile = ui::Make<ui::Button>(
+      p3,
+      {.caption = "save file list..", .x = 120, .y = 256, .width = 108, .height = kButtonHeight});
+  Label4 = ui::Make<ui::Label>(
+      p3, {.caption = "Preview:", .x = 236, .y = 18, .width = 100, .height = 16});
   // The frame's client area is 225 x 145 inside a lowered bevel.
-  Panel1 = std::make_unique<ui::Panel>(p3, 236, 36, 229, 149, WS_EX_CLIENTEDGE);
-  PanelImage_Outer = std::make_unique<ui::Panel>(Panel1->hwnd(), 0, 0, 225, 145);
-  Image1 = std::make_unique<ui::Picture>(PanelImage_Outer->hwnd(), 0, 0, 0, 0);
+  Panel1 = ui::Make<ui::Panel>(
+      p3, {.x = 236, .y = 36, .width = 229, .height = 149, .exStyle = WS_EX_CLIENTEDGE});
+  PanelImage_Outer = ui::Make<ui::Panel>(Panel1->hwnd(), {.width = 225, .height = 145});
+  // Sized to the picture when one is shown.
+  Image1 = ui::Make<ui::Picture>(PanelImage_Outer->hwnd(), {});
   Image1Hint = std::make_unique<ui::Hint>(PanelImage_Outer->hwnd(), Image1->hwnd());
 
   // "About"
   HWND p4 = TabSheet4->hwnd();
-  ProductLabel =
-      std::make_unique<ui::Label>(p4, platform::kAppTitle, 12, 24, pw - 24, 20, SS_CENTER);
+  ProductLabel = ui::Make<ui::Label>(p4, {.caption = platform::kAppTitle,
+                                          .x = 12,
+                                          .y = 24,
+                                          .width = pw - 24,
+                                          .height = 20,
+                                          .style = SS_CENTER});
   ProductLabel->SetFont(ui::BoldFont());
-  AboutVersion = std::make_unique<ui::Label>(p4, std::string("Version ") + kVersion, 12, 50,
-                                             pw - 24, 16, SS_CENTER);
-  AboutText = std::make_unique<ui::Label>(
-      p4, "Changes your desktop wallpaper from a list of bitmap and JPEG images.", 12, 84, pw - 24,
-      32, SS_CENTER);
+  AboutVersion = ui::Make<ui::Label>(p4, {.caption = std::string("Version ") + kVersion,
+                                          .x = 12,
+                                          .y = 50,
+                                          .width = pw - 24,
+                                          .height = 16,
+                                          .style = SS_CENTER});
+  AboutText = ui::Make<ui::Label>(
+      p4, {.caption = "Changes your desktop wallpaper from a list of bitmap and JPEG images.",
+           .x = 12,
+           .y = 84,
+           .width = pw - 24,
+           .height = 32,
+           .style = SS_CENTER});
 
-  BtDone = std::make_unique<ui::Button>(hwnd(), "Done", cw - 176, 330, 80, 25, true);
-  BtCancel = std::make_unique<ui::Button>(hwnd(), "Cancel", cw - 88, 330, 80, 25);
+  BtDone = ui::Make<ui::Button>(
+      hwnd(),
+      {.caption = "Done", .x = cw - 176, .y = 330, .width = 80, .height = 25, .isDefault = true});
+  BtCancel = ui::Make<ui::Button>(
+      hwnd(), {.caption = "Cancel", .x = cw - 88, .y = 330, .width = 80, .height = 25});
   SetDialogButtons(BtDone.get(), BtCancel.get());  // Enter presses "Done", Escape "Cancel"
   SetPages(PageControl1.get());
   BtDoneHint = std::make_unique<ui::Hint>(hwnd(), BtDone->hwnd());

@@ -20,17 +20,24 @@ TForm3::TForm3() {
               .height = kHeight});
   const int cw = ClientWidth();
   const int ch = ClientHeight();
-  Memo1 = std::make_unique<ui::Edit>(hwnd(), 8, 8, cw - 16, ch - 50,
-                                     ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL);
+  Memo1 = ui::Make<ui::Edit>(hwnd(),
+                             {.x = 8,
+                              .y = 8,
+                              .width = cw - 16,
+                              .height = ch - 50,
+                              .style = ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL});
   // Borderless, on the scroll-bar colour.
   SetWindowLongA(Memo1->hwnd(), GWL_EXSTYLE,
                  GetWindowLongA(Memo1->hwnd(), GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
   SetWindowPos(Memo1->hwnd(), nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  bt2 = std::make_unique<ui::Button>(hwnd(), "Ok", cw - 168, ch - 34, 75, 25, true);
+  bt2 = ui::Make<ui::Button>(
+      hwnd(),
+      {.caption = "Ok", .x = cw - 168, .y = ch - 34, .width = 75, .height = 25, .isDefault = true});
   bt2->SetVisible(false);
   bt2->onClick = [this] { Hide(); };
-  bt1 = std::make_unique<ui::Button>(hwnd(), "Cancel", cw - 85, ch - 34, 75, 25);
+  bt1 = ui::Make<ui::Button>(
+      hwnd(), {.caption = "Cancel", .x = cw - 85, .y = ch - 34, .width = 75, .height = 25});
   bt1->SetEnabled(false);
   // Enter presses "Ok"; Escape is the close box, which is refused.
   SetDialogButtons(bt2.get(), nullptr);

@@ -64,7 +64,7 @@ std::vector<std::string> MakeEntries(int count) {
 
 double LoadSeconds(HWND parent, const std::string& path, bool sorted, size_t expected,
                    std::vector<std::string>* shown = nullptr) {
-  ui::ListBox list(parent, 0, 0, 300, 200);
+  ui::ListBox list(parent, {.width = 300, .height = 200});
   list.SetSorted(sorted);
   const Clock::time_point start = Clock::now();
   const std::vector<std::string> entries = imagelist::ReadListFileEntries(path);
@@ -105,7 +105,7 @@ int Run(int count, int runs, const std::string& path) {
   const std::vector<std::string> entries = MakeEntries(count);
   imagelist::WriteListFileEntries(path, entries);
   // The list that is written: filled once, as the program's list box is before a Save.
-  ui::ListBox source(host.hwnd(), 0, 0, 300, 200);
+  ui::ListBox source(host.hwnd(), {.width = 300, .height = 200});
   source.AddAll(entries);
   double load = 1e30, loadSorted = 1e30, write = 1e30, sort = 1e30;
   std::vector<std::string> byCompare, shown;

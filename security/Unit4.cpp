@@ -11,7 +11,12 @@ constexpr int kWidth = 262;
 constexpr int kHeight = 160;
 
 std::unique_ptr<ui::Edit> PasswordField(HWND parent, int y) {
-  auto edit = std::make_unique<ui::Edit>(parent, 110, y, 130, 21, ES_PASSWORD, kMaxPasswordLength);
+  auto edit = ui::Make<ui::Edit>(parent, {.x = 110,
+                                          .y = y,
+                                          .width = 130,
+                                          .height = 21,
+                                          .style = ES_PASSWORD,
+                                          .maxLength = kMaxPasswordLength});
   SendMessageA(edit->hwnd(), EM_SETPASSWORDCHAR, '*', 0);
   return edit;
 }
@@ -33,14 +38,19 @@ TForm4::TForm4(PasswordHost& host, HWND owner) : host_(host) {
               .width = kWidth,
               .height = kHeight,
               .owner = owner});
-  Label1 = std::make_unique<ui::Label>(hwnd(), "Old Password:", 12, 15, 92, 16);
+  Label1 = ui::Make<ui::Label>(
+      hwnd(), {.caption = "Old Password:", .x = 12, .y = 15, .width = 92, .height = 16});
   Edit1 = PasswordField(hwnd(), 12);
-  Label2 = std::make_unique<ui::Label>(hwnd(), "New Password:", 12, 43, 92, 16);
+  Label2 = ui::Make<ui::Label>(
+      hwnd(), {.caption = "New Password:", .x = 12, .y = 43, .width = 92, .height = 16});
   Edit2 = PasswordField(hwnd(), 40);
-  Label3 = std::make_unique<ui::Label>(hwnd(), "Re Enter:", 12, 71, 92, 16);
+  Label3 = ui::Make<ui::Label>(
+      hwnd(), {.caption = "Re Enter:", .x = 12, .y = 71, .width = 92, .height = 16});
   Edit3 = PasswordField(hwnd(), 68);
-  Button1 = std::make_unique<ui::Button>(hwnd(), "Ok", 84, 102, 75, 25, true);
-  Button2 = std::make_unique<ui::Button>(hwnd(), "Cancel", 165, 102, 75, 25);
+  Button1 = ui::Make<ui::Button>(
+      hwnd(), {.caption = "Ok", .x = 84, .y = 102, .width = 75, .height = 25, .isDefault = true});
+  Button2 = ui::Make<ui::Button>(
+      hwnd(), {.caption = "Cancel", .x = 165, .y = 102, .width = 75, .height = 25});
   Button1->onClick = [this] { Button1Click(); };
   Button2->onClick = [this] { Button2Click(); };
   // Escape acts as the close box, which keeps what was typed; "Cancel" empties the fields.

@@ -20,11 +20,13 @@ TForm5::TForm5(PasswordHost& host) : host_(host) {
               .exStyle = WS_EX_TOOLWINDOW,
               .width = kWidth,
               .height = kHeight});
-  Edit1 = std::make_unique<ui::Edit>(hwnd(), 8, 10, 112, 21, ES_PASSWORD);
+  Edit1 = ui::Make<ui::Edit>(hwnd(),
+                             {.x = 8, .y = 10, .width = 112, .height = 21, .style = ES_PASSWORD});
   SendMessageA(Edit1->hwnd(), EM_SETPASSWORDCHAR, '*', 0);
   // No limit of its own: a longer entry simply never matches.
   SendMessageA(Edit1->hwnd(), EM_SETLIMITTEXT, 0, 0);
-  Button1 = std::make_unique<ui::Button>(hwnd(), "Ok", 126, 8, 64, 25, true);
+  Button1 = ui::Make<ui::Button>(
+      hwnd(), {.caption = "Ok", .x = 126, .y = 8, .width = 64, .height = 25, .isDefault = true});
   Button1->onClick = [this] { Button1Click(); };
   SetDialogButtons(Button1.get(), nullptr);
 }

@@ -136,10 +136,9 @@ void Control::SetFont(HFONT font) {
 
 // ---- Label ----
 
-Label::Label(HWND parent, const std::string& text, int x, int y, int width, int height,
-             DWORD extraStyle) {
-  Create("STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | extraStyle, 0, parent, x, y, width,
-         height);
+Label::Label(HWND parent, const Spec& spec) {
+  Create("STATIC", spec.caption, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | spec.style, 0, parent, spec.x,
+         spec.y, spec.width, spec.height);
 }
 
 bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
@@ -153,11 +152,10 @@ bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- Button ----
 
-Button::Button(HWND parent, const std::string& caption, int x, int y, int width, int height,
-               bool isDefault) {
-  Create("BUTTON", caption,
-         WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, parent, x, y,
-         width, height);
+Button::Button(HWND parent, const Spec& spec) {
+  Create("BUTTON", spec.caption,
+         WS_VISIBLE | WS_TABSTOP | (spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, parent,
+         spec.x, spec.y, spec.width, spec.height);
 }
 
 void Button::Click() {
@@ -173,9 +171,9 @@ bool Button::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- CheckBox ----
 
-CheckBox::CheckBox(HWND parent, const std::string& caption, int x, int y, int width, int height) {
-  Create("BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, x, y, width,
-         height);
+CheckBox::CheckBox(HWND parent, const Spec& spec) {
+  Create("BUTTON", spec.caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, spec.x,
+         spec.y, spec.width, spec.height);
   Subclass();  // for the mouse-release reaction
 }
 
@@ -220,22 +218,22 @@ bool CheckBox::OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 // ---- Edit ----
 
-Edit::Edit(HWND parent, int x, int y, int width, int height, DWORD extraStyle, int maxLength) {
+Edit::Edit(HWND parent, const Spec& spec) {
   // In a multi-line edit ES_AUTOHSCROLL turns word wrap off.
-  const DWORD scroll = (extraStyle & ES_MULTILINE) ? 0 : ES_AUTOHSCROLL;
-  Create("EDIT", "", WS_VISIBLE | WS_TABSTOP | scroll | extraStyle, WS_EX_CLIENTEDGE, parent, x, y,
-         width, height);
-  if (maxLength > 0) SendMessageA(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(maxLength), 0);
+  const DWORD scroll = (spec.style & ES_MULTILINE) ? 0 : ES_AUTOHSCROLL;
+  Create("EDIT", "", WS_VISIBLE | WS_TABSTOP | scroll | spec.style, WS_EX_CLIENTEDGE, parent,
+         spec.x, spec.y, spec.width, spec.height);
+  if (spec.maxLength > 0)
+    SendMessageA(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
 }
 
 // ---- SpinEdit ----
 
-SpinEdit::SpinEdit(HWND parent, int x, int y, int width, int height, int minValue, int maxValue)
-    : min_(minValue), max_(maxValue) {
+SpinEdit::SpinEdit(HWND parent, const Spec& spec) : min_(spec.minValue), max_(spec.maxValue) {
   // A tab stop: with the focus on the field, the up-down's arrow keys change the value.
-  Create("EDIT", std::to_string(minValue),
+  Create("EDIT", std::to_string(min_),
          WS_VISIBLE | WS_TABSTOP | ES_READONLY | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-         parent, x, y, width, height);
+         parent, spec.x, spec.y, spec.width, spec.height);
   upDown_ = CreateWindowExA(
       0, UPDOWN_CLASSA, "",
       WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
@@ -283,11 +281,10 @@ bool SpinEdit::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- ComboBox ----
 
-ComboBox::ComboBox(HWND parent, int x, int y, int width, int height,
-                   const std::vector<std::string>& items) {
-  Create("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, parent, x, y,
-         width, height);
-  for (const std::string& item : items) {
+ComboBox::ComboBox(HWND parent, const Spec& spec) {
+  Create("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, parent, spec.x,
+         spec.y, spec.width, spec.height);
+  for (const std::string& item : spec.items) {
     SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   }
 }
@@ -314,12 +311,11 @@ bool ComboBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- TabControl ----
 
-TabControl::TabControl(HWND parent, int x, int y, int width, int height,
-                       const std::vector<std::string>& tabs) {
-  Create(WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, parent, x, y, width,
-         height);
-  for (size_t i = 0; i < tabs.size(); ++i) {
-    TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>(tabs[i].c_str())};
+TabControl::TabControl(HWND parent, const Spec& spec) {
+  Create(WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, parent, spec.x, spec.y,
+         spec.width, spec.height);
+  for (size_t i = 0; i < spec.tabs.size(); ++i) {
+    TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>(spec.tabs[i].c_str())};
     SendMessageA(hwnd(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
 }
@@ -365,8 +361,9 @@ bool TabControl::OnParentNotify(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
 
 // ---- Picture ----
 
-Picture::Picture(HWND parent, int x, int y, int width, int height) {
-  Create("STATIC", "", WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, parent, x, y, width, height);
+Picture::Picture(HWND parent, const Spec& spec) {
+  Create("STATIC", "", WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, parent, spec.x, spec.y, spec.width,
+         spec.height);
 }
 
 void Picture::SetBitmap(HBITMAP bitmap) {

@@ -2,12 +2,16 @@
 // One class per standard control kind, each owning its HWND. Events are
 // single-assignment std::function members named after the event.
 //
+// A control is built from its kind's Spec, named fields in the parent's client coordinates:
+//   ui::CheckBox box(parent, {.caption = "Sound", .x = 12, .y = 70, .width = 200, .height = 20});
+//
 // Rules the program relies on: setting a check box's state from code runs onClick when
 // the state changes; setting a spin field's value runs onChange; setting a combo box
 // index or a list selection runs nothing.
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,8 +62,12 @@ class Control {
 
 class Label : public Control {
  public:
-  Label(HWND parent, const std::string& text, int x, int y, int width, int height,
-        DWORD extraStyle = 0);
+  struct Spec {
+    std::string caption;
+    int x = 0, y = 0, width = 0, height = 0;
+    DWORD style = 0;  // SS_* beside left-aligned text without prefix characters
+  };
+  Label(HWND parent, const Spec& spec);
   // Colour of the text (CLR_INVALID: the system's window text colour).
   void SetTextColour(COLORREF colour) { textColour_ = colour; }
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -70,8 +78,12 @@ class Label : public Control {
 
 class Button : public Control {
  public:
-  Button(HWND parent, const std::string& caption, int x, int y, int width, int height,
-         bool isDefault = false);
+  struct Spec {
+    std::string caption;
+    int x = 0, y = 0, width = 0, height = 0;
+    bool isDefault = false;  // drawn as the button Enter presses
+  };
+  Button(HWND parent, const Spec& spec);
   std::function<void()> onClick;
   void Click();  // as a user click
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -79,7 +91,11 @@ class Button : public Control {
 
 class CheckBox : public Control {
  public:
-  CheckBox(HWND parent, const std::string& caption, int x, int y, int width, int height);
+  struct Spec {
+    std::string caption;
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  CheckBox(HWND parent, const Spec& spec);
   bool Checked() const noexcept;
   // Runs onClick when the state changes.
   void SetChecked(bool checked);
@@ -97,13 +113,22 @@ class CheckBox : public Control {
 // EDIT for text input; the password fields show '*'.
 class Edit : public Control {
  public:
-  Edit(HWND parent, int x, int y, int width, int height, DWORD extraStyle = 0, int maxLength = 0);
+  struct Spec {
+    int x = 0, y = 0, width = 0, height = 0;
+    DWORD style = 0;    // ES_*, WS_VSCROLL
+    int maxLength = 0;  // 0: the system's limit
+  };
+  Edit(HWND parent, const Spec& spec);
 };
 
 // Read-only EDIT with an up-down control: changed by its arrows and the arrow keys only.
 class SpinEdit : public Control {
  public:
-  SpinEdit(HWND parent, int x, int y, int width, int height, int minValue, int maxValue);
+  struct Spec {
+    int x = 0, y = 0, width = 0, height = 0;
+    int minValue = 0, maxValue = 0;
+  };
+  SpinEdit(HWND parent, const Spec& spec);
   ~SpinEdit() override;
   int Value() const;
   // Brings the value into the bounds and runs onChange.
@@ -123,7 +148,11 @@ class SpinEdit : public Control {
 
 class ComboBox : public Control {
  public:
-  ComboBox(HWND parent, int x, int y, int width, int height, const std::vector<std::string>& items);
+  struct Spec {
+    int x = 0, y = 0, width = 0, height = 0;  // the height includes the open list
+    std::vector<std::string> items;
+  };
+  ComboBox(HWND parent, const Spec& spec);
   int ItemIndex() const;
   void SetItemIndex(int index);    // runs nothing
   std::function<void()> onChange;  // the user picked an item
@@ -133,8 +162,11 @@ class ComboBox : public Control {
 // SysTabControl32 whose tabs show one page panel each.
 class TabControl : public Control {
  public:
-  TabControl(HWND parent, int x, int y, int width, int height,
-             const std::vector<std::string>& tabs);
+  struct Spec {
+    int x = 0, y = 0, width = 0, height = 0;
+    std::vector<std::string> tabs;
+  };
+  TabControl(HWND parent, const Spec& spec);
   int ActivePage() const;
   void SetActivePage(int index);  // shows that page's panel
   // The next page (delta +1) or the previous one (-1), round the end.
@@ -153,7 +185,10 @@ class TabControl : public Control {
 // Owner-drawn STATIC that paints a bitmap stretched to its size (shares the caller's bitmap).
 class Picture : public Control {
  public:
-  Picture(HWND parent, int x, int y, int width, int height);
+  struct Spec {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  Picture(HWND parent, const Spec& spec);
   void SetBitmap(HBITMAP bitmap);  // not owned
   HBITMAP Bitmap() const noexcept { return bitmap_; }
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -178,6 +213,13 @@ class Hint {
   std::string text_;
   std::string shown_;
 };
+
+// A control (or panel) owned by the caller, from its Spec written in place:
+//   ui::Make<ui::Button>(parent, {.caption = "Ok", .x = 84, ...}).
+template <typename T>
+std::unique_ptr<T> Make(HWND parent, const typename T::Spec& spec) {
+  return std::make_unique<T>(parent, spec);
+}
 
 // The fonts of the program's controls, created once.
 HFONT DefaultFont();

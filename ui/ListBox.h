@@ -15,7 +15,10 @@ namespace ui {
 // place found with the system's case-insensitive comparison.
 class ListBox : public Control {
  public:
-  ListBox(HWND parent, int x, int y, int width, int height);
+  struct Spec {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  ListBox(HWND parent, const Spec& spec);
   int Count() const;
   // "List index out of bounds (%d)" outside 0..Count()-1.
   std::string Item(int index) const;

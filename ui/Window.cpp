@@ -184,14 +184,14 @@ int Window::ClientHeight() const {
   return r.bottom;
 }
 
-Panel::Panel(HWND parent, int x, int y, int width, int height, DWORD exStyle) {
+Panel::Panel(HWND parent, const Spec& spec) {
   CreateHwnd({.className = "TPanel",
               .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-              .exStyle = exStyle | WS_EX_CONTROLPARENT,
-              .x = x,
-              .y = y,
-              .width = width,
-              .height = height,
+              .exStyle = spec.exStyle | WS_EX_CONTROLPARENT,
+              .x = spec.x,
+              .y = spec.y,
+              .width = spec.width,
+              .height = spec.height,
               .parent = parent});
 }
 

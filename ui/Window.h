@@ -78,7 +78,11 @@ class Window {
 // notifications of its controls like any window of ours.
 class Panel : public Window {
  public:
-  Panel(HWND parent, int x, int y, int width, int height, DWORD exStyle = 0);
+  struct Spec {
+    int x = 0, y = 0, width = 0, height = 0;
+    DWORD exStyle = 0;  // WS_EX_CLIENTEDGE: a lowered frame
+  };
+  Panel(HWND parent, const Spec& spec);
 };
 
 // Lets the window system deliver pending messages (used by long scans).

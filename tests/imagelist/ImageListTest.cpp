@@ -187,7 +187,7 @@ TEST_F(ImageListTest, WindowsImagesTakeTheirSortedPlacesAndTheSelectedEntryStays
   program.React([&] { form().FillWithWindowsImages(); });
 
   // As if each file had been added on its own.
-  ui::ListBox reference(form().hwnd(), 0, 0, 10, 10);
+  ui::ListBox reference(form().hwnd(), {.width = 10, .height = 10});
   reference.SetSorted(true);
   for (const std::string& e : listed) reference.Add(e);
   for (const std::string& name : names) reference.Add(windows.File(name));
@@ -207,8 +207,8 @@ TEST_F(ImageListTest, WindowsImagesTakeTheirSortedPlacesAndTheSelectedEntryStays
 TEST(ListBoxAddAll, EqualsAddingOneByOne) {
   HWND parent =
       CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
-  ui::ListBox single(parent, 0, 0, 100, 100);
-  ui::ListBox bulk(parent, 0, 0, 100, 100);
+  ui::ListBox single(parent, {.width = 100, .height = 100});
+  ui::ListBox bulk(parent, {.width = 100, .height = 100});
   const Entries listed{"C:\\b.jpg", "C:\\B.JPG", "C:\\x.jpg", "C:\\m.jpg"};
   const Entries added{"C:\\n.jpg", "c:\\b.jpg", "C:\\a.jpg", "",
                       "C:\\Z.bmp", "C:\\b.JPG", "C:\\m.jpg"};

@@ -29,7 +29,7 @@ class ControlsTest : public ::testing::Test {
 };
 
 TEST_F(ControlsTest, ListBoxPrimitives) {
-  ui::ListBox list(host.hwnd(), 0, 0, 200, 100);
+  ui::ListBox list(host.hwnd(), {.width = 200, .height = 100});
   EXPECT_EQ(list.ItemIndex(), -1);
   list.Add("C:\\b.jpg");
   list.Add("C:\\a.jpg");
@@ -53,7 +53,7 @@ TEST_F(ControlsTest, ListBoxPrimitives) {
 }
 
 TEST_F(ControlsTest, SortedModeIgnoresCaseAndKeepsTheSelectedNumber) {
-  ui::ListBox list(host.hwnd(), 0, 0, 200, 100);
+  ui::ListBox list(host.hwnd(), {.width = 200, .height = 100});
   for (const char* s : {"d:\\z.bmp", "C:\\b.jpg", "c:\\A.jpg", "E:\\c.jpg"}) list.Add(s);
   list.SetItemIndex(3);
   list.SetSorted(true);
@@ -66,7 +66,7 @@ TEST_F(ControlsTest, SortedModeIgnoresCaseAndKeepsTheSelectedNumber) {
 }
 
 TEST_F(ControlsTest, HorizontalScrollRangeReachesTheEndOfTheWidestEntry) {
-  ui::ListBox list(host.hwnd(), 0, 0, 200, 100);
+  ui::ListBox list(host.hwnd(), {.width = 200, .height = 100});
   auto reaches = [&list](const std::string& text) {
     platform::WindowDC dc(list.hwnd());
     platform::SelectGuard font(dc.get(), GetWindowFont(list.hwnd()));
@@ -88,7 +88,7 @@ TEST_F(ControlsTest, HorizontalScrollRangeReachesTheEndOfTheWidestEntry) {
 }
 
 TEST_F(ControlsTest, CheckBoxRunsItsClickOnlyWhenTheStateChanges) {
-  ui::CheckBox box(host.hwnd(), "x", 0, 0, 100, 20);
+  ui::CheckBox box(host.hwnd(), {.caption = "x", .width = 100, .height = 20});
   int clicks = 0;
   box.onClick = [&] { ++clicks; };
   box.SetChecked(false);
@@ -100,7 +100,7 @@ TEST_F(ControlsTest, CheckBoxRunsItsClickOnlyWhenTheStateChanges) {
 }
 
 TEST_F(ControlsTest, SpinEditKeepsItsBoundsAndReportsChanges) {
-  ui::SpinEdit spin(host.hwnd(), 0, 0, 60, 22, 1, 60);
+  ui::SpinEdit spin(host.hwnd(), {.width = 60, .height = 22, .minValue = 1, .maxValue = 60});
   int changes = 0;
   spin.onChange = [&] { ++changes; };
   spin.SetValue(0);
@@ -115,7 +115,8 @@ TEST_F(ControlsTest, SpinEditKeepsItsBoundsAndReportsChanges) {
 }
 
 TEST_F(ControlsTest, ComboIndexFromCodeRunsNothing) {
-  ui::ComboBox combo(host.hwnd(), 0, 0, 100, 200, {"Title", "Center", "Stretch"});
+  ui::ComboBox combo(host.hwnd(),
+                     {.width = 100, .height = 200, .items = {"Title", "Center", "Stretch"}});
   int changes = 0;
   combo.onChange = [&] { ++changes; };
   combo.SetItemIndex(2);
@@ -153,7 +154,7 @@ TEST(ErrorBox, ReactionErrorsReachTheBoxWithItsFullStopRule) {
 TEST(ErrorBox, NoExceptionCrossesTheWindowProcedure) {
   testenv::ErrorBoxCapture capture;
   Host host;
-  ui::Button button(host.hwnd(), "b", 0, 0, 50, 20);
+  ui::Button button(host.hwnd(), {.caption = "b", .width = 50, .height = 20});
   button.onClick = [] { throw platform::Error("Boom"); };
   SendMessageA(button.hwnd(), BM_CLICK, 0, 0);
   EXPECT_EQ(capture.texts, std::vector<std::string>{"Boom."});

@@ -79,7 +79,7 @@ class ListBoxOrderTest : public ::testing::Test {
  protected:
   // A sorted list box filled by Add, one text after the other.
   Texts AddedOneByOne(const Texts& listed, const Texts& added) {
-    ui::ListBox list(host.hwnd(), 0, 0, 200, 100);
+    ui::ListBox list(host.hwnd(), {.width = 200, .height = 100});
     list.SetSorted(true);
     for (const std::string& text : listed) list.Add(text);
     for (const std::string& text : added) list.Add(text);
@@ -91,7 +91,7 @@ class ListBoxOrderTest : public ::testing::Test {
 TEST_F(ListBoxOrderTest, AddAllIntoAnEmptyListGivesTheOrderOfAdd) {
   Texts texts = CollationTexts();
   for (int round = 0; round < 3; ++round) {
-    ui::ListBox bulk(host.hwnd(), 0, 0, 200, 100);
+    ui::ListBox bulk(host.hwnd(), {.width = 200, .height = 100});
     bulk.SetSorted(true);
     bulk.AddAll(texts);
     const Texts expected = AddedOneByOne({}, texts);
@@ -109,7 +109,7 @@ TEST_F(ListBoxOrderTest, AddAllIntoAListedListMergesAsAddAndKeepsTheSelectedEntr
     Texts added(texts.begin() + static_cast<std::ptrdiff_t>(split), texts.end());
     // The added ones again in part: texts equal to listed ones go after them.
     added.insert(added.end(), listed.begin(), listed.end());
-    ui::ListBox bulk(host.hwnd(), 0, 0, 200, 100);
+    ui::ListBox bulk(host.hwnd(), {.width = 200, .height = 100});
     bulk.SetSorted(true);
     for (const std::string& text : listed) bulk.Add(text);
     const int selected = static_cast<int>(split / 2);
@@ -135,7 +135,7 @@ TEST_F(ListBoxOrderTest, AddAllIntoAListedListMergesAsAddAndKeepsTheSelectedEntr
 TEST_F(ListBoxOrderTest, SetSortedGivesTheOrderOfAddAndKeepsTheSelectedNumber) {
   Texts texts = CollationTexts();
   std::reverse(texts.begin(), texts.end());
-  ui::ListBox list(host.hwnd(), 0, 0, 200, 100);
+  ui::ListBox list(host.hwnd(), {.width = 200, .height = 100});
   for (const std::string& text : texts) list.Add(text);
   ASSERT_EQ(list.Items(), texts);  // unsorted: in the order added
   list.SetItemIndex(5);
@@ -149,7 +149,7 @@ TEST_F(ListBoxOrderTest, SetSortedGivesTheOrderOfAddAndKeepsTheSelectedNumber) {
 }
 
 TEST_F(ListBoxOrderTest, UnsortedAddAllAppendsInTheGivenOrder) {
-  ui::ListBox list(host.hwnd(), 0, 0, 200, 100);
+  ui::ListBox list(host.hwnd(), {.width = 200, .height = 100});
   list.Add("z.jpg");
   list.SetItemIndex(0);
   const Texts texts = CollationTexts();
