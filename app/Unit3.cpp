@@ -1,5 +1,7 @@
 #include "app/Unit3.h"
 
+#include "ui/Timer.h"
+
 namespace app {
 
 namespace {
@@ -8,6 +10,7 @@ constexpr int kHeight = 170;
 // Timer of the re-raise: late enough that the window shown after the notice is on the
 // screen, soon enough not to be seen.
 constexpr UINT_PTR kRaiseTimer = 1;
+static_assert(kRaiseTimer < ui::kFirstTimerId, "set by hand, below the timer objects' ids");
 constexpr UINT kRaiseDelayMs = 300;
 }  // namespace
 

@@ -11,11 +11,19 @@ namespace ui {
 
 namespace {
 
+// When the system names no size for its message font: 8 points at 96 dpi, as a character
+// height (the negative form).
+constexpr LONG kFallbackFontHeight = -11;
+
+// Wider hints break into lines. A maximum width is also what makes the tooltip break lines
+// at CR LF at all.
+constexpr LPARAM kHintMaxWidth = 600;
+
 HFONT MakeFont(int weight, bool italic) {
   NONCLIENTMETRICSA ncm{.cbSize = sizeof(NONCLIENTMETRICSA)};
   SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
   LOGFONTA lf = ncm.lfMessageFont;
-  if (lf.lfHeight == 0) lf.lfHeight = -11;
+  if (lf.lfHeight == 0) lf.lfHeight = kFallbackFontHeight;
   lf.lfWeight = weight;
   lf.lfItalic = italic ? TRUE : FALSE;
   return CreateFontIndirectA(&lf);
@@ -401,7 +409,7 @@ Hint::Hint(HWND owner, HWND tool) : owner_(owner), tool_(tool) {
                    .uId = reinterpret_cast<UINT_PTR>(tool_),
                    .lpszText = const_cast<char*>("")};
   SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-  SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, kHintMaxWidth);
 }
 
 Hint::~Hint() {

@@ -6,7 +6,7 @@ namespace ui {
 
 PopupMenu::PopupMenu()
     : PopupMenu(Shared{std::make_shared<std::vector<platform::UniqueBitmap>>(),
-                       std::make_shared<UINT>(1000)}) {}
+                       std::make_shared<UINT>(kFirstMenuCommandId)}) {}
 
 PopupMenu::PopupMenu(Shared shared)
     : menu_(CreatePopupMenu()),
@@ -20,12 +20,12 @@ void PopupMenu::SetImages(HBITMAP strip) {
   platform::WindowDC screen(nullptr);
   platform::UniqueDC source(CreateCompatibleDC(screen.get()));
   platform::SelectGuard selectSource(source.get(), strip);
-  for (int x = 0; x + 16 <= info.bmWidth; x += 16) {
+  for (int x = 0; x + kImageSize <= info.bmWidth; x += kImageSize) {
     // 32-bit premultiplied image: magenta pixels become fully transparent.
     BITMAPINFO bi{};
     bi.bmiHeader = {.biSize = sizeof(BITMAPINFOHEADER),
-                    .biWidth = 16,
-                    .biHeight = 16,
+                    .biWidth = kImageSize,
+                    .biHeight = kImageSize,
                     .biPlanes = 1,
                     .biBitCount = 32,
                     .biCompression = BI_RGB};
@@ -34,11 +34,12 @@ void PopupMenu::SetImages(HBITMAP strip) {
         CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!image || !bits) continue;
     auto* pixels = static_cast<DWORD*>(bits);
-    for (int y = 0; y < 16; ++y) {
-      for (int i = 0; i < 16; ++i) {
-        const COLORREF c = GetPixel(source.get(), x + i, 15 - y);
-        DWORD& out = pixels[y * 16 + i];
-        if (c == RGB(255, 0, 255)) {
+    // Bottom-up rows, as the positive height makes them.
+    for (int y = 0; y < kImageSize; ++y) {
+      for (int i = 0; i < kImageSize; ++i) {
+        const COLORREF c = GetPixel(source.get(), x + i, kImageSize - 1 - y);
+        DWORD& out = pixels[y * kImageSize + i];
+        if (c == kTransparentColour) {
           out = 0;
         } else {
           out = 0xFF000000u | (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);

@@ -13,8 +13,17 @@
 
 namespace ui {
 
+// Menu items get command ids from here on: the dialog manager sends IDOK and IDCANCEL to
+// the same window as WM_COMMAND without a control, as a menu command arrives.
+inline constexpr UINT kFirstMenuCommandId = 1000;
+
 class PopupMenu {
  public:
+  // The side of an item image, in pixels.
+  static constexpr int kImageSize = 16;
+  // The colour of a strip's transparent pixels.
+  static constexpr COLORREF kTransparentColour = RGB(255, 0, 255);
+
   PopupMenu();
 
  private:
@@ -30,7 +39,7 @@ class PopupMenu {
   PopupMenu& operator=(const PopupMenu&) = delete;
 
   HMENU handle() const noexcept { return menu_.get(); }
-  // Cuts a strip of 16 x 16 images (magenta is transparent) into item images.
+  // Cuts a strip of kImageSize x kImageSize images, side by side, into item images.
   void SetImages(HBITMAP strip);
   // Returns the command id of the new item; imageIndex -1 for none.
   UINT Add(const std::string& caption, int imageIndex, std::function<void()> onClick);

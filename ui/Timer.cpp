@@ -8,7 +8,7 @@ namespace ui {
 
 namespace {
 UINT_PTR NextTimerId() {
-  static UINT_PTR next = 100;
+  static UINT_PTR next = kFirstTimerId;
   return next++;
 }
 }  // namespace

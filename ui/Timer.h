@@ -9,6 +9,9 @@ namespace ui {
 
 class Window;
 
+// Timer objects take ids from here on; a window may set timers of its own below it.
+inline constexpr UINT_PTR kFirstTimerId = 100;
+
 class Timer {
  public:
   Timer(Window& owner, UINT intervalMs, bool enabled);
