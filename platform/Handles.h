@@ -68,6 +68,15 @@ struct GdiObject {
   static constexpr T invalid() noexcept { return nullptr; }
   static void close(T h) noexcept { DeleteObject(h); }
 };
+// A child or owned window also goes with its parent or owner; one already gone that way is
+// passed over.
+struct Window {
+  using type = HWND;
+  static constexpr HWND invalid() noexcept { return nullptr; }
+  static void close(HWND h) noexcept {
+    if (IsWindow(h)) DestroyWindow(h);
+  }
+};
 struct MciDevice {
   using type = MCIDEVICEID;
   static constexpr MCIDEVICEID invalid() noexcept { return 0; }
@@ -79,12 +88,11 @@ using UniqueHKey = UniqueHandle<traits::Simple<HKEY, RegCloseKey>>;
 using UniqueFile = UniqueHandle<traits::File>;
 using UniqueFindFile = UniqueHandle<traits::FindFile>;
 using UniqueBitmap = UniqueHandle<traits::GdiObject<HBITMAP>>;
-using UniqueBrush = UniqueHandle<traits::GdiObject<HBRUSH>>;
 using UniqueFont = UniqueHandle<traits::GdiObject<HFONT>>;
 using UniqueDC = UniqueHandle<traits::Simple<HDC, DeleteDC>>;
 using UniqueIcon = UniqueHandle<traits::Simple<HICON, DestroyIcon>>;
 using UniqueMenu = UniqueHandle<traits::Simple<HMENU, DestroyMenu>>;
-using UniqueWindow = UniqueHandle<traits::Simple<HWND, DestroyWindow>>;
+using UniqueWindow = UniqueHandle<traits::Window>;
 using UniqueMci = UniqueHandle<traits::MciDevice>;
 
 // GetDC / ReleaseDC.

@@ -49,10 +49,10 @@ HFONT BoldFont() {
 // ---- Control ----
 
 Control::~Control() {
-  if (hwnd_ && IsWindow(hwnd_)) {
-    if (subclassed_) RemoveWindowSubclass(hwnd_, &Control::SubclassProc, 1);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
+  // Detached first: the messages of its destruction find no object.
+  if (hwnd_ && IsWindow(hwnd())) {
+    if (subclassed_) RemoveWindowSubclass(hwnd(), &Control::SubclassProc, 1);
+    SetWindowLongPtrA(hwnd(), GWLP_USERDATA, 0);
   }
 }
 
@@ -63,16 +63,16 @@ Control* Control::FromHwnd(HWND hwnd) noexcept {
 
 void Control::Create(const char* windowClass, const std::string& text, DWORD style, DWORD exStyle,
                      HWND parent, int x, int y, int width, int height) {
-  hwnd_ = CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, x, y, width, height,
-                          parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+  hwnd_.reset(CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, x, y, width,
+                              height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
   if (!hwnd_)
     throw platform::Error(platform::Format("Error creating window class %s", windowClass));
-  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetFont(DefaultFont());
 }
 
 void Control::Subclass() {
-  subclassed_ = SetWindowSubclass(hwnd_, &Control::SubclassProc, 1,
+  subclassed_ = SetWindowSubclass(hwnd(), &Control::SubclassProc, 1,
                                   reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
@@ -89,7 +89,7 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   }
   if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, &Control::SubclassProc, 1);
-    self->hwnd_ = nullptr;
+    self->hwnd_.release();  // destroyed with its parent: nothing left to free
   }
   return handled ? result : DefSubclassProc(hwnd, msg, wp, lp);
 }
@@ -102,44 +102,44 @@ bool Control::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) {
 }
 
 bool Control::Enabled() const noexcept {
-  return IsWindowEnabled(hwnd_) != FALSE;
+  return IsWindowEnabled(hwnd()) != FALSE;
 }
 void Control::SetEnabled(bool enabled) {
-  EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+  EnableWindow(hwnd(), enabled ? TRUE : FALSE);
 }
 bool Control::Visible() const noexcept {
-  return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+  return (GetWindowLongA(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 void Control::SetVisible(bool visible) {
-  ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(hwnd(), visible ? SW_SHOWNA : SW_HIDE);
 }
 
 std::string Control::Text() const {
-  const LRESULT length = SendMessageA(hwnd_, WM_GETTEXTLENGTH, 0, 0);
+  const LRESULT length = SendMessageA(hwnd(), WM_GETTEXTLENGTH, 0, 0);
   std::string text(static_cast<size_t>(length) + 1, '\0');
   const LRESULT n =
-      SendMessageA(hwnd_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+      SendMessageA(hwnd(), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<size_t>(n));
   return text;
 }
 
 void Control::SetText(const std::string& text) {
-  SetWindowTextA(hwnd_, text.c_str());
+  SetWindowTextA(hwnd(), text.c_str());
 }
 
 void Control::SetBounds(int x, int y, int width, int height) {
-  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 RECT Control::Bounds() const {
   RECT r{};
-  GetWindowRect(hwnd_, &r);
-  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(hwnd(), &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd()), reinterpret_cast<POINT*>(&r), 2);
   return r;
 }
 
 void Control::SetFont(HFONT font) {
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageA(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 // ---- Label ----
@@ -242,17 +242,13 @@ SpinEdit::SpinEdit(HWND parent, const Spec& spec) : min_(spec.minValue), max_(sp
   Create("EDIT", std::to_string(min_),
          WS_VISIBLE | WS_TABSTOP | ES_READONLY | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
          parent, spec.x, spec.y, spec.width, spec.height);
-  upDown_ = CreateWindowExA(
+  upDown_.reset(CreateWindowExA(
       0, UPDOWN_CLASSA, "",
       WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
-      0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd()), 0);
-  SendMessageA(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
-  SendMessageA(upDown_, UDM_SETPOS32, 0, min_);
-}
-
-SpinEdit::~SpinEdit() {
-  if (upDown_ && IsWindow(upDown_)) DestroyWindow(upDown_);
+      0, 0, 0, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+  SendMessageA(upDown_.get(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd()), 0);
+  SendMessageA(upDown_.get(), UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+  SendMessageA(upDown_.get(), UDM_SETPOS32, 0, min_);
 }
 
 int SpinEdit::Value() const {
@@ -267,7 +263,7 @@ int SpinEdit::Value() const {
 void SpinEdit::SetValue(int value) {
   value = std::clamp(value, min_, max_);
   settingFromCode_ = true;
-  SendMessageA(upDown_, UDM_SETPOS32, 0, value);
+  SendMessageA(upDown_.get(), UDM_SETPOS32, 0, value);
   SetText(std::to_string(value));
   settingFromCode_ = false;
   if (onChange) onChange();
@@ -275,7 +271,7 @@ void SpinEdit::SetValue(int value) {
 
 void SpinEdit::SetEnabledBoth(bool enabled) {
   SetEnabled(enabled);
-  EnableWindow(upDown_, enabled ? TRUE : FALSE);
+  EnableWindow(upDown_.get(), enabled ? TRUE : FALSE);
 }
 
 bool SpinEdit::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
@@ -400,20 +396,16 @@ bool Picture::OnParentNotify(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
 // ---- Hint ----
 
 Hint::Hint(HWND owner, HWND tool) : owner_(owner), tool_(tool) {
-  tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_,
-                         nullptr, GetModuleHandleA(nullptr), nullptr);
+  tip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner_,
+                             nullptr, GetModuleHandleA(nullptr), nullptr));
   TTTOOLINFOA info{.cbSize = sizeof(TTTOOLINFOA),
                    .uFlags = TTF_SUBCLASS | TTF_IDISHWND,
                    .hwnd = owner_,
                    .uId = reinterpret_cast<UINT_PTR>(tool_),
                    .lpszText = const_cast<char*>("")};
-  SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-  SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, kHintMaxWidth);
-}
-
-Hint::~Hint() {
-  if (tip_) DestroyWindow(tip_);
+  SendMessageA(tip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+  SendMessageA(tip_.get(), TTM_SETMAXTIPWIDTH, 0, kHintMaxWidth);
 }
 
 void Hint::SetText(const std::string& text) {
@@ -429,7 +421,7 @@ void Hint::SetText(const std::string& text) {
                    .hwnd = owner_,
                    .uId = reinterpret_cast<UINT_PTR>(tool_),
                    .lpszText = shown_.data()};
-  SendMessageA(tip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+  SendMessageA(tip_.get(), TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 }  // namespace ui

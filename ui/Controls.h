@@ -25,7 +25,7 @@ class Control {
   Control& operator=(const Control&) = delete;
   virtual ~Control();
 
-  HWND hwnd() const noexcept { return hwnd_; }
+  HWND hwnd() const noexcept { return hwnd_.get(); }
   static Control* FromHwnd(HWND hwnd) noexcept;
 
   bool Enabled() const noexcept;
@@ -56,7 +56,7 @@ class Control {
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                        DWORD_PTR ref);
-  HWND hwnd_ = nullptr;
+  platform::UniqueWindow hwnd_;
   bool subclassed_ = false;
 };
 
@@ -129,7 +129,6 @@ class SpinEdit : public Control {
     int minValue = 0, maxValue = 0;
   };
   SpinEdit(HWND parent, const Spec& spec);
-  ~SpinEdit() override;
   int Value() const;
   // Brings the value into the bounds and runs onChange.
   void SetValue(int value);
@@ -138,10 +137,10 @@ class SpinEdit : public Control {
   void SetEnabledBoth(bool enabled);
   std::function<void()> onChange;
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-  HWND upDown() const noexcept { return upDown_; }
+  HWND upDown() const noexcept { return upDown_.get(); }
 
  private:
-  HWND upDown_ = nullptr;
+  platform::UniqueWindow upDown_;  // destroyed before the field
   int min_, max_;
   bool settingFromCode_ = false;
 };
@@ -201,14 +200,13 @@ class Picture : public Control {
 class Hint {
  public:
   Hint(HWND owner, HWND tool);
-  ~Hint();
   Hint(const Hint&) = delete;
   Hint& operator=(const Hint&) = delete;
   void SetText(const std::string& text);
   const std::string& Text() const noexcept { return text_; }
 
  private:
-  HWND tip_ = nullptr;
+  platform::UniqueWindow tip_;
   HWND owner_, tool_;
   std::string text_;
   std::string shown_;

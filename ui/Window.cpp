@@ -34,10 +34,10 @@ void RegisterOnce(const char* className, UINT classStyle, HBRUSH background, HIC
 }  // namespace
 
 Window::~Window() {
+  // Detached first: the messages of its destruction find no object. hwnd_ then destroys it.
   if (hwnd_) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    for (auto& [id, timer] : timers_) KillTimer(hwnd_, id);
-    DestroyWindow(hwnd_);
+    SetWindowLongPtrA(hwnd(), GWLP_USERDATA, 0);
+    for (auto& [id, timer] : timers_) KillTimer(hwnd(), id);
   }
 }
 
@@ -52,14 +52,14 @@ void Window::CreateHwnd(const Spec& spec) {
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
+    self->hwnd_.reset(hwnd);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
+    self->hwnd_.release();
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
   LRESULT result = 0;
@@ -117,38 +117,38 @@ LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Window::Default(UINT msg, WPARAM wp, LPARAM lp) {
-  return DefWindowProcA(hwnd_, msg, wp, lp);
+  return DefWindowProcA(hwnd(), msg, wp, lp);
 }
 
 bool Window::Visible() const noexcept {
-  return hwnd_ && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+  return hwnd_ && (GetWindowLongA(hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void Window::Show() {
-  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
 }
 void Window::ShowInactive() {
-  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
 }
 void Window::Hide() {
-  ShowWindow(hwnd_, SW_HIDE);
+  ShowWindow(hwnd(), SW_HIDE);
 }
 
 void Window::SetText(const std::string& text) {
-  SetWindowTextA(hwnd_, text.c_str());
+  SetWindowTextA(hwnd(), text.c_str());
 }
 
 std::string Window::Text() const {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd())) + 1, '\0');
   text.resize(
-      static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
+      static_cast<size_t>(GetWindowTextA(hwnd(), text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
 RECT Window::Bounds() const {
   RECT r{};
-  GetWindowRect(hwnd_, &r);
-  if (HWND parent = GetParent(hwnd_); parent && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD)) {
+  GetWindowRect(hwnd(), &r);
+  if (HWND parent = GetParent(hwnd()); parent && (GetWindowLongA(hwnd(), GWL_STYLE) & WS_CHILD)) {
     MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
   }
   return r;
@@ -165,22 +165,22 @@ int Window::Height() const {
 }
 
 void Window::MoveTo(int left, int top) {
-  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Window::SetBounds(int left, int top, int width, int height) {
-  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int Window::ClientWidth() const {
   RECT r{};
-  GetClientRect(hwnd_, &r);
+  GetClientRect(hwnd(), &r);
   return r.right;
 }
 
 int Window::ClientHeight() const {
   RECT r{};
-  GetClientRect(hwnd_, &r);
+  GetClientRect(hwnd(), &r);
   return r.bottom;
 }
 

@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "platform/Handles.h"
+
 namespace ui {
 
 class Control;
@@ -19,7 +21,7 @@ class Window {
   Window& operator=(const Window&) = delete;
   virtual ~Window();
 
-  HWND hwnd() const noexcept { return hwnd_; }
+  HWND hwnd() const noexcept { return hwnd_.get(); }
   bool Visible() const noexcept;
   void Show();
   void ShowInactive();  // shown, leaving the keyboard where it is
@@ -70,7 +72,9 @@ class Window {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   bool RouteToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
-  HWND hwnd_ = nullptr;
+  // Taken at WM_NCCREATE, let go at WM_NCDESTROY: a window destroyed by others is not ours
+  // to free any more.
+  platform::UniqueWindow hwnd_;
   std::map<UINT_PTR, Timer*> timers_;
 };
 
