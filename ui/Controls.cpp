@@ -101,6 +101,16 @@ bool Control::OnParentNotify(UINT, WPARAM, LPARAM, LRESULT&) {
   return false;
 }
 
+bool Control::ReactToCommand(UINT msg, WPARAM wp, WORD code, const std::function<void()>& react,
+                             LRESULT& result) {
+  if (msg != WM_COMMAND || HIWORD(wp) != code) return false;
+  Guarded([&react] {
+    if (react) react();
+  });
+  result = 0;
+  return true;
+}
+
 bool Control::Enabled() const noexcept {
   return IsWindowEnabled(hwnd()) != FALSE;
 }
@@ -196,12 +206,7 @@ void CheckBox::SetChecked(bool checked) {
 }
 
 bool CheckBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-  if (msg != WM_COMMAND || HIWORD(wp) != BN_CLICKED) return false;
-  Guarded([this] {
-    if (onClick) onClick();
-  });
-  result = 0;
-  return true;
+  return ReactToCommand(msg, wp, BN_CLICKED, onClick, result);
 }
 
 bool CheckBox::OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -275,12 +280,8 @@ void SpinEdit::SetEnabledBoth(bool enabled) {
 }
 
 bool SpinEdit::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-  if (msg != WM_COMMAND || HIWORD(wp) != EN_CHANGE || settingFromCode_) return false;
-  Guarded([this] {
-    if (onChange) onChange();
-  });
-  result = 0;
-  return true;
+  if (settingFromCode_) return false;
+  return ReactToCommand(msg, wp, EN_CHANGE, onChange, result);
 }
 
 // ---- ComboBox ----
@@ -305,12 +306,7 @@ void ComboBox::SetItemIndex(int index) {
 }
 
 bool ComboBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-  if (msg != WM_COMMAND || HIWORD(wp) != CBN_SELCHANGE) return false;
-  Guarded([this] {
-    if (onChange) onChange();
-  });
-  result = 0;
-  return true;
+  return ReactToCommand(msg, wp, CBN_SELCHANGE, onChange, result);
 }
 
 // ---- TabControl ----

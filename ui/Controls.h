@@ -47,6 +47,10 @@ class Control {
   Control() = default;
   void Create(const char* windowClass, const std::string& text, DWORD style, DWORD exStyle,
               HWND parent, int x, int y, int width, int height);
+  // For OnParentNotify: the WM_COMMAND notification `code` runs `react`, when set, with
+  // its errors shown in the error box.
+  static bool ReactToCommand(UINT msg, WPARAM wp, WORD code, const std::function<void()>& react,
+                             LRESULT& result);
   // Routes the control's own messages to OnOwnMessage. Only for controls that need it:
   // under Wine every message to a subclassed control costs a server round trip.
   void Subclass();

@@ -322,12 +322,7 @@ void ListBox::EndUpdate() {
 }
 
 bool ListBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-  if (msg != WM_COMMAND || HIWORD(wp) != LBN_SELCHANGE) return false;
-  Guarded([this] {
-    if (onClick) onClick();
-  });
-  result = 0;
-  return true;
+  return ReactToCommand(msg, wp, LBN_SELCHANGE, onClick, result);
 }
 
 }  // namespace ui
