@@ -33,6 +33,7 @@ TForm5::TForm5(PasswordHost& host) : host_(host) {
 
 void TForm5::FormShow() {
   MoveTo(ui::ScreenWidth() - Width() - kRightMargin, ui::ScreenHeight() - Height() - kBottomMargin);
+  KeepWithinWorkArea();  // a taskbar taller than the margin allows for
   FocusOn(Edit1->hwnd());
 }
 

@@ -208,6 +208,12 @@ void ProcessMessages() {
   }
 }
 
+void Window::KeepWithinWorkArea() {
+  const RECT bounds = Bounds();
+  const POINT at = WithinWorkArea(bounds);
+  if (at.x != bounds.left || at.y != bounds.top) MoveTo(at.x, at.y);
+}
+
 int CentredOffset(int screenSize, int windowSize) {
   return screenSize / 2 - windowSize / 2;
 }
@@ -216,6 +222,20 @@ int ScreenWidth() {
 }
 int ScreenHeight() {
   return GetSystemMetrics(SM_CYSCREEN);
+}
+
+POINT WithinWorkArea(const RECT& bounds) {
+  MONITORINFO monitor{.cbSize = sizeof(MONITORINFO)};
+  if (!GetMonitorInfoA(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return {bounds.left, bounds.top};
+  }
+  const RECT& work = monitor.rcWork;
+  auto fit = [](LONG at, LONG size, LONG first, LONG end) {
+    if (at + size > end) at = end - size;
+    return at < first ? first : at;
+  };
+  return {fit(bounds.left, bounds.right - bounds.left, work.left, work.right),
+          fit(bounds.top, bounds.bottom - bounds.top, work.top, work.bottom)};
 }
 
 }  // namespace ui

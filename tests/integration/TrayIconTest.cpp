@@ -16,7 +16,9 @@ class TrayIconTest : public ::testing::Test {
       requests.push_back(message);
       tips.emplace_back(data->szTip);
       lastSize = data->cbSize;
-      return shellAnswers ? TRUE : FALSE;
+      if (data->uFlags & NIF_INFO)
+        balloons.push_back(std::string(data->szInfoTitle) + "|" + data->szInfo);
+      return shellAnswers || (message == NIM_MODIFY && lateAdd) ? TRUE : FALSE;
     };
     owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                             nullptr);
@@ -39,6 +41,8 @@ class TrayIconTest : public ::testing::Test {
   std::vector<std::string> tips;
   DWORD lastSize = 0;
   bool shellAnswers = true;
+  bool lateAdd = false;  // an add that timed out reached the shell after all
+  std::vector<std::string> balloons;
   HWND owner = nullptr;
   HICON icon = nullptr;
   std::unique_ptr<integration::TWinTaskbar> tray;
@@ -123,6 +127,40 @@ TEST_F(TrayIconTest, FailedAddIsRepeatedWhenTheShellComesBack) {
   requests.clear();
   SendMessageA(tray->hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_EQ(requests, std::vector<DWORD>{NIM_ADD});
+}
+
+TEST_F(TrayIconTest, RefusedAddIsRetriedByTimerModifyFirstForAboutTwoMinutes) {
+  shellAnswers = false;  // a shell too busy to answer, as at logon
+  MakeTray();
+  tray->ShowBalloon("Title", "Where the icon is");
+  EXPECT_TRUE(balloons.empty());  // no icon for it yet
+  ASSERT_TRUE(tray->AddRetry().Enabled());
+  requests.clear();
+  tray->AddRetry().onTimer();
+  EXPECT_EQ(requests, (std::vector<DWORD>{NIM_MODIFY, NIM_ADD}));
+  EXPECT_FALSE(tray->IconAdded());
+  lateAdd = true;  // the first add got through late: modify finds it, no second icon
+  requests.clear();
+  tray->AddRetry().onTimer();
+  EXPECT_EQ(requests, (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY}));  // the icon, its balloon
+  EXPECT_TRUE(tray->IconAdded());
+  EXPECT_FALSE(tray->AddRetry().Enabled());
+  EXPECT_EQ(balloons, std::vector<std::string>{"Title|Where the icon is"});
+  EXPECT_EQ(lastSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+
+  // A shell that never answers: the retries end after a couple of minutes.
+  lateAdd = false;
+  tray->SetShowIcon(false);
+  tray->SetShowIcon(true);
+  int ticks = 0;
+  while (tray->AddRetry().Enabled() && ticks < 1000) {
+    tray->AddRetry().onTimer();
+    ++ticks;
+  }
+  const UINT retriedMs = ticks * tray->AddRetry().Interval();
+  EXPECT_GE(retriedMs, 60000u);
+  EXPECT_LE(retriedMs, 300000u);
+  EXPECT_EQ(balloons.size(), 1u);  // once only
 }
 
 TEST_F(TrayIconTest, LongHintIsCutToTheTipField) {
