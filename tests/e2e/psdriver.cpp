@@ -1047,13 +1047,9 @@ int CmdEditLines(const Args& a, const Options& opt) {
 // display WxH: the screen (the virtual desktop) changes to that size, as on undocking.
 int CmdDisplay(const Args& a, const Options&) {
   Need(a, 1, "display WxH");
-  const size_t x = a[0].find('x');
-  if (x == std::string::npos) throw Failure("not WxH: " + a[0]);
-  DEVMODEW mode{};
-  mode.dmSize = sizeof mode;
-  mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-  mode.dmPelsWidth = static_cast<DWORD>(ParseLong(a[0].substr(0, x), "width"));
-  mode.dmPelsHeight = static_cast<DWORD>(ParseLong(a[0].substr(x + 1), "height"));
+  DEVMODEW mode{.dmSize = sizeof(DEVMODEW), .dmFields = DM_PELSWIDTH | DM_PELSHEIGHT};
+  if (std::sscanf(a[0].c_str(), "%lux%lu", &mode.dmPelsWidth, &mode.dmPelsHeight) != 2)
+    throw Failure("not WxH: " + a[0]);
   if (const LONG rc = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr); rc != 0)
     throw Failure("ChangeDisplaySettingsEx: " + std::to_string(rc));
   return 0;
