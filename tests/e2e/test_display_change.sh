@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The screen changes while the program runs, as when a laptop is undocked: started on a
-# 2560 x 1440 screen that becomes 1024 x 768, the password prompt, the settings window,
+# Undocking: on a 2560 x 1440 screen that becomes 1024 x 768, the prompt, the settings window,
 # a notice and the password dialog each show wholly on the new screen, above the taskbar.
 # shellcheck disable=SC2317  # functions run through check
 # shellcheck source=lib.sh

@@ -59,9 +59,8 @@ default_list() { tr -d '\r' <"$dir/default.kvl" | sort; }
 check_eq "it writes default.kvl into its working directory" "C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp
 C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg" default_list
 
-# A silent update over the running copy, as deployment tools run it: the installer
-# asks the copy to close (it saves and ends itself, exit code 0; terminated, it would
-# leave its icon behind and end with 1) and starts it again.
+# A silent update over the running copy: the installer asks it to close (it saves and ends
+# itself, exit code 0; terminated, it would end with 1) and starts it again.
 pid=$(drv pid TWinTaskbar '*')
 # Not inside "check": the copy the installer starts keeps the output streams it gets.
 wine "$setup" /S </dev/null >"$E2E_DIR/update.log" 2>&1

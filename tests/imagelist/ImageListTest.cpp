@@ -148,9 +148,8 @@ TEST_F(ImageListTest, WindowsImagesBitmapsFirstThenSystemWallpapersByFolderNotCl
   // The system's wallpapers, as Windows 10 lays them out, made in no order.
   const std::string web = windows.File("Web"), wallpapers = web + "\\Wallpaper";
   for (const std::string& dir : {web, wallpapers, wallpapers + "\\Windows", wallpapers + "\\theme1",
-                                 wallpapers + "\\theme1\\4K"}) {
+                                 wallpapers + "\\theme1\\4K"})
     CreateDirectoryA(dir.c_str(), nullptr);
-  }
   const Entries system{wallpapers + "\\theme1\\img2.bmp", wallpapers + "\\theme1\\img1.jpg",
                        wallpapers + "\\theme1\\Img3.jpg", wallpapers + "\\theme1\\4K\\img1.jpg",
                        wallpapers + "\\Windows\\img0.jpg"};
