@@ -16,7 +16,7 @@
 #   e2e_finish                 teardown, "N passed, M failed", exit status
 #
 # After e2e_setup: WINEPREFIX, E2E_DIR (the test's temporary folder), E2E_WINDIR
-# (C:\windows), E2E_PICTURES (where e2e_image puts a picture), E2E_APP_DIR and E2E_APP_DIR_WIN (the program's folder, C:\Papershift7,
+# (C:\windows), E2E_APP_DIR and E2E_APP_DIR_WIN (the program's folder, C:\Papershift7,
 # also its working directory).
 #
 # Environment (ctest sets these; the defaults suit a run by hand after a win64 build):
@@ -181,8 +181,6 @@ e2e_teardown() {
 # nothing goes into C:\windows itself, as on Windows 7 to 11. The extension (.bmp or
 # .jpg) picks the format, two colours make a gradient. Plain 24-bit BMP (BMP3): the
 # 40-byte header every reader knows.
-# shellcheck disable=SC2034  # for the tests
-E2E_PICTURES='C:\windows\Web\Wallpaper\Windows'
 e2e_image() {
   local name=$1 size=$2 from=${3:-steelblue} to=${4:-}
   local fill="xc:$from"
