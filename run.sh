@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Papershift 7 in a Wine virtual desktop
-# window. The demo prefix (build/demo-prefix, or $WINEPREFIX when set) holds a few
-# sample wallpapers in its Windows directory; a folder that is not one is never touched.
+# window. The demo prefix (build/demo-prefix, or $WINEPREFIX when set) is laid out as a
+# stock Windows: a few sample wallpapers under C:\windows\Web\Wallpaper, none in the
+# Windows directory itself; a folder that is not such a prefix is never touched.
 #   ./run.sh                      run until the program ends ("Exit Program" in its icon menu)
 #   ./run.sh --screenshot FILE    run for a while, save a picture of the desktop, stop
 set -euo pipefail
@@ -50,7 +51,15 @@ if [ ! -e "$prefix" ]; then
   mv "$partial" "$prefix"
   trap - EXIT
 fi
-"$root/scripts/make-samples.sh" "$prefix/drive_c/windows"
+# Earlier versions put the samples into the Windows directory itself, where no stock
+# Windows keeps a picture: they go, and with them the demo's list that named them.
+shopt -s nullglob
+old_samples=("$prefix/drive_c/windows/Papershift "*.bmp "$prefix/drive_c/windows/Papershift "*.jpg)
+shopt -u nullglob
+if [ ${#old_samples[@]} -gt 0 ]; then
+  rm -f "${old_samples[@]}" "$prefix/drive_c/users/default.kvl"
+fi
+"$root/scripts/make-samples.sh" "$prefix/drive_c/windows/Web/Wallpaper/Windows"
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # shellcheck source=scripts/xvfb.sh

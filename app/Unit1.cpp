@@ -35,6 +35,21 @@ constexpr UINT kTimedChangeDefaultMs = kDefaultChangeMinutes * kMsPerMinute;
 // The splash shows this long after start-up.
 constexpr UINT kSplashDelayMs = 2000;
 
+// A start with no picture at all: a machine whose Windows directory and system wallpapers
+// hold none, or a list file that is empty.
+constexpr char kNoPicturesCaption[] = "No pictures yet";
+constexpr char kNoPicturesText[] =
+    "Your image list is empty, so Papershift 7 does not change the wallpaper yet. To add "
+    "pictures, double-click the Papershift 7 icon in the notification area, open the page "
+    "\"File List\", press \"add file(s)..\" (or \"load file list..\"), click a picture in "
+    "the list and press \"Done\".";
+
+// Windows 10 and 11 put a new icon out of sight, behind the arrow beside the clock.
+constexpr char kWhereTitle[] = "Papershift 7 is running";
+constexpr char kWhereText[] =
+    "Its icon is here in the notification area. If you do not see it, click the arrow beside "
+    "the clock. Double-click the icon for the settings, right-click it for its menu.";
+
 }  // namespace
 
 TForm1::TForm1(TForm3& messageWindow)
@@ -285,7 +300,11 @@ void TForm1::CreateTrayIcon() {
   // Hint and icon before the icon is shown, so that the one add already carries both.
   TrayIcon = std::make_unique<integration::TWinTaskbar>(hwnd());
   TrayIcon->SetHint(platform::kAppTitle);
-  TrayIcon->SetIcon(programIcon_.get());
+  // The small-icon size, drawn for it: a large image shrunk by the shell comes out blurred.
+  const platform::UniqueIcon small(static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+  TrayIcon->SetIcon(small ? small.get() : programIcon_.get());
   TrayIcon->OnDblClick = [this] { Exclusive(&TForm1::TrayIconDblClick); };
   TrayIcon->SetPopUpMenu(PopupMenu1.get());
   TrayIcon->SetShowIcon(true);
@@ -324,6 +343,7 @@ void TForm1::FormCreate() {
   // Any failure ends the start-up sequence with the error box; the program runs on.
   ui::Guarded([this] { Exclusive(&TForm1::StartupSequence); });
   startupValues_ = SettingValues();
+  if (firstStart_) TrayIcon->ShowBalloon(kWhereTitle, kWhereText);
 }
 
 void TForm1::Exclusive(void (TForm1::*reaction)()) {
@@ -350,7 +370,15 @@ void TForm1::StartupSequence() {
     // try to open the key again and report their own failure.
     ui::ShowErrorBox(e.what());
   }
-  if (store_->IsOpen()) store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
+  if (store_->IsOpen()) {
+    // No version stored yet: this user's first start.
+    try {
+      firstStart_ = store_->ReadString(kSectionProgram, names::kProgramVersion, "").empty();
+    } catch (const platform::Error&) {
+      firstStart_ = false;
+    }
+    store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
+  }
 
   SettingsStore& s = *store_;
   ReadOptionControls();
@@ -377,11 +405,18 @@ void TForm1::StartupSequence() {
   FileList->SetItemIndex(itemIndex);
   TimedChange->SetInterval(static_cast<UINT>(MinuteSpin->Value()) * kMsPerMinute);
 
-  FileListClick();
+  // An empty list is no error of the user's: start-up runs on, and says how to fill it
+  // unless a notice of its own about the list is up already.
+  const bool listEmpty = FileList->Count() == 0;
+  if (!listEmpty) {
+    FileListClick();
+  } else if (!messages_.Visible()) {
+    ShowMessageWindow(kNoPicturesCaption, kNoPicturesText, 1);
+  }
 
   OpenSoundAtStart();
   SetStyleTexts(WPStyle->ItemIndex());
-  if (StartChangeCh->Checked()) {
+  if (StartChangeCh->Checked() && !listEmpty) {
     try {
       ChangeWallpaper();
     } catch (const wallpaper::InstallError& e) {
@@ -469,21 +504,23 @@ void TForm1::SlideBy(int steps, int delta) {
 void TForm1::ShowSettings() {
   wantShown_ = true;
   if (showing_) return;
+  // Where it comes to rest: centred across, at the height start-up gave it, unless the
+  // display has changed since and that would put part of it off the screen.
+  const int centred = ui::CentredOffset(ui::ScreenWidth(), Width());
+  const POINT rest = ui::WithinWorkArea({centred, Top(), centred + Width(), Top() + Height()});
   if (Visible()) {
     // Already there: to its resting place, without a second slide from the screen's edge.
-    if (const int centred = ui::CentredOffset(ui::ScreenWidth(), Width()); Left() != centred) {
-      MoveTo(centred, Top());
-    }
+    if (Left() != rest.x || Top() != rest.y) MoveTo(rest.x, rest.y);
     SetForegroundWindow(GetLastActivePopup(hwnd()));
     return;
   }
   {
     FlagScope scope(showing_);
     if (!AnimationCheck->Checked()) {
-      MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()), Top());
+      MoveTo(rest.x, rest.y);
       Show();
     } else {
-      MoveTo(kSlideStart, Top());
+      MoveTo(kSlideStart, rest.y);
       Show();
       SlideBy(SlideSteps(ui::ScreenWidth(), Width()), -1);
     }

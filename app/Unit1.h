@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/SettingsStore.h"
+#include "imagelist/FileDialogs.h"
 #include "integration/WTaskBar.h"
 #include "security/PasswordHost.h"
 #include "ui/Controls.h"
@@ -254,6 +255,10 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   int nextIndex_ = 0;
   bool changeErrorOpen_ = false;
   bool exitRequested_ = false;
+  // Where the next file dialog opens.
+  imagelist::DialogFolder dialogFolder_;
+  // No settings of this user existed: the icon says once where it is.
+  bool firstStart_ = false;
   // The settings as start-up left the controls: a value start-up did not reach and the user
   // has not changed since is not written back.
   std::vector<SettingValue> startupValues_;

@@ -143,7 +143,7 @@ void TForm1::SoundPopClick() {
 }
 
 void TForm1::SoundBrowseClick() {
-  const std::string initialDir = platform::CurrentDirectory();
+  const std::string initialDir = dialogFolder_.Get();
   std::string file(kSoundDialogMaxPath, '\0');
   OPENFILENAMEA ofn{.lStructSize = sizeof(OPENFILENAMEA),
                     .hwndOwner = hwnd(),
@@ -153,9 +153,10 @@ void TForm1::SoundBrowseClick() {
                     .nMaxFile = kSoundDialogMaxPath,
                     .lpstrInitialDir = initialDir.c_str(),
                     .Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
-                             OFN_FILEMUSTEXIST | OFN_ENABLESIZING};
+                             OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_NOCHANGEDIR};
   if (!platform::seams().fileDialog(ofn, false)) return;
   file.resize(file.find('\0'));
+  dialogFolder_.Remember(file);
   Sound->Close();
   SoundLabel2 = file;
   SoundLabel->SetText(platform::FileNameOf(file));

@@ -49,6 +49,7 @@ TForm3::TForm3() {
 }
 
 void TForm3::ShowNotice(const std::string& caption, const std::string& text, int kind) {
+  KeepWithinWorkArea();  // centred once, on the screen as it was then
   Show();
   SetText(caption);
   // Replace the first line, keep any further lines.

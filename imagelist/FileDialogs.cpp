@@ -24,18 +24,17 @@ constexpr char kListExtension[] = "kvl";
 constexpr DWORD kMultiSelectChars = 1u << 20;
 constexpr DWORD kSingleChars = 32768;
 
-// Flags every dialog here shares. OFN_NOCHANGEDIR is left out on purpose: the folder the
-// user went to becomes the current one.
-constexpr DWORD kCommonFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+// Flags every dialog here shares.
+constexpr DWORD kCommonFlags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
 
 bool IsAbsolute(const std::string& name) {
   return (name.size() >= 2 && name[1] == ':') ||
          (name.size() >= 2 && name[0] == '\\' && name[1] == '\\');
 }
 
-std::string ChooseListFile(HWND owner, const char* filter, bool save) {
+std::string ChooseListFile(HWND owner, const char* filter, bool save, DialogFolder& last) {
   const std::string filters = DialogFilter(filter);
-  const std::string folder = platform::CurrentDirectory();
+  const std::string folder = last.Get();
   std::string buffer(kSingleChars, '\0');
   OPENFILENAMEA ofn{.lStructSize = sizeof(OPENFILENAMEA),
                     .hwndOwner = owner,
@@ -48,10 +47,22 @@ std::string ChooseListFile(HWND owner, const char* filter, bool save) {
                     .lpstrDefExt = save ? kListExtension : nullptr};
   if (!platform::seams().fileDialog(ofn, save)) return {};
   buffer.resize(strnlen(buffer.data(), buffer.size()));
+  last.Remember(buffer);
   return buffer;
 }
 
 }  // namespace
+
+std::string DialogFolder::Get() const {
+  return folder_.empty() ? platform::CurrentDirectory() : folder_;
+}
+
+void DialogFolder::Remember(const std::string& chosenFile) {
+  const size_t separator = chosenFile.find_last_of("\\/");
+  if (separator == std::string::npos) return;
+  // "C:\x.jpg" is in "C:\", not in "C:" (the drive's current folder).
+  folder_ = chosenFile.substr(0, separator == 2 && chosenFile[1] == ':' ? 3 : separator);
+}
 
 std::string DialogFilter(const std::string& filter) {
   std::string out = filter;
@@ -80,9 +91,9 @@ std::vector<std::string> SplitSelection(const char* buffer, size_t size) {
   return paths;
 }
 
-std::vector<std::string> ChooseImageFiles(HWND owner) {
+std::vector<std::string> ChooseImageFiles(HWND owner, DialogFolder& last) {
   const std::string filters = DialogFilter(kAddFilter);
-  const std::string folder = platform::CurrentDirectory();
+  const std::string folder = last.Get();
   std::vector<char> buffer(kMultiSelectChars, '\0');
   std::vector<uint32_t> pane = BuildPreviewPaneTemplate();
   PreviewPaneState paneState;
@@ -102,15 +113,17 @@ std::vector<std::string> ChooseImageFiles(HWND owner) {
                     .lCustData = reinterpret_cast<LPARAM>(&paneState),
                     .lpfnHook = &PreviewPaneHook};
   if (!platform::seams().fileDialog(ofn, false)) return {};
-  return SplitSelection(buffer.data(), buffer.size());
+  std::vector<std::string> chosen = SplitSelection(buffer.data(), buffer.size());
+  if (!chosen.empty()) last.Remember(chosen.front());
+  return chosen;
 }
 
-std::string ChooseListFileToLoad(HWND owner) {
-  return ChooseListFile(owner, kListOpenFilter, false);
+std::string ChooseListFileToLoad(HWND owner, DialogFolder& last) {
+  return ChooseListFile(owner, kListOpenFilter, false, last);
 }
 
-std::string ChooseListFileToSave(HWND owner) {
-  return ChooseListFile(owner, kListSaveFilter, true);
+std::string ChooseListFileToSave(HWND owner, DialogFolder& last) {
+  return ChooseListFile(owner, kListSaveFilter, true, last);
 }
 
 }  // namespace imagelist

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "ui/ErrorBox.h"
@@ -9,6 +10,20 @@
 #include "platform/Seams.h"
 
 namespace integration {
+
+namespace {
+
+// About two minutes of retries, the time a busy shell may take at logon.
+constexpr UINT kAddRetryMs = 5000;
+constexpr int kAddRetries = 24;
+
+void CopyText(char* field, size_t fieldSize, const std::string& text) {
+  const size_t n = std::min(text.size(), fieldSize - 1);
+  std::memcpy(field, text.data(), n);
+  field[n] = '\0';
+}
+
+}  // namespace
 
 TCustomWinTaskbar::TCustomWinTaskbar(HWND ownerForm) : ownerForm_(ownerForm) {
   // A top-level (hidden) window: message-only windows miss the shell's broadcasts.
@@ -28,6 +43,8 @@ TCustomWinTaskbar::TCustomWinTaskbar(HWND ownerForm) : ownerForm_(ownerForm) {
   data_.uCallbackMessage = kTrayCallbackMessage;
   data_.hIcon = nullptr;
   data_.szTip[0] = '\0';
+  addRetry_ = std::make_unique<ui::Timer>(*this, kAddRetryMs, false);
+  addRetry_->onTimer = [this] { RetryAdd(); };
 }
 
 TCustomWinTaskbar::~TCustomWinTaskbar() {
@@ -38,9 +55,7 @@ void TCustomWinTaskbar::SetHint(const std::string& hint) {
   if (hint != hint_) {
     // The first-version record's tip holds at most 63 characters and the zero.
     constexpr size_t kTipField = 64;
-    const size_t n = std::min(hint.size(), kTipField - 1);
-    std::memcpy(data_.szTip, hint.data(), n);
-    data_.szTip[n] = '\0';
+    CopyText(data_.szTip, kTipField, hint);
     hint_ = hint;
     UpdateIcon();
   }
@@ -63,15 +78,63 @@ void TCustomWinTaskbar::UpdateIcon() {
   if (showIcon_ && icon_) {
     const DWORD request = data_.hIcon == nullptr ? NIM_ADD : NIM_MODIFY;
     data_.hIcon = icon_.get();
-    if (!notify(request, &data_) && request == NIM_ADD) {
-      // No notification area yet (logon): forget the add, so the next update or the
-      // shell's "TaskbarCreated" broadcast adds the icon again.
+    const bool answered = notify(request, &data_) != FALSE;
+    if (request == NIM_ADD && !answered) {
+      // No notification area yet, or a shell too busy to answer (logon): forget the add,
+      // and try again from the timer, on the next update or at "TaskbarCreated".
       data_.hIcon = nullptr;
+      if (!addRetry_->Enabled()) {
+        retriesLeft_ = kAddRetries;
+        addRetry_->SetEnabled(true);
+      }
+    } else if (request == NIM_ADD) {
+      IconArrived();
     }
   } else {
     data_.hIcon = nullptr;
     notify(NIM_DELETE, &data_);
   }
+}
+
+void TCustomWinTaskbar::RetryAdd() {
+  if (!showIcon_ || !icon_ || IconAdded()) {
+    addRetry_->SetEnabled(false);
+    return;
+  }
+  auto& notify = platform::seams().shellNotifyIcon;
+  data_.hIcon = icon_.get();
+  // An add that timed out may still have reached the shell: a modify finds it there, and
+  // a second add would show the icon twice.
+  if (notify(NIM_MODIFY, &data_) || notify(NIM_ADD, &data_)) {
+    IconArrived();
+    return;
+  }
+  data_.hIcon = nullptr;
+  if (--retriesLeft_ <= 0) addRetry_->SetEnabled(false);
+}
+
+void TCustomWinTaskbar::IconArrived() {
+  addRetry_->SetEnabled(false);
+  if (!balloonText_.empty()) SendBalloon();
+}
+
+void TCustomWinTaskbar::ShowBalloon(const std::string& title, const std::string& text) {
+  balloonTitle_ = title;
+  balloonText_ = text;
+  if (IconAdded()) SendBalloon();
+}
+
+void TCustomWinTaskbar::SendBalloon() {
+  // The balloon's fields lie beyond the first-version record the icon is kept with.
+  NOTIFYICONDATAA balloon = data_;
+  balloon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+  balloon.uFlags = NIF_INFO;
+  CopyText(balloon.szInfoTitle, sizeof balloon.szInfoTitle, balloonTitle_);
+  CopyText(balloon.szInfo, sizeof balloon.szInfo, balloonText_);
+  balloon.dwInfoFlags = NIIF_INFO;
+  platform::seams().shellNotifyIcon(NIM_MODIFY, &balloon);
+  balloonTitle_.clear();
+  balloonText_.clear();
 }
 
 LRESULT TCustomWinTaskbar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

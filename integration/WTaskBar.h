@@ -5,9 +5,11 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/Handles.h"
+#include "ui/Timer.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -39,6 +41,11 @@ class TCustomWinTaskbar : public ui::Window {
   void SetPopUpMenu(ui::PopupMenu* menu) noexcept { popUpMenu_ = menu; }
   // Whether the shell holds the icon now (the record's icon handle is the marker).
   bool IconAdded() const noexcept { return data_.hIcon != nullptr; }
+  // A balloon from the icon, shown once: at once when the icon is there, else as soon as
+  // an add succeeds.
+  void ShowBalloon(const std::string& title, const std::string& text);
+  // Repeats a refused add for a while (a shell busy at logon refuses or times out).
+  const ui::Timer& AddRetry() const noexcept { return *addRetry_; }
 
   std::function<void()> OnDblClick;
 
@@ -51,6 +58,11 @@ class TCustomWinTaskbar : public ui::Window {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  void RetryAdd();
+  // Called whenever the shell has taken the icon.
+  void IconArrived();
+  void SendBalloon();
+
   std::string hint_;
   platform::UniqueIcon icon_;
   NOTIFYICONDATAA data_{};
@@ -58,6 +70,9 @@ class TCustomWinTaskbar : public ui::Window {
   ui::PopupMenu* popUpMenu_ = nullptr;
   bool showIcon_ = false;
   UINT taskbarCreated_ = 0;
+  std::unique_ptr<ui::Timer> addRetry_;
+  int retriesLeft_ = 0;
+  std::string balloonTitle_, balloonText_;
 };
 
 class TWinTaskbar : public TCustomWinTaskbar {

@@ -54,10 +54,9 @@ expect() {
 # Little-endian 16-bit field at a byte offset.
 field16() { od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '; }
 
-expect Papershift7.ico '%m %wx%h %z %[type]' 'ICO 32x32 8 PaletteAlpha'
-# 8 bits per pixel in both the directory entry and the image header (not a PNG entry).
-[[ $(field16 Papershift7.ico 12) == 8 && $(field16 Papershift7.ico 36) == 8 ]] ||
-  fail "Papershift7.ico: not an 8-bit palette entry"
+# Every size the shell asks for at 100 to 200 percent, small icon and large.
+expect Papershift7.ico '%wx%h ' '16x16 20x20 24x24 32x32 48x48 256x256 '
+[[ $(field16 Papershift7.ico 12) == 32 ]] || fail "Papershift7.ico: not 32 bits per pixel"
 expect menuimages.bmp '%m %wx%h' 'BMP3 160x16'
 [[ $(field16 menuimages.bmp 28) == 24 ]] || fail "menuimages.bmp: not 24 bits per pixel"
 expect splash.jpg '%m %wx%h %[interlace] %Q' 'JPEG 300x200 None 90'

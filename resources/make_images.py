@@ -3,7 +3,8 @@
 splash backdrop. Pure Python 3 without packages and without randomness, so that a run
 of make-resources.sh repeats the committed files byte for byte.
 
-  make_images.py icon PATH            32 x 32, 256-colour ICO (palette entry + AND mask)
+  make_images.py icon PATH            ICO of 16, 20, 24, 32, 48 (32-bit with alpha) and
+                                      256 (PNG) pixels, drawn from one 32-unit design
   make_images.py menu PATH            160 x 16, 24-bit BMP, magenta = transparent
   make_images.py splash-backdrop      300 x 200 PPM on stdout; the text is set by ImageMagick
   make_images.py wallpaper SCENE W H  a landscape as a W x H PPM on stdout (sample wallpapers;
@@ -14,6 +15,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 # ---------------------------------------------------------------------------------------
 # Menu images: pixel art, one letter per pixel. Drawn by hand because at 16 x 16 any
@@ -367,100 +369,73 @@ def icon_sample(x, y):
     return colour
 
 
-def icon_pixels():
-    """Rows of (r, g, b) or None (transparent). A pixel is opaque when at least half of
-    it is covered, and then takes the mean of its covered samples, so the hard 1-bit
-    mask of a 256-colour icon gets no dark or light fringe."""
-    n = ICON_SAMPLES
+def icon_pixels(size=ICON_SIZE):
+    """Rows of (r, g, b, alpha) at size x size pixels: the 32-unit design scaled, each
+    pixel the mean of its covered samples, its alpha the share covered."""
+    n = max(2, ICON_SAMPLES * ICON_SIZE // size)  # fewer samples per pixel when large
+    unit = ICON_SIZE / size
     rows = []
-    for py in range(ICON_SIZE):
+    for py in range(size):
         row = []
-        for px in range(ICON_SIZE):
+        for px in range(size):
             covered = []
             for sy in range(n):
                 for sx in range(n):
-                    c = icon_sample(px + (sx + 0.5) / n, py + (sy + 0.5) / n)
+                    c = icon_sample((px + (sx + 0.5) / n) * unit, (py + (sy + 0.5) / n) * unit)
                     if c is not None:
                         covered.append(c)
-            if 2 * len(covered) >= n * n:
-                row.append(tuple(int(round(sum(c[i] for c in covered) / len(covered)))
-                                 for i in range(3)))
-            else:
-                row.append(None)
+            if not covered:
+                row.append((0, 0, 0, 0))
+                continue
+            row.append(tuple(int(round(sum(c[i] for c in covered) / len(covered)))
+                             for i in range(3)) + (int(round(255 * len(covered) / (n * n))),))
         rows.append(row)
     return rows
 
 
-def median_cut(colours, limit):
-    """At most limit palette colours for the given (colour, count) pairs."""
-    boxes = [list(colours)]
-    while len(boxes) < limit:
-        spans = []
-        for box in boxes:
-            if len(box) < 2:
-                spans.append((-1, 0))
-                continue
-            ranges = [max(c[0][i] for c in box) - min(c[0][i] for c in box) for i in range(3)]
-            spans.append((max(ranges), ranges.index(max(ranges))))
-        widest = max(range(len(boxes)), key=lambda i: spans[i][0])
-        if spans[widest][0] <= 0:
-            break
-        channel = spans[widest][1]
-        box = sorted(boxes[widest], key=lambda c: (c[0][channel], c[0]))
-        half, seen = sum(c[1] for c in box) / 2, 0
-        for cut in range(1, len(box)):
-            seen += box[cut - 1][1]
-            if seen >= half:
-                break
-        boxes[widest:widest + 1] = [box[:cut], box[cut:]]
-    palette = []
-    for box in boxes:
-        total = sum(c[1] for c in box)
-        palette.append(tuple(int(round(sum(c[0][i] * c[1] for c in box) / total))
-                             for i in range(3)))
-    return palette
+ICON_SIZES = (16, 20, 24, 32, 48, 256)
 
 
-def ico8(rows):
-    """A one-entry ICO: 8-bit palette DIB, then the AND mask (1 = transparent)."""
+def dib32(rows):
+    """A 32-bit BGRA icon image: header, pixels bottom-up, then an AND mask that marks
+    the fully transparent pixels (for systems that draw without alpha)."""
     size = len(rows)
-    counts = {}
-    for row in rows:
-        for c in row:
-            if c is not None:
-                counts[c] = counts.get(c, 0) + 1
-    # Index 0 stays black: transparent pixels point at it, so the XOR pass leaves the
-    # screen unchanged behind them.
-    if len(counts) <= 255:
-        palette = sorted(counts)
-    else:
-        palette = median_cut(sorted(counts.items()), 255)
-    palette = [(0, 0, 0)] + palette
-    lookup = {}
-
-    def index(c):
-        if c not in lookup:
-            lookup[c] = 1 + min(range(len(palette) - 1), key=lambda i: sum(
-                (palette[i + 1][k] - c[k]) ** 2 for k in range(3)))
-        return lookup[c]
-
-    xor, mask = bytearray(), bytearray()
     mask_stride = ((size + 31) // 32) * 4
+    xor, mask = bytearray(), bytearray()
     for row in reversed(rows):
-        xor += bytes(0 if c is None else index(c) for c in row)
         bits = bytearray(mask_stride)
-        for x, c in enumerate(row):
-            if c is None:
+        for x, (r, g, b, a) in enumerate(row):
+            xor += bytes((b, g, r, a))
+            if a == 0:
                 bits[x // 8] |= 0x80 >> (x % 8)
         mask += bits
-    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
-    colours += bytes(4 * (256 - len(palette)))
-    image_size = len(xor) + len(mask)
-    info = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, 8, 0, image_size, 0, 0, 256, 0)
-    image = info + colours + bytes(xor) + bytes(mask)
-    directory = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', size, size, 0, 0, 1, 8, len(image), 6 + 16)
-    return directory + entry + image
+    info = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, 32, 0, len(xor) + len(mask),
+                       0, 0, 0, 0)
+    return info + bytes(xor) + bytes(mask)
+
+
+def png(rows):
+    """An RGBA PNG, the form Windows Vista and later take for a 256-pixel icon image."""
+    size = len(rows)
+    raw = b''.join(b'\0' + bytes(v for p in row for v in p) for row in rows)
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data +
+                struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff))
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) +
+            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
+def ico_sizes(sizes=ICON_SIZES):
+    """An ICO with one image per size, smallest first."""
+    images = [png(icon_pixels(n)) if n >= 256 else dib32(icon_pixels(n)) for n in sizes]
+    offset = 6 + 16 * len(sizes)
+    directory = struct.pack('<HHH', 0, 1, len(sizes))
+    for n, image in zip(sizes, images):
+        directory += struct.pack('<BBBBHHII', n % 256, n % 256, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return directory + b''.join(images)
 
 
 # ---------------------------------------------------------------------------------------
@@ -666,7 +641,7 @@ def write_atomically(path, data):
 
 def main(argv):
     if len(argv) == 3 and argv[1] == 'icon':
-        write_atomically(argv[2], ico8(icon_pixels()))
+        write_atomically(argv[2], ico_sizes())
     elif len(argv) == 3 and argv[1] == 'menu':
         write_atomically(argv[2], bmp24(menu_pixels()))
     elif len(argv) == 2 and argv[1] == 'splash-backdrop':

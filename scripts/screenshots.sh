@@ -47,7 +47,7 @@ step() {
 }
 
 e2e_setup
-"$root/scripts/make-samples.sh" "$E2E_WINDIR" || fail "cannot make the sample pictures"
+"$root/scripts/make-samples.sh" "$E2E_WINDIR/Web/Wallpaper/Windows" || fail "cannot make the sample pictures"
 mkdir -p "$docs"
 title=$E2E_TITLE
 full="$E2E_DIR/desktop.png"

@@ -60,6 +60,7 @@ TForm4::TForm4(PasswordHost& host, HWND owner) : host_(host) {
 void TForm4::FormShow() {
   MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
          ui::CentredOffset(ui::ScreenHeight(), Height()));
+  KeepWithinWorkArea();
   FocusOn(host_.Password().empty() ? Edit2->hwnd() : Edit1->hwnd());
 }
 

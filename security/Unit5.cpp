@@ -1,5 +1,7 @@
 #include "security/Unit5.h"
 
+#include "ui/Dpi.h"
+
 namespace security {
 
 namespace {
@@ -32,7 +34,9 @@ TForm5::TForm5(PasswordHost& host) : host_(host) {
 }
 
 void TForm5::FormShow() {
-  MoveTo(ui::ScreenWidth() - Width() - kRightMargin, ui::ScreenHeight() - Height() - kBottomMargin);
+  MoveTo(ui::ScreenWidth() - Width() - ui::ScaleToDpi(kRightMargin),
+         ui::ScreenHeight() - Height() - ui::ScaleToDpi(kBottomMargin));
+  KeepWithinWorkArea();  // a taskbar taller than the margin allows for
   FocusOn(Edit1->hwnd());
 }
 

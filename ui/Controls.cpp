@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/core/Error.h"
+#include "ui/Dpi.h"
 #include "ui/ErrorBox.h"
 
 namespace ui {
@@ -23,7 +24,7 @@ HFONT MakeFont(int weight, bool italic) {
   NONCLIENTMETRICSA ncm{.cbSize = sizeof(NONCLIENTMETRICSA)};
   SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
   LOGFONTA lf = ncm.lfMessageFont;
-  if (lf.lfHeight == 0) lf.lfHeight = kFallbackFontHeight;
+  if (lf.lfHeight == 0) lf.lfHeight = ScaleToDpi(kFallbackFontHeight);
   lf.lfWeight = weight;
   lf.lfItalic = italic ? TRUE : FALSE;
   return CreateFontIndirectA(&lf);
@@ -63,8 +64,9 @@ Control* Control::FromHwnd(HWND hwnd) noexcept {
 
 void Control::Create(const char* windowClass, const std::string& text, DWORD style, DWORD exStyle,
                      HWND parent, int x, int y, int width, int height) {
-  hwnd_.reset(CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, x, y, width,
-                              height, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+  hwnd_.reset(CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, ScaleToDpi(x),
+                              ScaleToDpi(y), ScaleToDpi(width), ScaleToDpi(height), parent, nullptr,
+                              GetModuleHandleA(nullptr), nullptr));
   if (!hwnd_)
     throw platform::Error(platform::Format("Error creating window class %s", windowClass));
   SetWindowLongPtrA(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -342,7 +344,7 @@ HWND TabControl::ActivePageWindow() const {
 RECT TabControl::PageArea() const {
   RECT r = Bounds();
   SendMessageA(hwnd(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
-  return r;
+  return {ScaleFromDpi(r.left), ScaleFromDpi(r.top), ScaleFromDpi(r.right), ScaleFromDpi(r.bottom)};
 }
 
 void TabControl::ShowOnly(int index) {
@@ -401,7 +403,7 @@ Hint::Hint(HWND owner, HWND tool) : owner_(owner), tool_(tool) {
                    .uId = reinterpret_cast<UINT_PTR>(tool_),
                    .lpszText = const_cast<char*>("")};
   SendMessageA(tip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-  SendMessageA(tip_.get(), TTM_SETMAXTIPWIDTH, 0, kHintMaxWidth);
+  SendMessageA(tip_.get(), TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(kHintMaxWidth));
 }
 
 void Hint::SetText(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 #include "ui/ErrorBox.h"
 #include "ui/Timer.h"
 #include "platform/core/Error.h"
@@ -43,8 +44,9 @@ Window::~Window() {
 
 void Window::CreateHwnd(const Spec& spec) {
   RegisterOnce(spec.className, spec.classStyle, spec.background, spec.icon, &Window::Proc);
-  CreateWindowExA(spec.exStyle, spec.className, spec.caption.c_str(), spec.style, spec.x, spec.y,
-                  spec.width, spec.height, spec.parent, nullptr, GetModuleHandleA(nullptr), this);
+  CreateWindowExA(spec.exStyle, spec.className, spec.caption.c_str(), spec.style,
+                  ScaleToDpi(spec.x), ScaleToDpi(spec.y), ScaleToDpi(spec.width),
+                  ScaleToDpi(spec.height), spec.parent, nullptr, GetModuleHandleA(nullptr), this);
   if (!hwnd_)
     throw platform::Error(platform::Format("Error creating window class %s", spec.className));
 }
@@ -175,13 +177,13 @@ void Window::SetBounds(int left, int top, int width, int height) {
 int Window::ClientWidth() const {
   RECT r{};
   GetClientRect(hwnd(), &r);
-  return r.right;
+  return ScaleFromDpi(r.right);
 }
 
 int Window::ClientHeight() const {
   RECT r{};
   GetClientRect(hwnd(), &r);
-  return r.bottom;
+  return ScaleFromDpi(r.bottom);
 }
 
 Panel::Panel(HWND parent, const Spec& spec) {
@@ -208,6 +210,12 @@ void ProcessMessages() {
   }
 }
 
+void Window::KeepWithinWorkArea() {
+  const RECT bounds = Bounds();
+  const POINT at = WithinWorkArea(bounds);
+  if (at.x != bounds.left || at.y != bounds.top) MoveTo(at.x, at.y);
+}
+
 int CentredOffset(int screenSize, int windowSize) {
   return screenSize / 2 - windowSize / 2;
 }
@@ -216,6 +224,36 @@ int ScreenWidth() {
 }
 int ScreenHeight() {
   return GetSystemMetrics(SM_CYSCREEN);
+}
+
+namespace {
+int SystemDpi() {
+  const platform::WindowDC screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : kLayoutDpi;
+}
+}  // namespace
+
+int ScaleToDpi(int layoutPixels) {
+  return MulDiv(layoutPixels, SystemDpi(), kLayoutDpi);
+}
+
+int ScaleFromDpi(int pixels) {
+  return MulDiv(pixels, kLayoutDpi, SystemDpi());
+}
+
+POINT WithinWorkArea(const RECT& bounds) {
+  MONITORINFO monitor{.cbSize = sizeof(MONITORINFO)};
+  if (!GetMonitorInfoA(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return {bounds.left, bounds.top};
+  }
+  const RECT& work = monitor.rcWork;
+  auto fit = [](LONG at, LONG size, LONG first, LONG end) {
+    if (at + size > end) at = end - size;
+    return at < first ? first : at;
+  };
+  return {fit(bounds.left, bounds.right - bounds.left, work.left, work.right),
+          fit(bounds.top, bounds.bottom - bounds.top, work.top, work.bottom)};
 }
 
 }  // namespace ui

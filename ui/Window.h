@@ -36,6 +36,10 @@ class Window {
   int Width() const;
   int Height() const;
   void MoveTo(int left, int top);
+  // Moves a top-level window that reaches out of the work area of its monitor back into
+  // it (after a change of the display, a position kept from before can lie off the
+  // screen); one wholly inside stays where it is.
+  void KeepWithinWorkArea();
   void SetBounds(int left, int top, int width, int height);
   int ClientWidth() const;
   int ClientHeight() const;
@@ -96,5 +100,10 @@ void ProcessMessages();
 int CentredOffset(int screenSize, int windowSize);
 int ScreenWidth();
 int ScreenHeight();
+
+// The top left corner that puts a window of these bounds wholly inside the work area of
+// the monitor nearest to them, moved as little as it can be; a window larger than the work
+// area keeps its top left corner (and so its caption) on the screen.
+POINT WithinWorkArea(const RECT& bounds);
 
 }  // namespace ui

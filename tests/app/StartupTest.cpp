@@ -21,6 +21,10 @@ class StartupTest : public ::testing::Test {
   StartupTest() {
     testenv::WriteTestBmp(program.windowsDir.File("a.bmp"), 16, 16, RGB(0, 0, 255));
     testenv::WriteTestJpeg(program.windowsDir.File("b.jpg"), 16, 16, RGB(255, 0, 0));
+    platform::seams().shellNotifyIcon = [this](DWORD, NOTIFYICONDATAA* data) {
+      if (data->uFlags & NIF_INFO) balloons.emplace_back(data->szInfo);
+      return TRUE;
+    };
   }
   void TearDown() override {
     if (!errorExpected) {
@@ -29,6 +33,7 @@ class StartupTest : public ::testing::Test {
   }
   testenv::ProgramFixture program;
   bool errorExpected = false;
+  std::vector<std::string> balloons;
 };
 
 TEST_F(StartupTest, FirstStartWritesOnlyTheVersionOfItsOwn) {
@@ -40,6 +45,8 @@ TEST_F(StartupTest, FirstStartWritesOnlyTheVersionOfItsOwn) {
   EXPECT_EQ(program.registry.ReadText(kProgram, "ItemIndex"), "1");
   EXPECT_EQ(program.registry.ReadText(kProgram, "Program Version"), "7.0.1");
   EXPECT_FALSE(program.registry.ValueExists(kSecurity, "UsePwd"));
+  ASSERT_EQ(balloons.size(), 1u);  // where the icon is hidden, said once
+  EXPECT_NE(balloons[0].find("arrow beside the clock"), std::string::npos);
 }
 
 TEST_F(StartupTest, DefaultsLandInTheirControls) {
@@ -71,6 +78,7 @@ TEST_F(StartupTest, DefaultsLandInTheirControls) {
 
 TEST_F(StartupTest, StoredSettingsLandInTheirControls) {
   auto& r = program.registry;
+  r.WriteText(kProgram, "Program Version", "7.0.1");
   r.WriteText(kProgram, "AutoStart", "1");
   r.WriteText(kProgram, "ShowSplash", "0");
   r.WriteText(kProgram, "UseAnimation", "0");
@@ -102,6 +110,7 @@ TEST_F(StartupTest, StoredSettingsLandInTheirControls) {
   EXPECT_TRUE(f.SortFiles->Checked());
   EXPECT_TRUE(f.FileList->Sorted());
   EXPECT_EQ(f.SoundLabel2, "C:\\sounds\\ding.wav");
+  EXPECT_TRUE(balloons.empty());  // not the first start
 }
 
 TEST_F(StartupTest, IntervalOutsideItsBoundsIsHeldToThem) {
@@ -137,20 +146,18 @@ TEST_F(StartupTest, WrongRegistryTypeEndsTheSequenceAtThatRead) {
   EXPECT_EQ(program.form1().ListFileName, "ListFileName");
 }
 
-TEST_F(StartupTest, FailedPreviewLeavesTheLaterStepsUndone) {
+TEST_F(StartupTest, EmptyListRunsToTheEndWithOneNoticeAndTicksChangeNothing) {
   program.workDir.Write("empty.kvl", "");
   program.registry.WriteText(kProgram, "FileListSource", program.workDir.File("empty.kvl"));
   program.registry.WriteText(kProgram, "TimeInterval", "1");
-  program.registry.WriteText(kProgram, "FileListSorted", "1");
   program.Start();
-  errorExpected = true;
-  EXPECT_EQ(program.errors.texts, std::vector<std::string>{"List index out of bounds (-1)"});
   app::TForm1& f = program.form1();
-  EXPECT_FALSE(f.TimedChange->Enabled());
-  EXPECT_TRUE(f.MinuteSpin->Enabled());  // the box's own reaction ran
-  EXPECT_TRUE(f.FileList->Sorted());
-  EXPECT_EQ(f.DS + f.ST, "");
-  EXPECT_FALSE(program.registry.ValueExists(kProgram, "ItemIndex"));  // no start-up change
+  EXPECT_TRUE(f.TimedChange->Enabled());
+  EXPECT_EQ(f.DS + f.ST, "20");
+  EXPECT_EQ(program.form3().Text(), "No pictures yet");
+  EXPECT_NE(program.form3().Memo1->Text().find("\"add file(s)..\""), std::string::npos);
+  EXPECT_FALSE(program.registry.ValueExists(kProgram, "ItemIndex"));  // nothing installed
+  f.TimedChange->onTimer();  // no error box either (TearDown)
   EXPECT_EQ(program.workDir.Read("empty.kvl"), "");
 }
 

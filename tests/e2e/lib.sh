@@ -4,7 +4,7 @@
 # psdriver.exe to act on its windows, and pass/fail bookkeeping.
 #
 #   e2e_setup                  fresh prefix, desktop, server (and an Xvfb if DISPLAY is unset)
-#   e2e_image NAME SIZE [COLOUR...]   a sample BMP or JPEG in C:\windows (before the start)
+#   e2e_image NAME SIZE [COLOUR...]   a sample BMP or JPEG among the system's wallpapers
 #   e2e_start_program [ARGS]   starts the program in the background
 #   drv COMMAND ARGS...        runs psdriver.exe (see psdriver.cpp for the commands)
 #   check NAME COMMAND...      counts a pass when COMMAND succeeds
@@ -80,7 +80,7 @@ e2e_setup() {
   rm -f "$WINEPREFIX/wineserver.log" "$WINEPREFIX/xvfb.log"
 
   if [ -z "${DISPLAY:-}" ]; then
-    xvfb_start "$E2E_DIR" 1280x1024x24 || e2e_abort "no X display"
+    xvfb_start "$E2E_DIR" "${E2E_SCREEN:-1280x1024x24}" || e2e_abort "no X display"
     E2E_XVFB_PID=$XVFB_PID
   fi
 
@@ -176,14 +176,18 @@ e2e_teardown() {
   E2E_DIR=
 }
 
-# e2e_image NAME SIZE [COLOUR...]: a picture in C:\windows; the extension (.bmp or
+# e2e_image NAME SIZE [COLOUR...]: a picture where a stock Windows keeps its wallpapers,
+# C:\windows\Web\Wallpaper\Windows, or in another theme's folder for "Theme1/NAME";
+# nothing goes into C:\windows itself, as on Windows 7 to 11. The extension (.bmp or
 # .jpg) picks the format, two colours make a gradient. Plain 24-bit BMP (BMP3): the
 # 40-byte header every reader knows.
 e2e_image() {
   local name=$1 size=$2 from=${3:-steelblue} to=${4:-}
   local fill="xc:$from"
   [ -n "$to" ] && fill="gradient:$from-$to"
-  local out="$E2E_WINDIR/$name"
+  [[ $name == */* ]] || name="Windows/$name"
+  local out="$E2E_WINDIR/Web/Wallpaper/$name"
+  mkdir -p "$(dirname "$out")"
   case "$name" in
     *.bmp | *.BMP) convert -size "$size" "$fill" -type TrueColor "BMP3:$out" ;;
     *.jpg | *.JPG | *.jpeg) convert -size "$size" "$fill" -quality 90 "JPEG:$out" ;;

@@ -1044,6 +1044,17 @@ int CmdEditLines(const Args& a, const Options& opt) {
   return 0;
 }
 
+// display WxH: the screen (the virtual desktop) changes to that size, as on undocking.
+int CmdDisplay(const Args& a, const Options&) {
+  Need(a, 1, "display WxH");
+  DEVMODEW mode{.dmSize = sizeof(DEVMODEW), .dmFields = DM_PELSWIDTH | DM_PELSHEIGHT};
+  if (std::sscanf(a[0].c_str(), "%lux%lu", &mode.dmPelsWidth, &mode.dmPelsHeight) != 2)
+    throw Failure("not WxH: " + a[0]);
+  if (const LONG rc = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr); rc != 0)
+    throw Failure("ChangeDisplaySettingsEx: " + std::to_string(rc));
+  return 0;
+}
+
 bool HasFileNameField(HWND dlg) {
   return GetDlgItem(dlg, kFileNameCombo) || GetDlgItem(dlg, kFileNameEdit);
 }
@@ -1377,6 +1388,7 @@ constexpr Command kCommands[] = {
     {"keys", CmdKeys},
     {"focus", CmdFocus},
     {"editlines", CmdEditLines},
+    {"display", CmdDisplay},
     {"check", CmdCheck},
     {"setcheck", CmdSetCheck},
     {"children", CmdChildren},
@@ -1461,6 +1473,7 @@ int Usage() {
 // wmain: arguments arrive as UTF-16 whatever the code page, and are used as UTF-8.
 int wmain(int argc, wchar_t** wargv) {
   _setmode(_fileno(stdout), _O_BINARY);
+  SetProcessDPIAware();  // real pixels at any DPI, as the program sees them
   if (argc < 2) return Usage();
   std::vector<std::string> argv;
   for (int i = 0; i < argc; ++i) argv.push_back(ToUtf8(wargv[i]));

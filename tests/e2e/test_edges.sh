@@ -19,23 +19,31 @@ exit_program() {
 started() { drv wait TForm5 '*' --timeout 30000 >/dev/null && drv msgbox-none --for 1000; }
 entries() { drv listbox TForm1 "$t" | tail -n +2; }
 
-# An empty list stops start-up at the preview, after the password switch was read.
+# A list of no picture stops start-up at the preview, after the password switch was read.
 drv regset "$p\\Security" UsePwd sz 1 >/dev/null
-: >"$E2E_APP_DIR/empty.kvl"
-drv regset "$p" FileListSource sz 'C:\Papershift7\empty.kvl' >/dev/null
+printf 'C:\\Papershift7\\notes.txt\r\n' >"$E2E_APP_DIR/bad.kvl"
+drv regset "$p" FileListSource sz 'C:\Papershift7\bad.kvl' >/dev/null
 e2e_start_program
 drv wait '#32770' "$t" --visible --timeout 30000 >/dev/null
 wine "$PS_DRIVER" decoy TWinTaskbar 12000 </dev/null >"$E2E_DIR/decoy.out" 2>&1 &
 sleep 3
 (cd "$E2E_APP_DIR" && timeout 30 wine Papershift7.exe </dev/null >/dev/null 2>&1)
 check_eq "a second start during start-up opens nothing" 0 drv visible TForm1 "$t"
-check_match "start-up stopped at the preview" "List index out of bounds" drv msgbox
+check_match "start-up stopped at the preview" "Unknown picture file extension" drv msgbox
 check "once start-up is over, the prompt shows" drv wait TForm5 '*' --visible --timeout 10000
 check_eq "and not the settings" 0 drv visible TForm1 "$t"
 wait $!
 check_eq "the other program's window got nothing" 0 cat "$E2E_DIR/decoy.out"
 exit_program && e2e_wait_program_exit 20
 drv regset "$p\\Security" UsePwd sz 0 >/dev/null
+
+# An empty list is no error: start-up runs to its end and says how to add pictures.
+: >"$E2E_APP_DIR/empty.kvl"
+drv regset "$p" FileListSource sz 'C:\Papershift7\empty.kvl' >/dev/null
+e2e_start_program
+check "an empty list: start-up runs to its end" started
+check "... with a notice how to add pictures" drv wait TForm3 'No pictures yet' --visible
+exit_program && e2e_wait_program_exit 20
 
 drv regset "$p" FileListSource sz 'C:\nowhere\mine.kvl' >/dev/null
 drv regset "$p" ItemIndex sz 0 >/dev/null
@@ -48,7 +56,7 @@ check "a second exit says it no more and ends" exit_program
 check "the program ends" e2e_wait_program_exit 20
 check "nothing was made where the drive was missing" test ! -e "$WINEPREFIX/drive_c/nowhere"
 
-printf 'C:\\windows\\sample-a.bmp\r\nC:\\windows\\sample-b.jpg\r\n' >"$E2E_APP_DIR/mine.kvl"
+printf 'C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp\r\nC:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg\r\n' >"$E2E_APP_DIR/mine.kvl"
 for v in FileListSource='C:\Papershift7\mine.kvl' WallpaperStyle=1 ItemIndex=1; do
   drv regset "$p" "${v%%=*}" sz "${v#*=}" >/dev/null
 done
@@ -64,10 +72,10 @@ drv regdel "$p" UseSound >/dev/null
 
 drv regdel "$p" FileListSource >/dev/null
 drv regset "$p" ItemIndex sz 0 >/dev/null
-printf 'C:\\windows\\sample-b.jpg\r\n' >"$E2E_APP_DIR/default.kvl"
+printf 'C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg\r\n' >"$E2E_APP_DIR/default.kvl"
 e2e_start_program
 check "start-up runs to its end" started
-check_eq "an existing default.kvl is the list" 'C:\windows\sample-b.jpg' entries
+check_eq "an existing default.kvl is the list" 'C:\windows\Web\Wallpaper\Windows\sample-b.jpg' entries
 exit_program && e2e_wait_program_exit 20
-check_eq "and is kept" "C:\\windows\\sample-b.jpg"$'\r' cat "$E2E_APP_DIR/default.kvl"
+check_eq "and is kept" "C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg"$'\r' cat "$E2E_APP_DIR/default.kvl"
 e2e_finish

@@ -27,9 +27,9 @@ list() { drv listbox TForm1 "$title"; }
 e2e_image '夕焼け.jpg' 333x222 orange
 e2e_start_program
 check "first start ends without an error box or notice" started
-check_eq "the list holds the name" $'0\nC:\\windows\\夕焼け.jpg' list
+check_eq "the list holds the name" $'0\nC:\\windows\\Web\\Wallpaper\\Windows\\夕焼け.jpg' list
 check "default.kvl holds it in UTF-8" same_bytes \
-  'C:\\windows\\\xe5\xa4\x95\xe7\x84\xbc\xe3\x81\x91.jpg\r\n' "$E2E_APP_DIR/default.kvl"
+  'C:\\windows\\Web\\Wallpaper\\Windows\\\xe5\xa4\x95\xe7\x84\xbc\xe3\x81\x91.jpg\r\n' "$E2E_APP_DIR/default.kvl"
 check "the preview hint names it" eval "drv hints TForm1 '$title' | grep -xF '夕焼け.jpg\r\n( 333 x 222 ) pixels'"
 check_match "the start-up change installs the bitmap made from it" '^C:\\windows\\Kestrova\.bmp BMP3? 333x222$' \
   eval 'echo "$(drv regget "$desktop" Wallpaper) $(identify -format "%m %wx%h" "$E2E_WINDIR/Kestrova.bmp")"'

@@ -56,15 +56,26 @@ check "the installed program finishes its start-up" drv wait TForm5 '*' --timeou
 check "no error box at start" drv msgbox-none --for 1000
 check "its icon shows in the notification area" e2e_tray_icon_shown "Papershift 7"
 default_list() { tr -d '\r' <"$dir/default.kvl" | sort; }
-check_eq "it writes default.kvl into its working directory" "C:\\windows\\sample-a.bmp
-C:\\windows\\sample-b.jpg" default_list
+check_eq "it writes default.kvl into its working directory" "C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp
+C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg" default_list
 
-# Start at logon, as the program writes it (quoted: the path has a space), and a list
-# file the user saved elsewhere.
-drv regset "$run_key" Papershift sz "\"$dir_win\\Papershift7.exe\"" >/dev/null
+# A silent update over the running copy: the installer asks it to close (it saves and ends
+# itself, exit code 0; terminated, it would end with 1) and starts it again.
+pid=$(drv pid TWinTaskbar '*')
+# Not inside "check": the copy the installer starts keeps the output streams it gets.
+wine "$setup" /S </dev/null >"$E2E_DIR/update.log" 2>&1
+check_eq "a silent update over the running copy succeeds" 0 echo $?
+ended_itself() { wait "$E2E_PROGRAM_PID" && E2E_PROGRAM_PID=; }
+check "the copy it closed ended itself" ended_itself
+check "and it is started again" drv wait TForm5 '*' --timeout 30000
+pid=$(drv pid TWinTaskbar '*')
+
+# Autostart switched off, as the program leaves it (an empty value), and a list file the
+# user saved elsewhere.
+drv regset "$run_key" Papershift sz "" >/dev/null
 elsewhere="$WINEPREFIX/drive_c/users/Public/Documents/holiday.kvl"
 mkdir -p "$(dirname "$elsewhere")"
-printf 'C:\\windows\\sample-a.bmp\r\n' >"$elsewhere"
+printf 'C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp\r\n' >"$elsewhere"
 
 # -- silent uninstall while the program runs -----------------------------------------
 # The uninstaller copies itself away and returns at once: wait for its work.
@@ -78,20 +89,9 @@ uninstalled() {
   return 1
 }
 check "the silent uninstall finishes" uninstalled
-# Asked to close, the program saves and ends itself (exit code 0); terminated, it would
-# leave its icon behind and end with 1.
-ended_itself() {
-  local _
-  for _ in $(seq 100); do
-    kill -0 "$E2E_PROGRAM_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  wait "$E2E_PROGRAM_PID"
-  local rc=$?
-  E2E_PROGRAM_PID=
-  [ "$rc" = 0 ] || { echo "exit status $rc"; return 1; }
-}
-check "the running program ended itself" ended_itself
+check "the running program ends" drv wait-exit --pid "$pid" --timeout 20000
+icon_gone() { ! drv trayicons | awk -F'\t' '$1 == 1 && $3 == "Papershift 7"' | grep -q .; }
+check "and its icon has gone: it ended itself" icon_gone
 left_in_folder() { (cd "$dir" && ls); }
 check_eq "the program files are gone, the default list stays" "default.kvl" left_in_folder
 check "the shortcut is gone" test ! -e "$shortcut"

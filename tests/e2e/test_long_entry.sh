@@ -10,10 +10,10 @@ e2e_image b.jpg 64x48 orange
 title=$E2E_TITLE
 long="C:\\$(printf 'a%.0s' $(seq 99988))\\gone.bmp" # sorts first
 kvl="$E2E_APP_DIR/long.kvl"
-printf '%s\r\n' 'C:\windows\a.bmp' "$long" 'C:\windows\b.jpg' >"$kvl"
+printf '%s\r\n' 'C:\windows\Web\Wallpaper\Windows\a.bmp' "$long" 'C:\windows\Web\Wallpaper\Windows\b.jpg' >"$kvl"
 sum() { od -An -tx1 "$@" | md5sum; }
 loaded=$(sum "$kvl")
-sorted=$(printf '%s\r\n' "$long" 'C:\windows\a.bmp' 'C:\windows\b.jpg' | sum)
+sorted=$(printf '%s\r\n' "$long" 'C:\windows\Web\Wallpaper\Windows\a.bmp' 'C:\windows\Web\Wallpaper\Windows\b.jpg' | sum)
 e2e_start_program
 check "the program starts" drv wait TForm5 '*' --timeout 30000
 pid=$(drv pid TWinTaskbar '*')

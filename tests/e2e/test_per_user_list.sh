@@ -27,11 +27,11 @@ restart
 check_match "the per-user default list is the current list file" "^$kvl$" drv regget "$p" FileListSource
 per_user=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Kestrova' -type d)
 check "it is there" test -s "$per_user/default.kvl"
-printf 'C:\\windows\\sample-b.jpg\r\nC:\\windows\\sample-a.bmp\r\n' >"$per_user/default.kvl"
+printf 'C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg\r\nC:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp\r\n' >"$per_user/default.kvl"
 restart
 entries() { drv listbox TForm1 "$E2E_TITLE" | tail -n +2; }
-check_eq "the next start loads it" 'C:\windows\sample-b.jpg
-C:\windows\sample-a.bmp' entries
+check_eq "the next start loads it" 'C:\windows\Web\Wallpaper\Windows\sample-b.jpg
+C:\windows\Web\Wallpaper\Windows\sample-a.bmp' entries
 
 drv regdel "$p" FileListSource >/dev/null
 rm "$per_user/default.kvl"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A user's first start: no settings yet, three pictures in the Windows directory.
+# A user's first start on a stock layout: no settings yet, no picture in the Windows
+# directory itself, three among the system's wallpapers in two theme folders.
 # The program starts hidden with its icon in the notification area, the icon's
 # double-click shows the settings window, and "Exit Program" in the icon's menu ends
 # the process and leaves every setting in the registry.
@@ -8,11 +9,9 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 
-# The default list is built from the Windows directory, which holds no picture in a
-# fresh prefix; an empty list would stop the start-up with an error box.
 e2e_image sample-a.bmp 320x240 steelblue
 e2e_image sample-b.jpg 320x240 orange firebrick
-e2e_image sample-c.bmp 160x120 seagreen
+e2e_image Theme1/sample-c.bmp 160x120 seagreen
 
 program=$E2E_PROGRAM_KEY
 security="$program\\Security"
@@ -112,9 +111,9 @@ check "no error box after showing the settings" drv msgbox-none
 
 list=$(drv listbox TForm1 "$title")
 entries() { tail -n +2 <<<"$list" | sort; }
-check_eq "the image list holds the three pictures" "C:\\windows\\sample-a.bmp
-C:\\windows\\sample-b.jpg
-C:\\windows\\sample-c.bmp" entries
+check_eq "the image list holds the three pictures" "C:\\windows\\Web\\Wallpaper\\Theme1\\sample-c.bmp
+C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp
+C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg" entries
 check_eq "entry 1 is selected after the start-up change" 1 head -n 1 <<<"$list"
 
 # The desktop values name entry 1, a JPEG through its converted bitmap.
@@ -162,8 +161,8 @@ check "exit stores UsePwd under Security" expect_value "$security_values" UsePwd
 kvl=$(drv regget "$program" FileListSource)
 kvl_unix="$WINEPREFIX/drive_c/$(sed -e 's/^[Cc]:\\//' -e 's/\\/\//g' <<<"$kvl")"
 list_file_entries() { tr -d '\r' <"$kvl_unix" | grep . | sort; }
-check_eq "the default list file holds the three pictures" "C:\\windows\\sample-a.bmp
-C:\\windows\\sample-b.jpg
-C:\\windows\\sample-c.bmp" list_file_entries
+check_eq "the default list file holds the three pictures" "C:\\windows\\Web\\Wallpaper\\Theme1\\sample-c.bmp
+C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp
+C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg" list_file_entries
 
 e2e_finish

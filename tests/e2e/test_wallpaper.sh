@@ -28,8 +28,8 @@ e2e_start_program
 check "the program starts" drv wait TForm5 '*' --timeout 30000
 check "no error box at start" drv msgbox-none --for 1000
 check_eq "the list holds the bitmap, then the JPEG; entry 0 selected" "0
-C:\\windows\\p-red.bmp
-C:\\windows\\q-blue.jpg" drv listbox TForm1 "$title"
+C:\\windows\\Web\\Wallpaper\\Windows\\p-red.bmp
+C:\\windows\\Web\\Wallpaper\\Windows\\q-blue.jpg" drv listbox TForm1 "$title"
 
 # "R,G,B" of one pixel of the desktop as it is now.
 shot="$E2E_DIR/desktop.png"
@@ -74,7 +74,7 @@ check "choose \"Center Image\"" tray_menu end up up enter
 check "no error box after \"Center Image\"" drv msgbox-none --for 500
 check_eq "the desktop's WallpaperStyle is 0" 0 drv regget "$desktop" WallpaperStyle
 check_eq "the desktop's TileWallpaper is 0" 0 drv regget "$desktop" TileWallpaper
-check_eq "the wallpaper is the bitmap itself" 'C:\windows\p-red.bmp' drv regget "$desktop" Wallpaper
+check_eq "the wallpaper is the bitmap itself" 'C:\windows\Web\Wallpaper\Windows\p-red.bmp' drv regget "$desktop" Wallpaper
 check_eq "ItemIndex is 0" 0 drv regget "$program" ItemIndex
 check "the middle of the desktop shows the red picture" desktop_shows 512 384 "$red"
 check "a corner does not: the picture is centred" desktop_lacks 40 40 "$red"
@@ -95,7 +95,7 @@ check "the middle of the desktop shows the blue picture" desktop_shows 512 384 "
 
 # -- Change Image again: from the last entry back to the first ---------------------------
 check "choose \"Change Image\" again" tray_menu home down enter
-check_eq "the wallpaper is the bitmap again" 'C:\windows\p-red.bmp' drv regget "$desktop" Wallpaper
+check_eq "the wallpaper is the bitmap again" 'C:\windows\Web\Wallpaper\Windows\p-red.bmp' drv regget "$desktop" Wallpaper
 check_eq "ItemIndex is 0 again" 0 drv regget "$program" ItemIndex
 check "the desktop shows the red picture again" desktop_shows 512 384 "$red"
 
@@ -105,7 +105,7 @@ check_match "the desktop colour is not green yet" '^[0-9]+,[0-9]+,[0-9]+$' drv s
 [ "$E2E_GOT" = 0,128,0 ] && e2e_fail "the desktop colour was green before the choice" ""
 check "choose \"Background Color\" > \"Green\"" tray_menu home down down down right end enter
 check_eq "COLOR_DESKTOP is 0,128,0" 0,128,0 drv syscolor 1
-check_eq "the colour leaves the wallpaper alone" 'C:\windows\p-red.bmp' \
+check_eq "the colour leaves the wallpaper alone" 'C:\windows\Web\Wallpaper\Windows\p-red.bmp' \
   drv regget "$desktop" Wallpaper
 check "no error box after the colour" drv msgbox-none --for 500
 

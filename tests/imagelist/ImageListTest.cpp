@@ -1,11 +1,12 @@
 // Editing the image list: removing, sorting, adding through the dialog, filling from the
-// Windows directory, and the bulk add that list files use.
+// Windows directory and the system's wallpapers, and the bulk add that list files use.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "Support.h"
 #include "imagelist/FileDialogs.h"
+#include "platform/Paths.h"
 
 namespace {
 
@@ -120,14 +121,20 @@ TEST_F(ImageListTest, AddDialogIsThePictureDialogInTheCurrentFolder) {
   EXPECT_EQ(program.askedInitialDir, elsewhere.path());
   const DWORD wanted = OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST |
                        OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_DONTADDTORECENT | OFN_EXPLORER |
-                       OFN_ENABLEHOOK;
+                       OFN_ENABLEHOOK | OFN_NOCHANGEDIR;
   EXPECT_EQ(program.asked.Flags & wanted, wanted);
-  // The folder the user goes to stays current for the next dialog.
-  EXPECT_EQ(program.asked.Flags & OFN_NOCHANGEDIR, 0u);
+  // The folder the user went to is where the next dialog opens; the current one stays.
+  testenv::TempDir chosen;
+  program.AnswerDialog(chosen.File("x.jpg"));
+  program.React([&] { form().addClick(); });
+  program.AnswerDialog("");
+  program.React([&] { form().LoadFileClick(); });
+  EXPECT_EQ(program.askedInitialDir, chosen.path());
+  EXPECT_EQ(platform::CurrentDirectory(), elsewhere.path());
   SetCurrentDirectoryA(program.fixture.workDir.path().c_str());
 }
 
-TEST_F(ImageListTest, WindowsImagesBitmapsFirstNoSubfoldersNotCleared) {
+TEST_F(ImageListTest, WindowsImagesBitmapsFirstThenSystemWallpapersByFolderNotCleared) {
   testenv::TempDir windows;
   platform::seams().windowsDirectory = [&] { return windows.path(); };
   testenv::WriteFileBytes(windows.File("b.jpg"), "x");
@@ -138,6 +145,16 @@ TEST_F(ImageListTest, WindowsImagesBitmapsFirstNoSubfoldersNotCleared) {
   testenv::WriteFileBytes(windows.File("KESTROVA.bmp"), "x");  // the program's own, left out
   CreateDirectoryA(windows.File("folder.bmp").c_str(), nullptr);
   testenv::WriteFileBytes(windows.File("folder.bmp") + "\\inner.bmp", "x");
+  // The system's wallpapers, as Windows 10 lays them out, made in no order.
+  const std::string web = windows.File("Web"), wallpapers = web + "\\Wallpaper";
+  for (const std::string& dir : {web, wallpapers, wallpapers + "\\Windows", wallpapers + "\\theme1",
+                                 wallpapers + "\\theme1\\4K"})
+    CreateDirectoryA(dir.c_str(), nullptr);
+  const Entries system{wallpapers + "\\theme1\\img2.bmp", wallpapers + "\\theme1\\img1.jpg",
+                       wallpapers + "\\theme1\\Img3.jpg", wallpapers + "\\theme1\\4K\\img1.jpg",
+                       wallpapers + "\\Windows\\img0.jpg"};
+  for (int i : {4, 2, 0, 3, 1}) testenv::WriteFileBytes(system[i], "x");
+  testenv::WriteFileBytes(wallpapers + "\\Windows\\notes.txt", "x");
   program.Fill({"C:\\kept.jpg"});
 
   // Messages posted before the scan are delivered while it runs.
@@ -158,12 +175,13 @@ TEST_F(ImageListTest, WindowsImagesBitmapsFirstNoSubfoldersNotCleared) {
   DestroyWindow(listener);
 
   const Entries entries = program.Entries();
-  ASSERT_EQ(entries.size(), 4u);
+  ASSERT_EQ(entries.size(), 9u);
   EXPECT_EQ(entries[0], "C:\\kept.jpg");
   Entries bitmaps{entries[1], entries[2]};
   std::sort(bitmaps.begin(), bitmaps.end());
   EXPECT_EQ(bitmaps, (Entries{windows.File("a.bmp"), windows.File("c.BMP")}));
   EXPECT_EQ(entries[3], windows.File("b.jpg"));
+  EXPECT_EQ(Entries(entries.begin() + 4, entries.end()), system);
   EXPECT_GE(countWhenDelivered, 1);
   EXPECT_LT(countWhenDelivered, 4);
 }

@@ -16,7 +16,9 @@ class TrayIconTest : public ::testing::Test {
       requests.push_back(message);
       tips.emplace_back(data->szTip);
       lastSize = data->cbSize;
-      return shellAnswers ? TRUE : FALSE;
+      if (data->uFlags & NIF_INFO)
+        balloons.push_back(std::string(data->szInfoTitle) + "|" + data->szInfo);
+      return shellAnswers || (message == NIM_MODIFY && lateAdd) ? TRUE : FALSE;
     };
     owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
                             nullptr);
@@ -39,6 +41,8 @@ class TrayIconTest : public ::testing::Test {
   std::vector<std::string> tips;
   DWORD lastSize = 0;
   bool shellAnswers = true;
+  bool lateAdd = false;  // an add that timed out reached the shell after all
+  std::vector<std::string> balloons;
   HWND owner = nullptr;
   HICON icon = nullptr;
   std::unique_ptr<integration::TWinTaskbar> tray;
@@ -123,6 +127,31 @@ TEST_F(TrayIconTest, FailedAddIsRepeatedWhenTheShellComesBack) {
   requests.clear();
   SendMessageA(tray->hwnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   EXPECT_EQ(requests, std::vector<DWORD>{NIM_ADD});
+}
+
+TEST_F(TrayIconTest, RefusedAddIsRetriedByTimerModifyFirstForAboutTwoMinutes) {
+  shellAnswers = false;  // a shell too busy to answer, as at logon
+  MakeTray();
+  tray->ShowBalloon("Title", "Where the icon is");  // waits for the icon
+  requests.clear();
+  tray->AddRetry().onTimer();
+  EXPECT_EQ(requests, (std::vector<DWORD>{NIM_MODIFY, NIM_ADD}));
+  lateAdd = true;  // the first add got through late: modify finds it, no second icon
+  requests.clear();
+  tray->AddRetry().onTimer();
+  EXPECT_EQ(requests, (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY}));  // the icon, its balloon
+  EXPECT_TRUE(tray->IconAdded() && !tray->AddRetry().Enabled());
+  EXPECT_EQ(balloons, std::vector<std::string>{"Title|Where the icon is"});
+  EXPECT_EQ(lastSize, static_cast<DWORD>(NOTIFYICONDATAA_V2_SIZE));
+  lateAdd = false;  // a shell that never answers: the retries end after a couple of minutes
+  tray->SetShowIcon(false);
+  tray->SetShowIcon(true);
+  UINT retriedMs = 0;
+  for (; tray->AddRetry().Enabled() && retriedMs < 3600000;
+       retriedMs += tray->AddRetry().Interval())
+    tray->AddRetry().onTimer();
+  EXPECT_TRUE(retriedMs >= 60000 && retriedMs <= 300000) << retriedMs;
+  EXPECT_EQ(balloons.size(), 1u);  // once only
 }
 
 TEST_F(TrayIconTest, LongHintIsCutToTheTipField) {
