@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bench/BenchClock.h"
@@ -197,7 +198,7 @@ int MinimalTrayProgram() {
   data.hWnd = window;
   data.uFlags = NIF_ICON | NIF_TIP;
   data.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  std::strcpy(data.szTip, "reference");
+  std::string_view("reference").copy(data.szTip, sizeof(data.szTip) - 1);
   Shell_NotifyIconA(NIM_ADD, &data);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);

@@ -10,10 +10,12 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "picture/JpegToBmp.h"
+#include "picture/LittleEndian.h"
 
 namespace {
 
 using picture::kBmpHeaderSize;
+using picture::Le32;
 
 class MemorySink final : public picture::BmpSink {
  public:
@@ -59,11 +61,6 @@ class MemorySink final : public picture::BmpSink {
 
 int RoundUp32(int n) {
   return n > INT_MAX - 31 ? INT_MAX : (n + 31) / 32 * 32;
-}
-
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 }  // namespace

@@ -7,11 +7,14 @@
 #include <cstring>
 
 #include "picture/Reduction.h"
+#include "picture/LittleEndian.h"
 #include "platform/core/Error.h"
 
 namespace picture {
 
 namespace {
+
+constexpr char kKind[] = "Bitmap image";
 
 constexpr size_t kFileHeaderSize = 14;
 constexpr uint64_t kMaxPixelBytes = uint64_t{1} << 30;
@@ -23,22 +26,6 @@ constexpr uint64_t kRleUnbackedBytes = uint64_t{64} << 20;
 constexpr uint64_t kRleMaxExpansion = 1024;
 
 enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
-
-[[noreturn]] void Invalid() {
-  throw platform::Error("Bitmap image is not valid");
-}
-
-[[noreturn]] void InvalidIcon() {
-  throw platform::Error("Icon image is not valid");
-}
-
-uint16_t Le16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(Le16(p)) | static_cast<uint32_t>(Le16(p + 2)) << 16;
-}
 
 // One colour channel of a 16- or 32-bit pixel, described by its bit mask.
 struct Channel {
@@ -56,12 +43,12 @@ struct Channel {
 
 // GDI accepts only non-empty runs of adjacent bits.
 Channel MakeChannel(uint32_t mask) {
-  if (mask == 0) Invalid();
+  if (mask == 0) NotValid(kKind);
   Channel c;
   c.mask = mask;
   c.shift = std::countr_zero(mask);
   const uint32_t run = mask >> c.shift;
-  if ((run & (run + 1)) != 0) Invalid();
+  if ((run & (run + 1)) != 0) NotValid(kKind);
   c.bits = std::popcount(run);
   return c;
 }
@@ -80,7 +67,7 @@ struct Layout {
 
 // Reads and checks everything but the pixel data.
 Layout ParseHeaders(const uint8_t* data, size_t size) {
-  if (size < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M') Invalid();
+  if (size < kFileHeaderSize + 4 || data[0] != 'B' || data[1] != 'M') NotValid(kKind);
   const uint32_t headerSize = Le32(data + kFileHeaderSize);
   switch (headerSize) {
     case 12:   // BITMAPCOREHEADER
@@ -91,9 +78,9 @@ Layout ParseHeaders(const uint8_t* data, size_t size) {
     case 124:  // BITMAPV5HEADER
       break;
     default:
-      Invalid();
+      NotValid(kKind);
   }
-  if (size < kFileHeaderSize + headerSize) Invalid();
+  if (size < kFileHeaderSize + headerSize) NotValid(kKind);
   const uint8_t* h = data + kFileHeaderSize;
 
   Layout l;
@@ -107,7 +94,7 @@ Layout ParseHeaders(const uint8_t* data, size_t size) {
     height = Le16(h + 6);
     l.bits = Le16(h + 10);
     paletteEntrySize = 3;
-    if (l.bits != 1 && l.bits != 4 && l.bits != 8 && l.bits != 24) Invalid();
+    if (l.bits != 1 && l.bits != 4 && l.bits != 8 && l.bits != 24) NotValid(kKind);
   } else {
     l.width = static_cast<int32_t>(Le32(h + 4));
     height = static_cast<int32_t>(Le32(h + 8));
@@ -118,7 +105,7 @@ Layout ParseHeaders(const uint8_t* data, size_t size) {
       // The 40-byte header keeps its masks after itself, the longer ones inside.
       const size_t masksAt = kFileHeaderSize + 40;
       if (headerSize == 40) tablesStart += 12;
-      if (size < masksAt + 12) Invalid();
+      if (size < masksAt + 12) NotValid(kKind);
       for (int i = 0; i < 3; ++i) masks[i] = Le32(data + masksAt + 4 * i);
     }
   }
@@ -126,16 +113,16 @@ Layout ParseHeaders(const uint8_t* data, size_t size) {
     l.topDown = true;
     height = -height;
   }
-  if (l.width <= 0 || height <= 0 || height > INT_MAX) Invalid();
+  if (l.width <= 0 || height <= 0 || height > INT_MAX) NotValid(kKind);
   l.height = static_cast<int>(height);
   if (static_cast<uint64_t>(l.width) * static_cast<uint64_t>(l.height) * 3 > kMaxPixelBytes)
-    Invalid();
+    NotValid(kKind);
 
   switch (l.compression) {
     case kRgb:
       if (l.bits != 1 && l.bits != 4 && l.bits != 8 && l.bits != 16 && l.bits != 24 &&
           l.bits != 32) {
-        Invalid();
+        NotValid(kKind);
       }
       if (l.bits == 16) masks = {0x7C00, 0x03E0, 0x001F};
       if (l.bits == 32) masks = {0xFF0000, 0xFF00, 0xFF};
@@ -143,17 +130,17 @@ Layout ParseHeaders(const uint8_t* data, size_t size) {
     case kRle8:
     case kRle4:
       // Run-length data is always stored bottom-up.
-      if (l.bits != (l.compression == kRle8 ? 8 : 4) || l.topDown) Invalid();
+      if (l.bits != (l.compression == kRle8 ? 8 : 4) || l.topDown) NotValid(kKind);
       break;
     case kBitfields:
-      if (l.bits != 16 && l.bits != 32) Invalid();
-      if (l.bits == 16 && ((masks[0] | masks[1] | masks[2]) >> 16) != 0) Invalid();
+      if (l.bits != 16 && l.bits != 32) NotValid(kKind);
+      if (l.bits == 16 && ((masks[0] | masks[1] | masks[2]) >> 16) != 0) NotValid(kKind);
       if ((masks[0] & masks[1]) != 0 || (masks[0] & masks[2]) != 0 || (masks[1] & masks[2]) != 0) {
-        Invalid();
+        NotValid(kKind);
       }
       break;
     default:
-      Invalid();
+      NotValid(kKind);
   }
   if (l.bits == 16 || l.bits == 32) {
     for (int i = 0; i < 3; ++i) l.channels[i] = MakeChannel(masks[i]);
@@ -162,29 +149,29 @@ Layout ParseHeaders(const uint8_t* data, size_t size) {
   if (l.bits <= 8) {
     const unsigned maxColors = 1u << l.bits;
     l.paletteCount = colorsUsed == 0 ? maxColors : std::min<uint32_t>(colorsUsed, maxColors);
-    if (tablesStart + l.paletteCount * paletteEntrySize > size) Invalid();
+    if (tablesStart + l.paletteCount * paletteEntrySize > size) NotValid(kKind);
     for (unsigned i = 0; i < l.paletteCount; ++i) {
       std::memcpy(&l.palette[i * 3], data + tablesStart + i * paletteEntrySize, 3);
     }
   }
 
   l.pixelOffset = Le32(data + 10);
-  if (l.pixelOffset < tablesStart || l.pixelOffset >= size) Invalid();
+  if (l.pixelOffset < tablesStart || l.pixelOffset >= size) NotValid(kKind);
   if (l.compression == kRgb || l.compression == kBitfields) {
     const uint64_t rowBytes = (static_cast<uint64_t>(l.width) * l.bits + 31) / 32 * 4;
-    if (rowBytes * static_cast<uint64_t>(l.height) > size - l.pixelOffset) Invalid();
+    if (rowBytes * static_cast<uint64_t>(l.height) > size - l.pixelOffset) NotValid(kKind);
   } else {
     const uint64_t pictureBytes = picture::DibStride24(l.width) * static_cast<uint64_t>(l.height);
     if (pictureBytes > kRleUnbackedBytes &&
         pictureBytes / kRleMaxExpansion > size - l.pixelOffset) {
-      Invalid();
+      NotValid(kKind);
     }
   }
   return l;
 }
 
 void PutIndex(const Layout& l, unsigned index, uint8_t* out) {
-  if (index >= l.paletteCount) Invalid();
+  if (index >= l.paletteCount) NotValid(kKind);
   std::memcpy(out, &l.palette[index * 3], 3);
 }
 
@@ -225,10 +212,10 @@ void DecodeRle(const Layout& l, const uint8_t* p, size_t n, uint8_t* out, size_t
   int x = 0;
   int y = 0;
   auto need = [&](size_t k) {
-    if (n - i < k) Invalid();
+    if (n - i < k) NotValid(kKind);
   };
   auto put = [&](unsigned index) {
-    if (index >= l.paletteCount) Invalid();
+    if (index >= l.paletteCount) NotValid(kKind);
     if (x < l.width) {
       if (out)
         PutIndex(l, index, out + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3);
@@ -268,7 +255,7 @@ void DecodeRle(const Layout& l, const uint8_t* p, size_t n, uint8_t* out, size_t
 }  // namespace
 
 DecodedImage DecodeBmp(const uint8_t* data, size_t size) {
-  if (data == nullptr) Invalid();
+  if (data == nullptr) NotValid(kKind);
   const Layout l = ParseHeaders(data, size);
   const uint8_t* pixels = data + l.pixelOffset;
   const size_t available = size - l.pixelOffset;
@@ -294,13 +281,13 @@ DecodedImage DecodeBmp(const uint8_t* data, size_t size) {
 }
 
 BmpSize ReadBmpSize(const uint8_t* data, size_t size) {
-  if (data == nullptr) Invalid();
+  if (data == nullptr) NotValid(kKind);
   const Layout l = ParseHeaders(data, size);
   return {l.width, l.height};
 }
 
 DecodedImage DecodeBmpReduced(const uint8_t* data, size_t size, int factor) {
-  if (data == nullptr) Invalid();
+  if (data == nullptr) NotValid(kKind);
   const Layout l = ParseHeaders(data, size);
   // Run-length data places its pixels anywhere; it is decoded whole (such pictures are
   // palette drawings, small in practice), then reduced.
@@ -320,11 +307,11 @@ DecodedImage DecodeBmpReduced(const uint8_t* data, size_t size, int factor) {
 }
 
 IconEntry PickIconEntry(const uint8_t* data, size_t size) {
-  if (data == nullptr || size < 6) InvalidIcon();
+  if (data == nullptr || size < 6) NotValid("Icon image");
   const unsigned count = Le16(data + 4);
-  if (Le16(data) != 0 || Le16(data + 2) != 1 || count == 0) InvalidIcon();
+  if (Le16(data) != 0 || Le16(data + 2) != 1 || count == 0) NotValid("Icon image");
   const size_t directoryEnd = 6 + size_t{16} * count;
-  if (directoryEnd > size) InvalidIcon();
+  if (directoryEnd > size) NotValid("Icon image");
 
   IconEntry best{};
   int bestBits = -1;
@@ -335,7 +322,7 @@ IconEntry PickIconEntry(const uint8_t* data, size_t size) {
     const int bits = Le16(e + 6);
     if (entry.size == 0 || entry.offset < directoryEnd ||
         uint64_t{entry.offset} + entry.size > size) {
-      InvalidIcon();
+      NotValid("Icon image");
     }
     const int64_t area = int64_t{entry.width} * entry.height;
     const int64_t bestArea = int64_t{best.width} * best.height;

@@ -1,23 +1,13 @@
 #include "picture/IconImage.h"
 
+#include "picture/LittleEndian.h"
 #include "platform/core/Error.h"
 
 namespace picture {
 
 namespace {
 
-[[noreturn]] void Invalid() {
-  throw platform::Error("Icon image is not valid");
-}
-
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
-
-uint16_t Le16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
+constexpr char kKind[] = "Icon image";
 
 // Bytes of one row of a bitmap, padded to 32 bits.
 uint64_t RowBytes(uint64_t width, unsigned bits) {
@@ -28,12 +18,12 @@ uint64_t RowBytes(uint64_t width, unsigned bits) {
 
 void CheckIconImage(const uint8_t* data, size_t size) {
   static constexpr uint8_t kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  if (data == nullptr || size < 8) Invalid();
+  if (data == nullptr || size < 8) NotValid(kKind);
   bool png = true;
   for (size_t i = 0; i < 8; ++i) png = png && data[i] == kPng[i];
   if (png) return;  // the system's PNG reader checks its own stream
 
-  if (size < 40) Invalid();
+  if (size < 40) NotValid(kKind);
   const uint32_t headerSize = Le32(data);
   const int32_t width = static_cast<int32_t>(Le32(data + 4));
   // The height covers the colour mask and the transparency mask together.
@@ -43,30 +33,31 @@ void CheckIconImage(const uint8_t* data, size_t size) {
   const uint32_t compression = Le32(data + 16);
   const uint32_t coloursUsed = Le32(data + 32);
   constexpr int32_t kMaxSide = 4096;
-  if (headerSize < 40 || headerSize > size || planes != 1) Invalid();
+  if (headerSize < 40 || headerSize > size || planes != 1) NotValid(kKind);
   if (width <= 0 || width > kMaxSide || doubleHeight < 2 || doubleHeight > 2 * kMaxSide) {
-    Invalid();
+    NotValid(kKind);
   }
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) Invalid();
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+    NotValid(kKind);
   uint64_t tableBytes = 0;
   if (compression == 3 /* BI_BITFIELDS */) {
-    if (bits != 16 && bits != 32) Invalid();
+    if (bits != 16 && bits != 32) NotValid(kKind);
     if (headerSize == 40) tableBytes = 12;  // the three masks follow a plain header
   } else if (compression != 0 /* BI_RGB */) {
-    Invalid();
+    NotValid(kKind);
   }
   if (bits <= 8) {
     const uint64_t maxColours = uint64_t{1} << bits;
-    if (coloursUsed > maxColours) Invalid();
+    if (coloursUsed > maxColours) NotValid(kKind);
     tableBytes = 4 * (coloursUsed ? coloursUsed : maxColours);
   } else {
-    if (coloursUsed > 256) Invalid();
+    if (coloursUsed > 256) NotValid(kKind);
     tableBytes += 4 * uint64_t{coloursUsed};
   }
   const uint64_t height = static_cast<uint64_t>(doubleHeight) / 2;
   const uint64_t needed =
       headerSize + tableBytes + RowBytes(width, bits) * height + RowBytes(width, 1) * height;
-  if (needed > size) Invalid();
+  if (needed > size) NotValid(kKind);
 }
 
 }  // namespace picture

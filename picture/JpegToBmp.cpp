@@ -84,15 +84,28 @@ struct Decompressor {
   [[noreturn]] void Fail() const { ThrowJpegError(err.code); }
 };
 
-// Runs one step that calls into libjpeg. libjpeg reports errors by a longjmp back to here,
-// skipping the step's frames, so a step must keep no object with a destructor alive while
-// it calls libjpeg. Exceptions thrown by the step's own C++ code (a sink's write) pass
-// through as usual. Returns false when libjpeg failed.
+// Runs step(context) with libjpeg's error exit pointing back here. libjpeg reports errors
+// by a longjmp, skipping the step's frames, so a step must keep no object with a
+// destructor alive while it calls libjpeg; this frame holds none either, which is what
+// makes the jump safe (and MSVC's warning about it moot here alone). Exceptions thrown by
+// the step's own C++ code (a sink's write) pass through as usual. False when libjpeg failed.
+#ifdef _MSC_VER
+#pragma warning(push)
+#pragma warning(disable : 4611)
+#endif
+[[nodiscard]] bool CallGuarded(std::jmp_buf& jump, void (*step)(void*), void* context) {
+  if (setjmp(jump) != 0) return false;
+  step(context);
+  return true;
+}
+#ifdef _MSC_VER
+#pragma warning(pop)
+#endif
+
 template <class Step>
 [[nodiscard]] bool RunGuarded(Decompressor& d, Step& step) {
-  if (setjmp(d.err.jump) != 0) return false;
-  step();
-  return true;
+  return CallGuarded(
+      d.err.jump, [](void* s) { (*static_cast<Step*>(s))(); }, &step);
 }
 
 template <class Step>

@@ -1,5 +1,6 @@
 #include "ui/Picture.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/core/Error.h"

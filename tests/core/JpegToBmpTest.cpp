@@ -55,7 +55,7 @@ class MemorySink : public picture::BmpSink {
 };
 
 uint16_t Le16(const Bytes& b, size_t at) {
-  return static_cast<uint16_t>(b[at] | b[at + 1] << 8);
+  return picture::Le16(b.data() + at);
 }
 
 // Compares bottom-up BGR rows with libjpeg's own top-down RGB rows; reports the first

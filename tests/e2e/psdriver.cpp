@@ -1258,7 +1258,6 @@ int CmdRegDel(const Args& a, const Options&) {
   return 0;
 }
 
-// screenshot FILE.bmp: the whole screen of this desktop as a 24-bit bitmap file.
 // decoy CLASS MS: another program's window of that class; prints the icon callbacks it got.
 int g_decoyCallbacks = 0;
 int CmdDecoy(const Args& a, const Options&) {
@@ -1281,6 +1280,7 @@ int CmdDecoy(const Args& a, const Options&) {
   return 0;
 }
 
+// screenshot FILE.bmp: the whole screen of this desktop as a 24-bit bitmap file.
 int CmdScreenshot(const Args& a, const Options&) {
   Need(a, 1, "screenshot FILE.bmp");
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);

@@ -101,7 +101,9 @@ class Counter {
 };
 
 int SoakChanges() {
-  if (const char* text = std::getenv("PS_SOAK_CHANGES")) {
+  char text[16] = {};
+  const DWORD length = GetEnvironmentVariableA("PS_SOAK_CHANGES", text, sizeof(text));
+  if (length > 0 && length < sizeof(text)) {
     const int n = std::atoi(text);
     if (n >= 10) return n;
   }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "picture/LittleEndian.h"
+
 namespace testsupport {
 
 // What ErrorOf gives when the call raised nothing.
@@ -26,8 +28,7 @@ inline std::string ErrorOf(const std::function<void()>& f) {
 // The little-endian 32-bit field at `at` of file bytes held in a string or a byte vector.
 template <class Data>
 uint32_t Le32(const Data& b, size_t at) {
-  auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(b[at + i])); };
-  return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
+  return picture::Le32(reinterpret_cast<const uint8_t*>(b.data()) + at);
 }
 
 }  // namespace testsupport

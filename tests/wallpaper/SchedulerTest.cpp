@@ -20,8 +20,7 @@ using testsupport::ErrorOf;
 // box's entry read does.
 class FakeList final : public wallpaper::ChangeList {
  public:
-  explicit FakeList(Names entries, int selected = -1)
-      : entries(std::move(entries)), selected(selected) {}
+  explicit FakeList(Names names, int index = -1) : entries(std::move(names)), selected(index) {}
 
   int Count() const override { return static_cast<int>(entries.size()); }
   int Selected() const override { return selected; }

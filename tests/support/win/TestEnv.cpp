@@ -1,6 +1,7 @@
 #include "tests/support/win/TestEnv.h"
 
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "tests/support/JpegEncode.h"
@@ -127,21 +128,16 @@ std::string TempDir::Read(const std::string& name) const {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return "<missing>";
-  std::string bytes;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.append(buffer, n);
-  std::fclose(f);
-  return bytes;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) throw std::runtime_error("cannot write " + path);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    throw std::runtime_error("cannot write " + path);
+  }
 }
 
 ErrorBoxCapture::ErrorBoxCapture() {
