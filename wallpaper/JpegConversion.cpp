@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <vector>
@@ -55,12 +56,18 @@ void ConvertInto(const std::vector<uint8_t>& jpeg, const Fit& fit,
 
 // The desktop value "Wallpaper", or empty.
 std::string InstalledWallpaper() {
-  char path[32768] = {};
-  DWORD size = sizeof path;
-  if (RegGetValueA(platform::seams().registryRoot, kDesktopKey, "Wallpaper", RRF_RT_REG_SZ, nullptr,
-                   path, &size) != ERROR_SUCCESS) {
+  const HKEY root = platform::seams().registryRoot;
+  DWORD size = 0;
+  if (RegGetValueA(root, kDesktopKey, "Wallpaper", RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
+      ERROR_SUCCESS) {
     return {};
   }
+  std::string path(size, '\0');
+  if (RegGetValueA(root, kDesktopKey, "Wallpaper", RRF_RT_REG_SZ, nullptr, path.data(), &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  path.resize(std::strlen(path.c_str()));
   return path;
 }
 
