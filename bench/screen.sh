@@ -12,11 +12,16 @@ screen_programs=(current)
 if [ -n "${BENCH_BASELINE:-}" ]; then
   base="$build/bench-baseline"
   log "building the program as of $BENCH_BASELINE for its figures"
-  rm -rf "$base/src" && mkdir -p "$base/src/build"
-  git -C "$root" archive "$BENCH_BASELINE" | tar -x -C "$base/src"
+  rev=$(git -C "$root" rev-parse "$BENCH_BASELINE")
+  # Kept and built on by the next run for the same revision.
+  if [ "$(cat "$base/revision" 2>/dev/null)" != "$rev" ]; then
+    rm -rf "$base" && mkdir -p "$base/src/build"
+    git -C "$root" archive "$rev" | tar -x -C "$base/src"
+    ln -s "$root/build/deps" "$base/src/build/deps"
+    echo "$rev" >"$base/revision"
+  fi
   # The same benchmark program, on that revision's program.
   cp "$root/bench/bench_change.cpp" "$base/src/bench/"
-  ln -s "$root/build/deps" "$base/src/build/deps"
   (cd "$base/src" && cmake --preset win64 >/dev/null &&
     cmake --build --preset win64 --target bench_change -j2 >/dev/null) &&
     screen_programs=(baseline current) || failures+=("baseline build")
