@@ -544,6 +544,7 @@ void TForm1::HideSettings() {
 
 void TForm1::FormShow() {
   TimedChange->SetEnabled(false);
+  ShowPendingPreview();
 }
 
 void TForm1::FormClose() {
@@ -622,6 +623,7 @@ LRESULT TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     ui::Guarded([&] { PopupMenu1->Dispatch(LOWORD(wp)); });
     return 0;
   }
+  if (msg == WM_DISPLAYCHANGE) RemakeWallpaperForScreen();
   // The tray's message after its menu (kAfterPopupMessage) needs no reaction. It shares its
   // number with DM_GETDEFID, which the dialog manager sends for Enter: that one gets its
   // answer from DialogForm.

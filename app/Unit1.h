@@ -66,6 +66,10 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
                       const std::string& tileWallpaper);
   void ChangeWallpaper();
+  // The preview of a change: made in full only while the window is shown. Hidden, the entry
+  // is only tested as a picture (the same errors at the same step), and its preview is made
+  // when the window is next shown.
+  void PreviewForChange();
   void FillWithWindowsImages();
   void StorePassword(const std::string& newPassword) override;
   // Every setting and the list to their places, as "Exit Program" and a log-off do. What
@@ -222,6 +226,11 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   void OpenSoundAtStart();
 
   // ---- image list and preview state ----
+  void ShowPendingPreview();
+  // The rest of FileListClick once the previous bitmap is put aside: path into the preview.
+  void ShowPreview(const std::string& path);
+  // The entry whose preview is due at the next show; empty when none is.
+  std::string pendingPreview_;
   // The picture Image1 shows while PreviewBitmap is empty: a preview frees PreviewBitmap
   // first, and one that fails must leave the previous picture on show.
   platform::UniqueBitmap shownBitmap_;
@@ -234,6 +243,12 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   bool keptListSaid_ = false;
 
   // ---- wallpaper state ----
+  // The last apply that succeeded, made again for a larger screen after a display change.
+  struct AppliedWallpaper {
+    std::string fileName, wallpaperStyle, tileWallpaper;
+  };
+  std::optional<AppliedWallpaper> lastApplied_;
+  void RemakeWallpaperForScreen();
   // Runs ChangeWallpaper and shows its error; changeErrorOpen_ is set while the box is open.
   void RunReportedChange();
 

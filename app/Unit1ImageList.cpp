@@ -207,8 +207,34 @@ void TForm1::FileListClick() {
   imagelist::WaitCursor wait;
   // The previous bitmap goes; until a new picture is ready, Image1 keeps showing it.
   if (PreviewBitmap) shownBitmap_ = std::move(PreviewBitmap);
+  ShowPreview(FileList->Item(FileList->ItemIndex()));
+}
 
+void TForm1::PreviewForChange() {
+  if (Visible()) {
+    FileListClick();
+    return;
+  }
   const std::string path = FileList->Item(FileList->ItemIndex());
+  const SIZE frame = PreviewFrameSize();
+  imagelist::TestPicture(path, frame.cx, frame.cy);
+  pendingPreview_ = path;
+}
+
+void TForm1::ShowPendingPreview() {
+  if (pendingPreview_.empty()) return;
+  const std::string path = std::exchange(pendingPreview_, {});
+  imagelist::WaitCursor wait;
+  if (PreviewBitmap) shownBitmap_ = std::move(PreviewBitmap);
+  try {
+    ShowPreview(path);
+  } catch (const std::exception&) {
+    // The entry passed its test at the change; a file damaged or gone since then keeps the
+    // previous picture on show, as a failed preview does, and is reported when it is clicked.
+  }
+}
+
+void TForm1::ShowPreview(const std::string& path) {
   const SIZE frame = PreviewFrameSize();
   imagelist::LoadedPicture picture = imagelist::LoadPicture(path, frame.cx, frame.cy);
 
@@ -219,6 +245,7 @@ void TForm1::FileListClick() {
       imagelist::FitPreview(picture.width, picture.height, frame.cx, frame.cy);
   Image1->SetBounds(fit.left, fit.top, fit.width, fit.height);
   Image1Hint->SetText(platform::FileNameOf(path) + '\r' + imagelist::GetBitmapInfo(picture));
+  pendingPreview_.clear();
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include "platform/core/Error.h"
 #include "wallpaper/Applier.h"
 #include "wallpaper/DesktopColour.h"
+#include "wallpaper/JpegConversion.h"
 #include "wallpaper/Scheduler.h"
 
 namespace app {
@@ -43,7 +44,7 @@ class FormChangeList final : public wallpaper::ChangeList {
   int Count() const override { return form_.FileList->Count(); }
   int Selected() const override { return form_.FileList->ItemIndex(); }
   void Select(int index) override { form_.FileList->SetItemIndex(index); }
-  void Preview() override { form_.FileListClick(); }
+  void Preview() override { form_.PreviewForChange(); }
   void ApplySelected() override {
     form_.ApplyWallpaper(form_.FileList->Item(form_.FileList->ItemIndex()), form_.DS, form_.ST);
   }
@@ -63,6 +64,18 @@ void TForm1::ApplyWallpaper(const std::string& fileName, const std::string& wall
                             const std::string& tileWallpaper) {
   FormApplyHost host(*this);
   wallpaper::ApplyWallpaper(fileName, wallpaperStyle, tileWallpaper, host);
+  lastApplied_ = AppliedWallpaper{fileName, wallpaperStyle, tileWallpaper};
+}
+
+void TForm1::RemakeWallpaperForScreen() {
+  if (!lastApplied_) return;
+  try {
+    wallpaper::RemakeForScreen(lastApplied_->fileName, lastApplied_->wallpaperStyle,
+                               lastApplied_->tileWallpaper);
+  } catch (const std::exception&) {
+    // A picture gone or unwritable since keeps the bitmap made before: the desktop still
+    // shows it, only not at the new screen's full size. No box for a change of the display.
+  }
 }
 
 void TForm1::ChangeWallpaper() {

@@ -11,11 +11,18 @@
 //   "load" a LoadImageA of the installed bitmap from its file into a DIB section, which
 //   is what Wine's SystemParametersInfoA does in the calling process. A bitmap is
 //   installed as it is: its conversion is 0.
+//   bench_change --styles RUNS FILE...   the change in each style (best of RUNS each):
+//       STYLE <style> <file> <change ms> <bitmap bytes> <screen bytes>
+//   "bitmap" the size of the file installed by the change, "screen" that of a 24-bit
+//   bitmap of the screen's own size.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <utility>
 #include <stdexcept>
 #include <string>
 
@@ -62,6 +69,20 @@ class ChangeBench {
     fixture_.errors.texts.clear();
     form().RandomCh->SetChecked(false);
     form().TimedChange->SetEnabled(false);
+  }
+
+  // The change of the file in the style (0 tiled, 1 centred, 2 stretched), with the size of
+  // the bitmap it installs.
+  std::pair<double, uintmax_t> MeasureStyle(const std::string& file, int style, int runs) {
+    form().FileList->Clear();
+    form().FileList->Add(file);
+    form().FileList->SetItemIndex(0);
+    form().WPStyle->SetItemIndex(style);
+    form().WPStyleChange();
+    Change();
+    double best = 1e30;
+    for (int r = 0; r < runs; ++r) best = std::min(best, Change());
+    return {best, std::filesystem::file_size(installed_)};
   }
 
   Best Measure(const std::string& file, int runs) {
@@ -126,8 +147,26 @@ class ChangeBench {
 }  // namespace
 
 int main(int argc, char** argv) {
-  return bench::Main("bench_change", argc >= 3, "RUNS FILE...", [&] {
+  const bool styles = argc >= 2 && std::strcmp(argv[1], "--styles") == 0;
+  if (styles) {
+    --argc;
+    ++argv;
+  }
+  return bench::Main("bench_change", argc >= 3, "[--styles] RUNS FILE...", [&] {
     ChangeBench bench;
+    if (styles) {
+      const int runs = std::max(1, std::atoi(argv[1]));
+      const uintmax_t screen = 54 + (GetSystemMetrics(SM_CXSCREEN) * 3 + 3) / 4 * 4 *
+                                        static_cast<uintmax_t>(GetSystemMetrics(SM_CYSCREEN));
+      for (int style = 0; style < 3; ++style) {
+        for (int i = 2; i < argc; ++i) {
+          const auto [ms, bytes] = bench.MeasureStyle(argv[i], style, runs);
+          std::printf("STYLE %d %s %.2f %ju %ju\n", style, argv[i], ms, bytes, screen);
+          std::fflush(stdout);
+        }
+      }
+      return 0;
+    }
     const int runs = std::max(1, std::atoi(argv[1]));
     for (int i = 2; i < argc; ++i) {
       const Best best = bench.Measure(argv[i], runs);

@@ -145,13 +145,15 @@ void SetUpOutput(Decompressor& d, unsigned scaleNum) {
 
 // Pictures whose 24-bit bitmap would not fit the format's 32-bit size fields are refused
 // for every use, so that anything decoded can also be installed as wallpaper.
-void CheckOutputSize(const jpeg_decompress_struct& cinfo) {
-  const uint64_t w = cinfo.output_width;
-  const uint64_t h = cinfo.output_height;
+void CheckBitmapSize(uint64_t w, uint64_t h) {
   if (w == 0 || h == 0 || w > INT_MAX || h > INT_MAX ||
       kBmpHeaderSize + picture::DibStride24(static_cast<int>(w)) * h > kMaxBmpFileSize) {
     ThrowJpegError(JERR_IMAGE_TOO_BIG);
   }
+}
+
+void CheckOutputSize(const jpeg_decompress_struct& cinfo) {
+  CheckBitmapSize(cinfo.output_width, cinfo.output_height);
 }
 
 // Adobe applications write CMYK inverted (255 = no ink), which libjpeg marks by the Adobe
@@ -184,23 +186,39 @@ void Start(Decompressor& d) {
   Run(d, [&] { jpeg_start_decompress(&d.cinfo); });
 }
 
-// Decodes every row of a started decompression into `target`. The scratch buffers are
-// made here, outside the guarded step, because the step may be left by a longjmp.
-void DecodeRows(Decompressor& d, RowTarget& target) {
-  const int width = static_cast<int>(d.cinfo.output_width);
+// The rows and columns of the (scaled) output that go to the target: `count` rows from
+// `top`, and from each decoded row `width` columns after the first `skip` columns.
+struct Window {
+  int top = 0, count = 0, skip = 0, width = 0;
+};
+
+// All of the output of a started decompression.
+Window WholeOutput(const jpeg_decompress_struct& cinfo) {
+  return {0, static_cast<int>(cinfo.output_height), 0, static_cast<int>(cinfo.output_width)};
+}
+
+// Decodes the window's rows of a started decompression into `target`, row 0 being the
+// window's top row. Rows above and below it are skipped, not decoded. The scratch buffers
+// are made here, outside the guarded step, because the step may be left by a longjmp.
+void DecodeRows(Decompressor& d, RowTarget& target, const Window& w) {
+  const int decodedWidth = static_cast<int>(d.cinfo.output_width);
   const bool cmyk = d.cinfo.out_color_space == JCS_CMYK;
   const bool inverted = d.cinfo.saw_Adobe_marker;
+  const size_t pixelBytes = cmyk ? 4 : 3;
+  // Straight into the target when each decoded row is exactly a target row.
+  const bool direct = !cmyk && w.skip == 0 && w.width == decodedWidth;
   const int batch = BatchRows(d.cinfo);
-  std::vector<uint8_t> cmykRows(cmyk ? static_cast<size_t>(batch) * width * 4 : 0);
+  const size_t scratchStride = static_cast<size_t>(decodedWidth) * pixelBytes;
+  std::vector<uint8_t> scratch(direct ? 0 : static_cast<size_t>(batch) * scratchStride);
   std::vector<JSAMPROW> rows(static_cast<size_t>(batch));
 
   Run(d, [&] {
-    while (d.cinfo.output_scanline < d.cinfo.output_height) {
-      const int first = static_cast<int>(d.cinfo.output_scanline);
-      const int wanted = std::min(batch, static_cast<int>(d.cinfo.output_height) - first);
+    if (w.top > 0) jpeg_skip_scanlines(&d.cinfo, static_cast<JDIMENSION>(w.top));
+    int done = 0;
+    while (done < w.count) {
+      const int wanted = std::min(batch, w.count - done);
       for (int i = 0; i < wanted; ++i) {
-        rows[i] =
-            cmyk ? cmykRows.data() + static_cast<size_t>(i) * width * 4 : target.Row(first, i);
+        rows[i] = direct ? target.Row(done, i) : scratch.data() + i * scratchStride;
       }
       // libjpeg hands out as few rows per call as its upsampling produces (one, for the
       // usual 2x2 chroma subsampling); the batch is filled before it goes to the target,
@@ -214,10 +232,22 @@ void DecodeRows(Decompressor& d, RowTarget& target) {
       }
       // No row at all: jpeg_finish_decompress reports the picture as too short.
       if (got == 0) break;
-      if (cmyk) {
-        for (int i = 0; i < got; ++i) CmykRowToBgr(rows[i], target.Row(first, i), width, inverted);
+      if (!direct) {
+        for (int i = 0; i < got; ++i) {
+          const uint8_t* from = rows[i] + w.skip * pixelBytes;
+          if (cmyk) {
+            CmykRowToBgr(from, target.Row(done, i), w.width, inverted);
+          } else {
+            std::memcpy(target.Row(done, i), from, static_cast<size_t>(w.width) * 3);
+          }
+        }
       }
-      target.Flush(first, got);
+      target.Flush(done, got);
+      done += got;
+    }
+    // The rows below the window are not decoded; libjpeg then takes the data as read.
+    if (done == w.count && d.cinfo.output_scanline < d.cinfo.output_height) {
+      jpeg_skip_scanlines(&d.cinfo, d.cinfo.output_height - d.cinfo.output_scanline);
     }
     jpeg_finish_decompress(&d.cinfo);
   });
@@ -301,7 +331,7 @@ DecodedImage Decode(const uint8_t* data, size_t size, int minWidth, int minHeigh
   image.fullHeight = static_cast<int>(d.cinfo.image_height);
   image.bgr.assign(image.Stride() * static_cast<size_t>(image.height), 0);
   ImageTarget target(image);
-  DecodeRows(d, target);
+  DecodeRows(d, target, WholeOutput(d.cinfo));
   return image;
 }
 
@@ -334,19 +364,42 @@ std::array<uint8_t, kBmpHeaderSize> BmpHeader24(int width, int height) {
   return h;
 }
 
-void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink) {
+void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink, DesktopLayout layout,
+                      PixelSize extent) {
   Decompressor d;
   Open(d, data, size);
-  SetUpOutput(d, 8);
-  CheckOutputSize(d.cinfo);
-  const int width = static_cast<int>(d.cinfo.output_width);
-  const int height = static_cast<int>(d.cinfo.output_height);
-  const std::array<uint8_t, kBmpHeaderSize> header = BmpHeader24(width, height);
+  JpegRegion region = RegionFor(layout, static_cast<int>(d.cinfo.image_width),
+                                static_cast<int>(d.cinfo.image_height), extent);
+  SetUpOutput(d, static_cast<unsigned>(region.scaleNum));
+  // Kept inside the scaled picture, should libjpeg ever round its size otherwise.
+  const int outW = static_cast<int>(d.cinfo.output_width);
+  const int outH = static_cast<int>(d.cinfo.output_height);
+  region.left = std::clamp(region.left, 0, outW);
+  region.top = std::clamp(region.top, 0, outH);
+  region.width = std::min(region.width, outW - region.left);
+  region.height = std::min(region.height, outH - region.top);
+  CheckBitmapSize(static_cast<uint64_t>(std::max(region.width, 0)),
+                  static_cast<uint64_t>(std::max(region.height, 0)));
+  const std::array<uint8_t, kBmpHeaderSize> header = BmpHeader24(region.width, region.height);
   Start(d);
 
-  sink.Reserve(kBmpHeaderSize + picture::DibStride24(width) * static_cast<uint64_t>(height));
-  SinkTarget target(sink, width, height, BatchRows(d.cinfo));
-  DecodeRows(d, target);
+  // libjpeg's smooth chroma upsampling takes the ends of a cropped row for the picture's
+  // edges, which changes the outermost pixels; a margin keeps the region's own pixels as a
+  // full decode makes them. libjpeg moves the left end further left, to a block boundary.
+  constexpr int kCropMargin = 2;
+  JDIMENSION cropLeft = static_cast<JDIMENSION>(std::max(region.left - kCropMargin, 0));
+  JDIMENSION cropWidth =
+      static_cast<JDIMENSION>(std::min(region.left + region.width + kCropMargin, outW)) - cropLeft;
+  if (cropWidth < static_cast<JDIMENSION>(outW)) {
+    Run(d, [&] { jpeg_crop_scanline(&d.cinfo, &cropLeft, &cropWidth); });
+  }
+  const Window window{region.top, region.height, region.left - static_cast<int>(cropLeft),
+                      region.width};
+
+  sink.Reserve(kBmpHeaderSize +
+               picture::DibStride24(region.width) * static_cast<uint64_t>(region.height));
+  SinkTarget target(sink, region.width, region.height, BatchRows(d.cinfo));
+  DecodeRows(d, target, window);
   sink.WriteAt(0, header.data(), header.size());
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "picture/DesktopRegion.h"
 #include "picture/Image.h"
 
 namespace picture {
@@ -32,11 +33,15 @@ inline constexpr size_t kBmpHeaderSize = 54;  // BITMAPFILEHEADER + BITMAPINFOHE
 // The headers of a bottom-up 24-bit BMP file with rows padded to 4 bytes.
 std::array<uint8_t, kBmpHeaderSize> BmpHeader24(int width, int height);
 
-// Decodes at full size and writes a complete 24-bit BMP file. Rows are written as they are
-// decoded, straight to their place in the file (the picture is never held whole); the
-// headers go in last, so a conversion that fails part-way leaves no valid bitmap behind.
-// A picture whose BMP would not fit the format's 32-bit sizes fails before Reserve.
-void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink);
+// Decodes the part of the picture that a desktop of `extent` shows in `layout` (see
+// RegionFor; by default all of it at full size) and writes it as a complete 24-bit BMP file.
+// Only that part is decoded: rows above it are skipped and columns beside it cropped by
+// libjpeg. Rows are written as they are decoded, straight to their place in the file (the
+// picture is never held whole); the headers go in last, so a conversion that fails part-way
+// leaves no valid bitmap behind. A bitmap that would not fit the format's 32-bit sizes
+// fails before Reserve.
+void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink,
+                      DesktopLayout layout = DesktopLayout::Whole, PixelSize extent = {});
 
 // Decodes with libjpeg's DCT scaling: the smallest scale N/8 (N in 1..8) whose output is
 // at least minWidth x minHeight, or full size when the picture is smaller than that.

@@ -43,6 +43,34 @@ std::string RealPerUserFolder() {
   return std::string(folder) + "\\Kestrova";
 }
 
+BOOL CALLBACK AddMonitorSize(HMONITOR monitor, HDC, LPRECT, LPARAM sizes) noexcept {
+  MONITORINFOEXA info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoA(monitor, &info)) return TRUE;
+  // The program is not DPI aware: on a scaled monitor its rectangle is in scaled pixels,
+  // the display mode in real ones.
+  DEVMODEA mode{};
+  mode.dmSize = sizeof mode;
+  SIZE size{info.rcMonitor.right - info.rcMonitor.left, info.rcMonitor.bottom - info.rcMonitor.top};
+  if (EnumDisplaySettingsA(info.szDevice, ENUM_CURRENT_SETTINGS, &mode)) {
+    size = {static_cast<LONG>(mode.dmPelsWidth), static_cast<LONG>(mode.dmPelsHeight)};
+  }
+  try {
+    reinterpret_cast<std::vector<SIZE>*>(sizes)->push_back(size);
+  } catch (...) {
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::vector<SIZE> RealMonitorSizes() {
+  std::vector<SIZE> sizes;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitorSize, reinterpret_cast<LPARAM>(&sizes));
+  if (sizes.empty())
+    sizes.push_back({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  return sizes;
+}
+
 }  // namespace
 
 Seams& Seams::Get() {
@@ -82,6 +110,7 @@ void Seams::Reset() {
   mciSend = [](MCIDEVICEID id, UINT msg, DWORD_PTR flags, DWORD_PTR params) {
     return mciSendCommandA(id, msg, flags, params);
   };
+  monitorSizes = RealMonitorSizes;
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -30,6 +31,9 @@ struct Seams {
   std::function<bool(OPENFILENAMEA& ofn, bool save)> fileDialog;
   std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> shellNotifyIcon;
   std::function<MCIERROR(MCIDEVICEID id, UINT msg, DWORD_PTR flags, DWORD_PTR params)> mciSend;
+  // The size in pixels of every monitor of the desktop, in the display's own pixels (also
+  // where the system scales this program's windows for a high DPI).
+  std::function<std::vector<SIZE>()> monitorSizes;
 
   static Seams& Get();
   // Puts every member back to its real default.

@@ -76,7 +76,8 @@ void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperSty
   switch (WallpaperKindOf(fileName)) {
     case WallpaperKind::Jpeg:
       Install(ConvertForWallpaper(fileName, platform::seams().windowsDirectory(),
-                                  platform::seams().perUserFolder()),
+                                  platform::seams().perUserFolder(),
+                                  picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper)),
               wallpaperStyle, tileWallpaper, host);
       return;
     case WallpaperKind::Bitmap:

@@ -2,14 +2,19 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <exception>
 #include <optional>
 #include <vector>
 
 #include "platform/FileIO.h"
+#include "platform/Handles.h"
+#include "platform/Seams.h"
 #include "platform/core/Error.h"
 #include "platform/core/PathText.h"
+#include "wallpaper/Applier.h"
 #include "wallpaper/InstallError.h"
+#include "wallpaper/core/WallpaperKind.h"
 #include "picture/JpegToBmp.h"
 
 namespace wallpaper {
@@ -28,10 +33,60 @@ class FileSink final : public picture::BmpSink {
   platform::SafeFileWriter& writer_;
 };
 
-void ConvertInto(const std::vector<uint8_t>& jpeg, platform::SafeFileWriter& writer) {
+// What the bitmap is made for: the layout, on every monitor of the desktop.
+struct Fit {
+  picture::DesktopLayout layout;
+  picture::PixelSize extent;
+};
+
+Fit FitNow(picture::DesktopLayout layout) {
+  std::vector<picture::PixelSize> monitors;
+  for (const SIZE& s : platform::seams().monitorSizes()) {
+    monitors.push_back({static_cast<int>(s.cx), static_cast<int>(s.cy)});
+  }
+  return {layout, picture::DesktopExtent(monitors)};
+}
+
+void ConvertInto(const std::vector<uint8_t>& jpeg, const Fit& fit,
+                 platform::SafeFileWriter& writer) {
   FileSink sink(writer);
-  picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink);
+  picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink, fit.layout, fit.extent);
   writer.Commit();
+}
+
+// The desktop value "Wallpaper", or empty.
+std::string InstalledWallpaper() {
+  const HKEY root = platform::seams().registryRoot;
+  DWORD size = 0;
+  if (RegGetValueA(root, kDesktopKey, "Wallpaper", RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  std::string path(size, '\0');
+  if (RegGetValueA(root, kDesktopKey, "Wallpaper", RRF_RT_REG_SZ, nullptr, path.data(), &size) !=
+      ERROR_SUCCESS) {
+    return {};
+  }
+  path.resize(std::strlen(path.c_str()));
+  return path;
+}
+
+// The size in a bitmap file's header; 0 x 0 when it cannot be read.
+picture::PixelSize BitmapFileSize(const std::string& path) {
+  platform::UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  uint8_t header[26] = {};
+  DWORD got = 0;
+  if (!file || !ReadFile(file.get(), header, sizeof header, &got, nullptr) ||
+      got != sizeof header || header[0] != 'B' || header[1] != 'M') {
+    return {};
+  }
+  auto le32 = [&](int at) {
+    return static_cast<int32_t>(header[at] | header[at + 1] << 8 | header[at + 2] << 16 |
+                                static_cast<uint32_t>(header[at + 3]) << 24);
+  };
+  const int32_t height = le32(22);
+  return {le32(18), height < 0 ? -height : height};
 }
 
 // The bitmap can be made again from its JPEG, so it is not flushed: at 48 megapixels a
@@ -57,8 +112,9 @@ void OpenPerUser(std::optional<platform::SafeFileWriter>& writer, const std::str
 }  // namespace
 
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
-                                const std::string& perUserFolder) {
+                                const std::string& perUserFolder, picture::DesktopLayout layout) {
   const std::vector<uint8_t> jpeg = platform::ReadWholeFile(jpegPath);
+  const Fit fit = FitNow(layout);
 
   // Every failure to put the bitmap in the Windows directory sends it to the per-user
   // folder: no room for the temporary file, or a bitmap there that is read-only or held
@@ -69,7 +125,7 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
     try {
       platform::SafeFileWriter writer(platform::JoinPath(windowsDirectory, kConvertedBitmapName),
                                       kBitmapDurability);
-      ConvertInto(jpeg, writer);
+      ConvertInto(jpeg, fit, writer);
       return writer.path();
     } catch (const platform::WriteError&) {
       windowsError = std::current_exception();
@@ -78,7 +134,7 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
   try {
     std::optional<platform::SafeFileWriter> writer;
     OpenPerUser(writer, perUserFolder);
-    ConvertInto(jpeg, *writer);
+    ConvertInto(jpeg, fit, *writer);
     return writer->path();
   } catch (const platform::WriteError& perUserError) {
     // Reported with the Windows directory's reason, the place the user knows of.
@@ -90,6 +146,32 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
     }
     throw InstallError(text);
   }
+}
+
+bool RemakeForScreen(const std::string& jpegPath, const std::string& wallpaperStyle,
+                     const std::string& tileWallpaper) {
+  if (WallpaperKindOf(jpegPath) != WallpaperKind::Jpeg) return false;
+  const std::string windowsDirectory = platform::seams().windowsDirectory();
+  const std::string perUserFolder = platform::seams().perUserFolder();
+  const std::string installed = InstalledWallpaper();
+  auto isOurs = [&](const std::string& folder) {
+    return !folder.empty() &&
+           lstrcmpiA(installed.c_str(), platform::JoinPath(folder, kConvertedBitmapName).c_str()) ==
+               0;
+  };
+  if (!isOurs(windowsDirectory) && !isOurs(perUserFolder)) return false;
+
+  const std::vector<uint8_t> jpeg = platform::ReadWholeFile(jpegPath);
+  const picture::JpegHeader header = picture::ReadJpegHeader(jpeg.data(), jpeg.size());
+  const Fit fit = FitNow(picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper));
+  const picture::JpegRegion needed =
+      picture::RegionFor(fit.layout, header.width, header.height, fit.extent);
+  if (picture::Covers(BitmapFileSize(installed), needed)) return false;
+
+  std::string path = ConvertForWallpaper(jpegPath, windowsDirectory, perUserFolder, fit.layout);
+  platform::seams().systemParametersInfo(SPI_SETDESKWALLPAPER, 0, path.data(),
+                                         SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+  return true;
 }
 
 }  // namespace wallpaper

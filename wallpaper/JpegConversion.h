@@ -2,11 +2,15 @@
 // The JPEG images of the list become one bitmap file that the system can install.
 #include <string>
 
+#include "picture/DesktopRegion.h"
+
 namespace wallpaper {
 
 inline constexpr char kConvertedBitmapName[] = "Kestrova.bmp";
 
-// Decodes jpegPath at full size into a bottom-up 24-bit BMP, windowsDirectory\Kestrova.bmp,
+// Decodes what the desktop shows of jpegPath in `layout` on the monitors as they are now (a
+// picture no larger than the screen: all of it) into a bottom-up 24-bit BMP,
+// windowsDirectory\Kestrova.bmp,
 // or, when the bitmap cannot be put there (a standard user may not write the Windows
 // directory; the old bitmap may be read-only or held open), perUserFolder\Kestrova.bmp, the
 // folder created when missing. Returns the path of the bitmap written. The bitmap is written
@@ -15,6 +19,14 @@ inline constexpr char kConvertedBitmapName[] = "Kestrova.bmp";
 // Errors: "Cannot open file "%s". %s" (the JPEG), "JPEG error #%d"; when neither place
 // takes the bitmap, an InstallError with the text for the Windows directory's bitmap.
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
-                                const std::string& perUserFolder);
+                                const std::string& perUserFolder,
+                                picture::DesktopLayout layout = picture::DesktopLayout::Whole);
+
+// After the display settings changed: when the desktop's wallpaper (its "Wallpaper" value) is
+// a bitmap that ConvertForWallpaper made from jpegPath in the layout of the two desktop
+// texts, and it no longer covers the screen as it is now, makes it again and hands it to the
+// system again. True when it did. Errors as ConvertForWallpaper's.
+bool RemakeForScreen(const std::string& jpegPath, const std::string& wallpaperStyle,
+                     const std::string& tileWallpaper);
 
 }  // namespace wallpaper

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <jpeglib.h>
@@ -130,6 +131,39 @@ TEST(JpegToBmp, ConvertedBitmapReadsBackAsTheDecodedPicture) {
   EXPECT_EQ(fromBmp.width, direct.width);
   EXPECT_EQ(fromBmp.height, direct.height);
   EXPECT_EQ(fromBmp.bgr, direct.bgr);
+}
+
+// The desktop's part of a picture, decoded alone (rows skipped, columns cropped), has the
+// very pixels of the same part of a whole decode, also at odd places in 4:2:0 colour.
+TEST(JpegToBmp, DesktopRegionHasTheWholeDecodesPixels) {
+  using L = picture::DesktopLayout;
+  const std::tuple<EncodeOptions, L, picture::PixelSize> cases[] = {
+      {{.width = 301, .height = 203}, L::Centred, {120, 90}},
+      {{.width = 301, .height = 203, .progressive = true}, L::Centred, {97, 61}},
+      {{.width = 301, .height = 203}, L::Tiled, {100, 80}},
+      {{.width = 120, .height = 90, .input = JCS_CMYK}, L::Centred, {50, 41}},
+      {{.width = 301, .height = 203}, L::Stretched, {100, 60}},
+  };
+  for (const auto& [o, layout, screen] : cases) {
+    const Bytes jpeg = EncodeJpeg(o);
+    const picture::JpegRegion r = picture::RegionFor(layout, o.width, o.height, screen);
+    MemorySink sink;
+    picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink, layout, screen);
+    ASSERT_LT(r.width, o.width);
+    ASSERT_EQ(Le32(sink.bytes, 18), static_cast<uint32_t>(r.width));
+    ASSERT_EQ(Le32(sink.bytes, 22), static_cast<uint32_t>(r.height));
+    const DecodedImage whole =
+        r.scaleNum == 8
+            ? picture::DecodeJpegFull(jpeg.data(), jpeg.size())
+            : picture::DecodeJpegForPreview(jpeg.data(), jpeg.size(), screen.width, screen.height);
+    for (int y = 0; y < r.height; ++y) {
+      const uint8_t* got =
+          sink.bytes.data() + 54 + (r.height - 1 - y) * picture::DibStride24(r.width);
+      const uint8_t* want =
+          whole.bgr.data() + (whole.height - 1 - r.top - y) * whole.Stride() + r.left * 3;
+      ASSERT_EQ(std::memcmp(got, want, r.width * 3), 0) << static_cast<int>(layout) << " row " << y;
+    }
+  }
 }
 
 TEST(JpegToBmp, CmykPicturesComeOutInTheirColours) {

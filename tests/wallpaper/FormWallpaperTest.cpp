@@ -1,4 +1,5 @@
 // The wallpaper reactions of the settings window over the running program objects.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -222,6 +223,48 @@ TEST_F(FormWallpaperTest, JpegGoesToThePerUserFolderWhenTheWindowsDirectoryIsNot
   EXPECT_EQ(testenv::ReadFileBytes(expected).substr(0, 2), "BM");
   DeleteFileA(expected.c_str());
   RemoveDirectoryA(platform::seams().perUserFolder().c_str());
+}
+
+TEST_F(FormWallpaperTest, HiddenChangeTestsTheEntryAndShowingTheWindowPreviewsIt) {
+  program.Start();
+  const std::string sea = pictures.File("sea.jpg"), gone = pictures.File("gone.jpg");
+  testenv::WriteTestJpeg(sea, 300, 200, RGB(0, 0, 200));
+  form().FileList->Clear();
+  form().FileList->AddAll({gone, sea});
+  form().FileList->SetItemIndex(1);
+  form().ChangePopClick();  // to the missing file: reported at the preview, and kept
+  ASSERT_EQ(program.fixture.errors.texts.size(), 1u);
+  EXPECT_EQ(program.fixture.errors.texts[0].rfind("Cannot open file \"" + gone + "\". ", 0), 0u);
+  EXPECT_EQ(form().FileList->Count(), 2);
+  form().ChangePopClick();
+  EXPECT_EQ(program.installed.size(), 1u);
+  form().ShowSettings();
+  testenv::Pump();
+  EXPECT_EQ(form().Image1Hint->Text(), "sea.jpg\r( 300 x 200 ) pixels");
+  EXPECT_EQ(form().Image1->Bitmap(), form().PreviewBitmap.get());
+}
+
+TEST_F(FormWallpaperTest, DisplayChangeRemakesTheBitmapOnlyWhenTheScreenOutgrowsIt) {
+  program.Start();
+  // Outlives the test body: the seams are put back only after the program has gone.
+  auto monitors = std::make_shared<std::vector<SIZE>>(std::vector<SIZE>{{40, 30}});
+  platform::seams().monitorSizes = [monitors] { return *monitors; };
+  const std::string jpeg = pictures.File("photo.jpg");
+  testenv::WriteTestJpeg(jpeg, 120, 90, RGB(200, 30, 30));
+  const auto bitmapSizeAfter = [&](std::vector<SIZE> screen) {
+    *monitors = std::move(screen);
+    SendMessageA(form().hwnd(), WM_DISPLAYCHANGE, 24, 0);
+    const std::string b = testenv::ReadFileBytes(Desktop("Wallpaper"));
+    return std::to_string(testsupport::Le32(b, 18)) + "x" +
+           std::to_string(testsupport::Le32(b, 22));
+  };
+  form().ApplyWallpaper(jpeg, "0", "0");
+  EXPECT_EQ(bitmapSizeAfter({{40, 30}}), "40x30");
+  EXPECT_EQ(bitmapSizeAfter({{40, 30}, {100, 64}}), "100x64");
+  EXPECT_EQ(program.installed.size(), 2u);
+  EXPECT_EQ(bitmapSizeAfter({{80, 60}}), "100x64");  // still covers the smaller screen
+  EXPECT_EQ(program.installed.size(), 2u);
+  EXPECT_TRUE(program.fixture.errors.texts.empty());
 }
 
 TEST(DesktopColour, RefusalReportsTheSystemsError) {

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# A JPEG larger than the desktop becomes a bitmap of what the desktop shows of it: in each
+# style from the icon's menu, the bitmap laid out on the screen as Windows lays it out looks
+# as the whole picture laid out the same way.
+# shellcheck disable=SC2317  # functions run through check
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
+e2e_setup
+
+# Odd sizes meet the rounding of an odd centring margin; a plasma shows a misplaced cut,
+# blurred so that resampling from another size hardly differs.
+pics="$WINEPREFIX/drive_c/Bilder"
+mkdir -p "$pics" && printf 'C:\\Bilder\\big.jpg\r\n' >"$pics/list.kvl"
+convert -size 1601x1001 -seed 25 plasma:fractal -blur 0x3 -quality 95 "$pics/big.jpg" ||
+  e2e_abort "cannot make the picture"
+for value in 'FileListSource C:\Bilder\list.kvl' "ItemIndex 0" "RestartChange 0" "ShowSplash 0"; do
+  drv regset "$E2E_PROGRAM_KEY" "${value%% *}" sz "${value#* }" || e2e_abort "cannot store $value"
+done
+e2e_start_program
+check "the program starts without an error box" eval \
+  "drv wait TForm5 '*' --timeout 30000 >/dev/null && drv msgbox-none --for 1000"
+
+lay_out() {  # lay_out STYLE FILE OUT: FILE on the 1024 x 768 screen as Windows shows it
+  case $1 in
+    tiled) convert -size 1024x768 "tile:$2" "$3" ;;
+    centred) convert "$2" -gravity center -background black -extent 1024x768 "$3" ;;
+    stretched) convert "$2" -resize '1024x768!' "$3" ;;
+  esac
+}
+looks_whole() {  # looks_whole STYLE LIMIT: root mean square difference at most LIMIT
+  lay_out "$1" "$E2E_WINDIR/Kestrova.bmp" "$E2E_DIR/a.png" && lay_out "$1" "$pics/big.jpg" "$E2E_DIR/b.png" &&
+    compare -metric RMSE "$E2E_DIR/a.png" "$E2E_DIR/b.png" null: 2>&1 |
+    sed -nE 's/.*\(([0-9.e-]+)\).*/\1/p' | awk -v m="$2" '{ print "difference", $1; exit !($1 <= m) }'
+}
+applied() {  # applied STYLE TILE: the apply has got as far as the desktop values
+  for _ in $(seq 40); do
+    [ "$(drv regget 'Control Panel\Desktop' WallpaperStyle)$(drv regget 'Control Panel\Desktop' TileWallpaper)" = "$1$2" ] && return
+    sleep 0.25
+  done
+  return 1
+}
+# style_check NAME STYLE TILE SIZE LIMIT KEY...: the menu entry KEY... up from the menu's end.
+style_check() {
+  check "choose the $1 style from the icon's menu" eval "drv tray 516 && drv wait '#32768' '*' --visible --timeout 5000 >/dev/null && drv menu end ${*:6} enter"
+  check "the $1 apply ends without an error box" eval "applied $2 $3 && drv msgbox-none --for 300"
+  check_eq "the $1 bitmap holds only what the screen shows" "$4" identify -format '%wx%h' "$E2E_WINDIR/Kestrova.bmp"
+  check "laid out $1, the bitmap looks as the whole picture" looks_whole "$1" "$5"
+}
+style_check tiled 0 1 1024x768 0.01 up up up
+style_check centred 0 0 1025x769 0.01 up up
+style_check stretched 2 0 1401x876 0.03 up
+e2e_finish
