@@ -14,7 +14,9 @@
 #include "tests/support/JpegEncode.h"
 #include "tests/support/win/TestEnv.h"
 #include "platform/Seams.h"
+#include "platform/FileIO.h"
 #include "platform/core/Error.h"
+#include "wallpaper/InstallError.h"
 
 namespace {
 
@@ -235,7 +237,7 @@ TEST_F(ApplierTest, JpegThatCannotBeReadOrDecodedChangesNothing) {
 
 TEST_F(ApplierTest, MissingDesktopKeyIsPassedOverAndNotCreated) {
   RegDeleteTreeA(registry.root(), kDesktop.c_str());
-  const std::string bmp = pictures.File("x.bmp");
+  const std::string bmp = Picture("x.bmp", "BM");
   Apply(bmp);
   EXPECT_EQ(host.events, (std::vector<std::string>{"sound", "ItemIndex 3", "spi"}));
   EXPECT_EQ(spi.at(0).path, bmp);
@@ -246,7 +248,7 @@ TEST_F(ApplierTest, MissingDesktopKeyIsPassedOverAndNotCreated) {
 TEST_F(ApplierTest, RefusedDesktopValueEndsTheApplyBeforeTheSystemCall) {
   host.refusedValue = "WallpaperStyle";
   host.selected = -1;
-  const std::string bmp = pictures.File("x.bmp");
+  const std::string bmp = Picture("x.bmp", "BM");
   EXPECT_EQ(ErrorOf([&] { Apply(bmp); }), "Failed to set data for 'WallpaperStyle'");
   EXPECT_EQ(Desktop("Wallpaper"), bmp);
   EXPECT_FALSE(registry.ValueExists(kDesktop, "WallpaperStyle"));
@@ -256,8 +258,13 @@ TEST_F(ApplierTest, RefusedDesktopValueEndsTheApplyBeforeTheSystemCall) {
   EXPECT_TRUE(spi.empty());
 }
 
-TEST_F(ApplierTest, MissingBitmapIsInstalledWithoutReport) {
-  const std::string bmp = pictures.File("not there.bmp");
+TEST_F(ApplierTest, BitmapIsInstalledOnlyWhenItOpensAndTheSystemTakesIt) {
+  const std::string missing = pictures.File("not there.bmp");
+  EXPECT_EQ(ErrorOf([&] { Apply(missing); }).rfind("Cannot open file \"" + missing + "\". ", 0),
+            0u);
+  ExpectUntouched();
+
+  const std::string bmp = Picture("x.bmp", "BM");
   host.soundFails = true;
   EXPECT_NO_THROW(Apply(bmp, "0", "0"));
   EXPECT_EQ(Desktop("Wallpaper"), bmp);
@@ -265,10 +272,22 @@ TEST_F(ApplierTest, MissingBitmapIsInstalledWithoutReport) {
   EXPECT_EQ(host.events, (std::vector<std::string>{"sound", "ItemIndex 3", "spi"}));
   EXPECT_EQ(spi.at(0).path, bmp);
 
+  // Refused by the system: its own text, as an InstallError, so a change keeps the entry.
   host.events.clear();
   host.soundWanted = false;
-  Apply(bmp);
-  EXPECT_EQ(host.events, (std::vector<std::string>{"ItemIndex 3", "spi"}));
+  platform::seams().systemParametersInfo = [](UINT, UINT, void*, UINT) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  };
+  std::string refusal;
+  try {
+    Apply(bmp);
+  } catch (const wallpaper::InstallError& e) {
+    refusal = e.what();
+  }
+  EXPECT_EQ(refusal, "Cannot install \"" + bmp + "\" as the wallpaper. " +
+                         platform::SystemErrorText(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(host.events, std::vector<std::string>{"ItemIndex 3"});
 }
 
 TEST_F(ApplierTest, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) {
