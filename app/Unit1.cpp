@@ -507,9 +507,11 @@ void TForm1::HideSettings() {
 
 void TForm1::FormShow() {
   TimedChange->SetEnabled(false);
+  listAtShow_ = ListAtShow{FileList->Items(), ListFileName, unreadListFile_};
 }
 
 void TForm1::FormClose() {
+  listAtShow_.reset();
   HideSettings();
 }
 

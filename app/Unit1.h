@@ -231,6 +231,13 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // or the user's list would be lost when the drive comes back.
   std::string unreadListFile_;
   bool keptListSaid_ = false;
+  // The list as the settings window found it, which Cancel puts back; held during a visit.
+  struct ListAtShow {
+    std::vector<std::string> entries;
+    std::string file;
+    std::string unreadFile;
+  };
+  std::optional<ListAtShow> listAtShow_;
 
   // ---- wallpaper state ----
   // Runs ChangeWallpaper and shows its error; changeErrorOpen_ is set while the box is open.

@@ -60,22 +60,26 @@ TEST_F(DoneCancel, DoneStoresEveryValueAndClosesTheWindow) {
   EXPECT_FALSE(f.MinuteSpin->Enabled());
 }
 
-TEST_F(DoneCancel, DoneWithNothingSelectedSavesButWritesNoListAndStaysOpen) {
+TEST_F(DoneCancel, DoneWithAnEmptyListWritesItAndClosesWithoutInstalling) {
   Store(kSectionProgram, names::kTimeInterval, "1");
   Start();
-  const std::string listBefore = testenv::ReadFileBytes(form1().ListFileName);
   OpenWindow();
-  form1().FileList->Add("C:\\added.bmp");
-  form1().FileList->SetItemIndex(-1);
+  form1().ListClearClick();
   form1().RandomCh->SetChecked(true);
+  int installs = 0;
+  platform::seams().systemParametersInfo = [&installs](UINT, UINT, void*, UINT) {
+    ++installs;
+    return TRUE;
+  };
 
   optionstest::Click(*form1().BtDone);
-  EXPECT_EQ(program.errors.texts, std::vector<std::string>{"List index out of bounds (-1)"});
+  EXPECT_TRUE(program.errors.texts.empty());
+  EXPECT_EQ(installs, 0);
   EXPECT_EQ(Stored(kSectionProgram, names::kRandomize), "1");
   EXPECT_EQ(Stored(kSectionProgram, names::kItemIndex), "-1");
-  EXPECT_EQ(testenv::ReadFileBytes(form1().ListFileName), listBefore);
-  EXPECT_FALSE(form1().TimedChange->Enabled());
-  EXPECT_TRUE(form1().Visible());
+  EXPECT_EQ(testenv::ReadFileBytes(form1().ListFileName), "");
+  EXPECT_TRUE(form1().TimedChange->Enabled());
+  EXPECT_FALSE(form1().Visible());
 }
 
 TEST_F(DoneCancel, NextTimedChangeComesOneFullIntervalAfterDone) {
@@ -161,8 +165,10 @@ TEST_F(DoneCancel, CancelInstallsTheStoredEntryWithTheStoredStyleAndLeavesTiming
   Start();
   OpenWindow();
   app::TForm1& f = form1();
+  const std::string listBytes = testenv::ReadFileBytes(f.ListFileName);
   f.SortFiles->SetChecked(false);
-  f.FileList->Add("C:\\0-first.bmp");  // unsorted: at the end, so the stored index moves
+  f.ListClearClick();  // "new list", and an entry of its own
+  f.FileList->Add("C:\\0-first.bmp");
   f.WPStyle->SetItemIndex(2);
   f.WPStyleChange();
   program.registry.WriteText("Control Panel\\Desktop", "Wallpaper", "");
@@ -174,11 +180,14 @@ TEST_F(DoneCancel, CancelInstallsTheStoredEntryWithTheStoredStyleAndLeavesTiming
 
   f.BtCancelClick();
   ASSERT_TRUE(program.errors.texts.empty()) << program.errors.texts[0];
-  // Sorted again: C:\0-first.bmp, a.bmp, b.bmp, and entry 1 selected as stored.
+  // The list as the visit found it, sorted again, and entry 1 selected as stored.
   EXPECT_TRUE(f.FileList->Sorted());
+  EXPECT_EQ(f.FileList->Items(), (std::vector<std::string>{imageA, imageB}));
   EXPECT_EQ(f.FileList->ItemIndex(), 1);
   ASSERT_EQ(installed.size(), 1u);
-  EXPECT_EQ(installed[0], imageA);
+  EXPECT_EQ(installed[0], imageB);
+  f.SaveForExit();
+  EXPECT_EQ(testenv::ReadFileBytes(f.ListFileName), listBytes);
   EXPECT_EQ(f.DS, "0");
   EXPECT_EQ(f.ST, "1");
   EXPECT_EQ(program.registry.ReadText("Control Panel\\Desktop", "TileWallpaper"), "1");
