@@ -506,13 +506,19 @@ void TForm1::HideSettings() {
 }
 
 void TForm1::FormShow() {
+  atShow_ = AtShow{FileList->Items(), ListFileName, unreadListFile_, TimedChange->Enabled()};
   TimedChange->SetEnabled(false);
-  listAtShow_ = ListAtShow{FileList->Items(), ListFileName, unreadListFile_};
 }
 
 void TForm1::FormClose() {
-  listAtShow_.reset();
+  EndVisit();
   HideSettings();
+}
+
+void TForm1::EndVisit() {
+  // The timer runs only while its box is ticked.
+  if (atShow_ && atShow_->timerOn && TimeChangeCh->Checked()) TimedChange->SetEnabled(true);
+  atShow_.reset();
 }
 
 void TForm1::ShowSettingsOrPrompt() {

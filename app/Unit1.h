@@ -231,13 +231,17 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // or the user's list would be lost when the drive comes back.
   std::string unreadListFile_;
   bool keptListSaid_ = false;
-  // The list as the settings window found it, which Cancel puts back; held during a visit.
-  struct ListAtShow {
+  // The list and the change timer as the settings window found them, which Cancel (the
+  // timer also the close box) puts back; held during a visit.
+  struct AtShow {
     std::vector<std::string> entries;
     std::string file;
     std::string unreadFile;
+    bool timerOn = false;
   };
-  std::optional<ListAtShow> listAtShow_;
+  std::optional<AtShow> atShow_;
+  // Cancel and the close box: timed changes run again as before the visit.
+  void EndVisit();
 
   // ---- wallpaper state ----
   // Runs ChangeWallpaper and shows its error; changeErrorOpen_ is set while the box is open.

@@ -58,7 +58,7 @@ void TForm1::BtDoneClick() {
   // With nothing selected (an empty list is a normal state) there is nothing to install;
   // the list is still written and the window closes.
   if (FileList->ItemIndex() >= 0) ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
-  listAtShow_.reset();
+  atShow_.reset();
   if (!WriteCurrentListFile()) ShowKeptListNotice();
   const bool timed = TimeChangeCh->Checked();
   // Off first, so the next timed change comes one full interval after Done even when the
@@ -71,9 +71,9 @@ void TForm1::BtDoneClick() {
 
 void TForm1::BtCancelClick() {
   RestoreAllSettings();
-  listAtShow_.reset();
   SetStyleTexts(WPStyle->ItemIndex());
   if (FileList->ItemIndex() >= 0) ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  EndVisit();
   HideSettings();
 }
 
@@ -103,8 +103,8 @@ void TForm1::RestoreAllSettings() {
   if (std::string stored = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
       stored != kNoListFile) {
     ListFileName = std::move(stored);
-  } else if (listAtShow_) {
-    ListFileName = listAtShow_->file;
+  } else if (atShow_) {
+    ListFileName = atShow_->file;
   }
   WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
   SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
@@ -112,11 +112,11 @@ void TForm1::RestoreAllSettings() {
   // Whatever the visit did to the list (a new list, removals, sorting, a load), the list
   // file in force gets its own entries back (after the sorted mode is back): as the window
   // found them, or read again from a file other than the one of the visit's start.
-  if (listAtShow_ && ListFileName == listAtShow_->file) {
-    unreadListFile_ = listAtShow_->unreadFile;
-    if (FileList->Items() != listAtShow_->entries) {
+  if (atShow_ && ListFileName == atShow_->file) {
+    unreadListFile_ = atShow_->unreadFile;
+    if (FileList->Items() != atShow_->entries) {
       FileList->Clear();
-      FileList->AddAll(listAtShow_->entries);
+      FileList->AddAll(atShow_->entries);
     }
     FileList->SetItemIndex(storedIndex);
     selected = FileList->ItemIndex();

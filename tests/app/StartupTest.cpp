@@ -266,17 +266,18 @@ TEST_F(StartupTest, WithoutAnimationEveryShowCentresHorizontally) {
   EXPECT_EQ(f.Top(), top);
 }
 
-TEST_F(StartupTest, ShowingStopsTimedChangesAndTheCloseBoxOnlyHides) {
+TEST_F(StartupTest, ShowingPausesTimedChangesAndTheCloseBoxOnlyHides) {
   program.Start();
   app::TForm1& f = program.form1();
   f.AnimationCheck->SetChecked(false);
+  f.TimeChangeCh->SetChecked(true);
   f.TimedChange->SetEnabled(true);
   f.ShowSettings();
   EXPECT_FALSE(f.TimedChange->Enabled());
   SendMessageA(f.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(IsWindow(f.hwnd()));
   EXPECT_FALSE(f.Visible());
-  EXPECT_FALSE(f.TimedChange->Enabled());
+  EXPECT_TRUE(f.TimedChange->Enabled());  // as before the visit
 }
 
 TEST_F(StartupTest, TheMessageWindowRefusesToCloseAndKeepsOkOnceShown) {

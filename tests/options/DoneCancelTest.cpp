@@ -157,7 +157,7 @@ TEST_F(DoneCancel, CancelWithNothingStoredKeepsEveryValueStartUpGave) {
   EXPECT_FALSE(f.Visible());
 }
 
-TEST_F(DoneCancel, CancelInstallsTheStoredEntryWithTheStoredStyleAndLeavesTimingOff) {
+TEST_F(DoneCancel, CancelPutsBackTheStoredEntryStyleTheListAndTheRunningTimer) {
   Store(kSectionProgram, names::kTimeInterval, "1");
   Store(kSectionProgram, names::kWallpaperStyle, "0");
   Store(kSectionProgram, names::kItemIndex, "1");
@@ -192,7 +192,7 @@ TEST_F(DoneCancel, CancelInstallsTheStoredEntryWithTheStoredStyleAndLeavesTiming
   EXPECT_EQ(f.ST, "1");
   EXPECT_EQ(program.registry.ReadText("Control Panel\\Desktop", "TileWallpaper"), "1");
   EXPECT_FALSE(f.Visible());
-  EXPECT_FALSE(f.TimedChange->Enabled());
+  EXPECT_TRUE(f.TimedChange->Enabled());
 }
 
 TEST_F(DoneCancel, CancelAfterALoadKeepsThePreviousListFileIntact) {

@@ -124,18 +124,22 @@ TEST_F(FormWallpaperTest, IntervalFollowsTheMinuteFieldWithinItsBounds) {
   }
 }
 
-TEST_F(FormWallpaperTest, ShowingTheWindowSuspendsTimedChangesUntilDone) {
+TEST_F(FormWallpaperTest, TimedChangesPauseWhileTheWindowIsShownAndGoOnAfterCancel) {
   program.fixture.registry.WriteText(kProgramSection, app::names::kTimeInterval, "1");
   program.Start();
   ASSERT_TRUE(form().TimedChange->Enabled());
-  form().ShowSettings();
-  testenv::Pump();
-  EXPECT_FALSE(form().TimedChange->Enabled());
-  SendMessageA(form().hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(form().Visible());
-  EXPECT_FALSE(form().TimedChange->Enabled());
-  form().BtCancel->Click();
-  EXPECT_FALSE(form().TimedChange->Enabled());
+  for (const UINT leave : {WM_CLOSE, WM_COMMAND}) {
+    form().ShowSettings();
+    testenv::Pump();
+    EXPECT_FALSE(form().TimedChange->Enabled());
+    if (leave == WM_CLOSE) {
+      SendMessageA(form().hwnd(), WM_CLOSE, 0, 0);
+    } else {
+      form().BtCancel->Click();
+    }
+    EXPECT_FALSE(form().Visible());
+    EXPECT_TRUE(form().TimedChange->Enabled()) << leave;
+  }
 }
 
 TEST_F(FormWallpaperTest, TicksStartNoChangeWhileTheErrorBoxOfAChangeIsOpen) {
