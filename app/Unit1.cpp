@@ -15,7 +15,6 @@
 #include "ui/ErrorBox.h"
 #include "platform/Seams.h"
 #include "platform/core/Error.h"
-#include "wallpaper/InstallError.h"
 
 namespace app {
 
@@ -377,18 +376,15 @@ void TForm1::StartupSequence() {
   FileList->SetItemIndex(itemIndex);
   TimedChange->SetInterval(static_cast<UINT>(MinuteSpin->Value()) * kMsPerMinute);
 
-  FileListClick();
+  // A picture deleted since the last run, or an empty list, is reported; the rest of
+  // start-up still runs, or timed changes would be off for the whole run without a word.
+  ui::Guarded([this] { FileListClick(); });
 
   OpenSoundAtStart();
   SetStyleTexts(WPStyle->ItemIndex());
-  if (StartChangeCh->Checked()) {
-    try {
-      ChangeWallpaper();
-    } catch (const wallpaper::InstallError& e) {
-      // The system's refusal ends the change, not the start-up.
-      ui::ShowErrorBox(e.what());
-    }
-  }
+  // A change that fails (its preview, the system's refusal) ends the change, not the start-up.
+  // An empty list has nothing to change to: its preview has just been reported.
+  if (StartChangeCh->Checked() && FileList->Count() > 0) ui::Guarded([this] { ChangeWallpaper(); });
   FileList->SetSorted(SortFiles->Checked());
   TimedChange->SetEnabled(TimeChangeCh->Checked());
   MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());

@@ -137,21 +137,20 @@ TEST_F(StartupTest, WrongRegistryTypeEndsTheSequenceAtThatRead) {
   EXPECT_EQ(program.form1().ListFileName, "ListFileName");
 }
 
-TEST_F(StartupTest, FailedPreviewLeavesTheLaterStepsUndone) {
-  program.workDir.Write("empty.kvl", "");
-  program.registry.WriteText(kProgram, "FileListSource", program.workDir.File("empty.kvl"));
+TEST_F(StartupTest, FailedPreviewIsReportedAndStartUpRunsToItsEnd) {
+  // The selected picture was deleted since the last run.
+  const std::string gone = program.workDir.File("gone.bmp");
+  program.workDir.Write("mine.kvl", gone + "\r\n" + program.windowsDir.File("a.bmp") + "\r\n");
+  program.registry.WriteText(kProgram, "FileListSource", program.workDir.File("mine.kvl"));
   program.registry.WriteText(kProgram, "TimeInterval", "1");
-  program.registry.WriteText(kProgram, "FileListSorted", "1");
   program.Start();
   errorExpected = true;
-  EXPECT_EQ(program.errors.texts, std::vector<std::string>{"List index out of bounds (-1)"});
+  ASSERT_EQ(program.errors.texts.size(), 1u);
+  EXPECT_EQ(program.errors.texts[0].rfind("Cannot open file \"" + gone + "\". ", 0), 0u);
   app::TForm1& f = program.form1();
-  EXPECT_FALSE(f.TimedChange->Enabled());
-  EXPECT_TRUE(f.MinuteSpin->Enabled());  // the box's own reaction ran
-  EXPECT_TRUE(f.FileList->Sorted());
-  EXPECT_EQ(f.DS + f.ST, "");
-  EXPECT_FALSE(program.registry.ValueExists(kProgram, "ItemIndex"));  // no start-up change
-  EXPECT_EQ(program.workDir.Read("empty.kvl"), "");
+  EXPECT_TRUE(f.TimedChange->Enabled());
+  EXPECT_EQ(f.DS + f.ST, "20");
+  EXPECT_EQ(program.registry.ReadText(kProgram, "ItemIndex"), "1");  // the start-up change
 }
 
 TEST(StartupWithoutKey, ReportsOnceAndRunsOnDefaults) {
