@@ -32,6 +32,8 @@ TForm5::TForm5(PasswordHost& host) : host_(host) {
 }
 
 void TForm5::FormShow() {
+  // A password typed and abandoned with the close box must not let the next person in.
+  Edit1->SetText("");
   MoveTo(ui::ScreenWidth() - Width() - kRightMargin, ui::ScreenHeight() - Height() - kBottomMargin);
   FocusOn(Edit1->hwnd());
 }
