@@ -502,7 +502,7 @@ void TForm1::HideSettings() {
 }
 
 void TForm1::FormShow() {
-  atShow_ = AtShow{FileList->Items(), ListFileName, unreadListFile_, TimedChange->Enabled()};
+  atShow_ = AtShow{FileList->Items(), ListFileName, keptList_, TimedChange->Enabled()};
   TimedChange->SetEnabled(false);
 }
 

@@ -190,7 +190,7 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // used, or one is made in the working directory or else in the per-user folder.
   std::string DefaultListAtStart();
   // Writes the list into the current list file (Done and Exit). False when it is not
-  // written because it is the list file that start-up could not read.
+  // written because that list file is kept (see keptList_).
   bool WriteCurrentListFile();
   // The text that says the list is not being saved, the first time it is asked for;
   // empty after that, so Done and Exit say it once.
@@ -226,17 +226,25 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   platform::UniqueBitmap shownBitmap_;
   // The size of the preview frame (PanelImage_Outer's client area).
   SIZE PreviewFrameSize() const;
-  // A stored list file that start-up could not read (locked, on a drive or share not there
-  // yet): Done and Exit do not write over it until the user makes a list current again,
-  // or the user's list would be lost when the drive comes back.
-  std::string unreadListFile_;
+  // Why Done and Exit leave the current list file alone until the user makes a list
+  // current again: a stored list file that start-up could not read (locked, on a drive or
+  // share not there yet), whose list would be lost when the drive comes back; or no list
+  // file at all since one failed its test on "load file list..", when the list would be
+  // saved nowhere. Either way the user is told once.
+  enum class KeptWhy { Unread, NoListFile };
+  struct KeptList {
+    std::string file;
+    KeptWhy why;
+  };
+  std::optional<KeptList> keptList_;
   bool keptListSaid_ = false;
+  void KeepListFile(std::string file, KeptWhy why);
   // The list and the change timer as the settings window found them, which Cancel (the
   // timer also the close box) puts back; held during a visit.
   struct AtShow {
     std::vector<std::string> entries;
     std::string file;
-    std::string unreadFile;
+    std::optional<KeptList> kept;
     bool timerOn = false;
   };
   std::optional<AtShow> atShow_;

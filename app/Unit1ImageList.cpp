@@ -51,7 +51,7 @@ void TForm1::LoadListAtStart() {
     // there is written by the next Done or Exit; one that is there but unreadable, or on a
     // drive or share that is missing for now, is kept as it is.
     if (platform::PathExists(ListFileName) || !platform::FolderOfExists(ListFileName)) {
-      unreadListFile_ = ListFileName;
+      KeepListFile(ListFileName, KeptWhy::Unread);
     }
     FillWithWindowsImages();
     ShowMessageWindow(kUnableToLoadCaption, kUnableToLoadText, 1);
@@ -85,19 +85,32 @@ std::string TForm1::DefaultListAtStart() {
 }
 
 bool TForm1::WriteCurrentListFile() {
+  if (keptList_ && ListFileName == keptList_->file) return false;
   // Without a current list file there is nothing to write to (a file named after the
   // marker would only litter the working directory).
   if (ListFileName == kNoListFile) return true;
-  if (ListFileName == unreadListFile_) return false;
   WriteListFile(ListFileName);
   return true;
 }
 
+void TForm1::KeepListFile(std::string file, KeptWhy why) {
+  keptList_ = KeptList{std::move(file), why};
+  keptListSaid_ = false;
+}
+
 std::string TForm1::TakeKeptListNotice() {
-  if (std::exchange(keptListSaid_, true)) return {};
-  return "Your imagelist is not saved to \"" + unreadListFile_ +
-         "\", because that file could not be loaded at start; it is kept as it is. To keep "
-         "this list, save it with \"save file list..\" in the section called \"File List\".";
+  if (!keptList_ || std::exchange(keptListSaid_, true)) return {};
+  constexpr char kHowToKeep[] =
+      " To keep this list, save it with \"save file list..\" in the section called \"File "
+      "List\".";
+  if (keptList_->why == KeptWhy::NoListFile) {
+    return std::string(
+               "Your imagelist is not saved: no list file is in use since one failed "
+               "its test on \"load file list..\".") +
+           kHowToKeep;
+  }
+  return "Your imagelist is not saved to \"" + keptList_->file +
+         "\", because that file could not be loaded at start; it is kept as it is." + kHowToKeep;
 }
 
 void TForm1::ReadListFile(const std::string& path) {
@@ -117,7 +130,7 @@ void TForm1::SaveFileClick() {
   if (path.empty()) return;
   WriteListFile(path);
   ListFileName = path;
-  unreadListFile_.clear();  // the user has made a list current again
+  keptList_.reset();  // the user has made a list current again
   TimedChange->SetEnabled(false);
   FileList->SetItemIndex(0);
 }
@@ -148,11 +161,13 @@ void TForm1::LoadFileClick() {
   if (passed) {
     FileList->SetItemIndex(named);
     ListFileName = path;
-    unreadListFile_.clear();
+    keptList_.reset();
     return;
   }
   ShowMessageWindow(kNotValidCaption, kNotValidText, 1);
   ListFileName = kNoListFile;
+  // Edits from here on would be saved nowhere: Done and Exit say so.
+  KeepListFile(kNoListFile, KeptWhy::NoListFile);
   FileList->Clear();
   FillWithWindowsImages();
   FileList->SetItemIndex(0);

@@ -113,7 +113,7 @@ void TForm1::RestoreAllSettings() {
   // file in force gets its own entries back (after the sorted mode is back): as the window
   // found them, or read again from a file other than the one of the visit's start.
   if (atShow_ && ListFileName == atShow_->file) {
-    unreadListFile_ = atShow_->unreadFile;
+    keptList_ = atShow_->kept;
     if (FileList->Items() != atShow_->entries) {
       FileList->Clear();
       FileList->AddAll(atShow_->entries);

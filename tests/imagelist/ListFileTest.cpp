@@ -169,8 +169,10 @@ TEST_F(ListFileTest, FailedTestFallsBackToTheWindowsImagesWithoutCurrentFile) {
   EXPECT_TRUE(program.Errors().empty());
 
   // With no current list file, Exit stores the marker and writes no list anywhere: not a
-  // file named after the marker, not over the list that was current before.
-  form().SaveForExit();
+  // file named after the marker, not over the list that was current before; it says so.
+  const std::vector<std::string> unsaved = form().SaveForExit();
+  ASSERT_EQ(unsaved.size(), 1u);
+  EXPECT_EQ(unsaved[0].rfind("Your imagelist is not saved: no list file is in use", 0), 0u);
   EXPECT_EQ(program.fixture.registry.ReadText(kProgramSection, "FileListSource"), "ListFileName");
   EXPECT_FALSE(platform::PathExists(File("ListFileName")));
   EXPECT_EQ(testenv::ReadFileBytes(previous), previousBytes);
