@@ -197,7 +197,8 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   std::string TakeKeptListNotice();
   // Done's way to say it: the message window.
   void ShowKeptListNotice();
-  void ReadListFile(const std::string& path);
+  // True when entries lost characters to the code page (see ReadListFileEntries).
+  bool ReadListFile(const std::string& path);
   void WriteListFile(const std::string& path);
   void SlideBy(int steps, int delta);
   // Runs a reaction to the user or a timer, one at a time: a reaction that runs a message
@@ -228,10 +229,11 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   SIZE PreviewFrameSize() const;
   // Why Done and Exit leave the current list file alone until the user makes a list
   // current again: a stored list file that start-up could not read (locked, on a drive or
-  // share not there yet), whose list would be lost when the drive comes back; or no list
+  // share not there yet), whose list would be lost when the drive comes back; no list
   // file at all since one failed its test on "load file list..", when the list would be
-  // saved nowhere. Either way the user is told once.
-  enum class KeptWhy { Unread, NoListFile };
+  // saved nowhere; or a list file whose names lost characters to the code page when read,
+  // which writing would take from the file. Each time the user is told once.
+  enum class KeptWhy { Unread, NoListFile, LostCharacters };
   struct KeptList {
     std::string file;
     KeptWhy why;

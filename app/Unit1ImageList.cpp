@@ -45,7 +45,7 @@ SIZE TForm1::PreviewFrameSize() const {
 void TForm1::LoadListAtStart() {
   if (ListFileName == kNoListFile) ListFileName = DefaultListAtStart();
   try {
-    ReadListFile(ListFileName);
+    if (ReadListFile(ListFileName)) KeepListFile(ListFileName, KeptWhy::LostCharacters);
   } catch (const std::exception&) {
     // The stored path stays current. Only a file that is really gone from a folder that is
     // there is written by the next Done or Exit; one that is there but unreadable, or on a
@@ -109,16 +109,23 @@ std::string TForm1::TakeKeptListNotice() {
                "its test on \"load file list..\".") +
            kHowToKeep;
   }
+  if (keptList_->why == KeptWhy::LostCharacters) {
+    return "Your imagelist is not saved to \"" + keptList_->file +
+           "\": some names in it use characters that this system's code page does not hold. "
+           "They show as \"?\" here and would be lost from the file, which is kept as it is.";
+  }
   return "Your imagelist is not saved to \"" + keptList_->file +
          "\", because that file could not be loaded at start; it is kept as it is." + kHowToKeep;
 }
 
-void TForm1::ReadListFile(const std::string& path) {
+bool TForm1::ReadListFile(const std::string& path) {
   // Read whole before anything changes: a file that cannot be read leaves the list as it was.
-  const std::vector<std::string> entries = imagelist::ReadListFileEntries(path);
+  bool lost = false;
+  const std::vector<std::string> entries = imagelist::ReadListFileEntries(path, &lost);
   imagelist::WaitCursor wait;
   FileList->Clear();
   FileList->AddAll(entries);
+  return lost;
 }
 
 void TForm1::WriteListFile(const std::string& path) {
@@ -128,6 +135,12 @@ void TForm1::WriteListFile(const std::string& path) {
 void TForm1::SaveFileClick() {
   const std::string path = imagelist::ChooseListFileToSave(hwnd());
   if (path.empty()) return;
+  if (keptList_ && keptList_->why == KeptWhy::LostCharacters &&
+      lstrcmpiA(path.c_str(), keptList_->file.c_str()) == 0) {
+    keptListSaid_ = false;  // asked for in so many words: said again
+    ShowKeptListNotice();
+    return;
+  }
   WriteListFile(path);
   ListFileName = path;
   keptList_.reset();  // the user has made a list current again
@@ -139,7 +152,7 @@ void TForm1::LoadFileClick() {
   TimedChange->SetEnabled(false);
   const std::string path = imagelist::ChooseListFileToLoad(hwnd());
   if (path.empty()) return;
-  ReadListFile(path);
+  const bool lost = ReadListFile(path);
 
   // The first entry that is not empty is tested and selected: with sorting on, the empty
   // line that editors leave at the end of a file sorts first.
@@ -161,7 +174,11 @@ void TForm1::LoadFileClick() {
   if (passed) {
     FileList->SetItemIndex(named);
     ListFileName = path;
-    keptList_.reset();
+    if (lost) {
+      KeepListFile(path, KeptWhy::LostCharacters);
+    } else {
+      keptList_.reset();
+    }
     return;
   }
   ShowMessageWindow(kNotValidCaption, kNotValidText, 1);

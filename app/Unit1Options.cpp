@@ -122,7 +122,7 @@ void TForm1::RestoreAllSettings() {
     selected = FileList->ItemIndex();
   } else if (ListFileName != listFileOfVisit) {
     try {
-      ReadListFile(ListFileName);
+      if (ReadListFile(ListFileName)) KeepListFile(ListFileName, KeptWhy::LostCharacters);
       FileList->SetItemIndex(storedIndex);
       selected = FileList->ItemIndex();
     } catch (const platform::Error& e) {

@@ -265,6 +265,38 @@ TEST_F(ListFileTest, StoredListThatIsThereButUnreadableIsNotOverwritten) {
             WindowsImages()[0] + "\r\n" + WindowsImages()[1] + "\r\n");
 }
 
+TEST_F(ListFileTest, NamesThatLostCharactersAreNeverWrittenBack) {
+  // The tests run without the program's manifest: the code page is the system's 8-bit one,
+  // as on Windows before 10 version 1903.
+  if (GetACP() == CP_UTF8) GTEST_SKIP() << "this code page holds every character";
+  const std::string stored = File("mine.kvl");
+  const std::string mine = File("pic.bmp") + "\r\nC:\\\xE6\x97\xA5\xE6\x9C\xAC.bmp\r\n";
+  testenv::WriteFileBytes(stored, mine);
+  program.fixture.registry.WriteText(kProgramSection, "FileListSource", stored);
+  program.fixture.registry.WriteText(kProgramSection, "RestartChange", "0");
+  Start();
+  EXPECT_EQ(program.Entries(), (Entries{File("pic.bmp"), "C:\\??.bmp"}));
+  form().FileList->Add("C:\\added.bmp");
+  const std::vector<std::string> unsaved = form().SaveForExit();
+  ASSERT_EQ(unsaved.size(), 1u);
+  EXPECT_NE(unsaved[0].find("\"" + stored + "\": some names in it use characters"),
+            std::string::npos);
+  EXPECT_TRUE(form().SaveForExit().empty());  // said once
+  Save(stored);                               // nor over it on purpose: said again
+  EXPECT_EQ(NoticeText(), unsaved[0]);
+  EXPECT_EQ(testenv::ReadFileBytes(stored), mine);
+
+  // Loaded, it is kept the same way; another list file made current is written again.
+  Load(stored);
+  form().SaveForExit();
+  EXPECT_EQ(testenv::ReadFileBytes(stored), mine);
+  Save(File("other.kvl"));
+  form().FileList->Add("C:\\more.bmp");
+  EXPECT_TRUE(form().SaveForExit().empty());
+  EXPECT_NE(testenv::ReadFileBytes(File("other.kvl")).find("C:\\more.bmp"), std::string::npos);
+  EXPECT_TRUE(program.Errors().empty());
+}
+
 TEST_F(ListFileTest, StoredListLoadsSortedAndRestoresTheSelection) {
   const std::string stored = File("mine.kvl");
   testenv::WriteFileBytes(stored, "C:\\z.jpg\r\n" + File("pic.bmp") + "\r\nC:\\a.jpg\r\n");
