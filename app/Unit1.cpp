@@ -322,6 +322,12 @@ void TForm1::WireEvents() {
 void TForm1::FormCreate() {
   // Any failure ends the start-up sequence with the error box; the program runs on.
   ui::Guarded([this] { Exclusive(&TForm1::StartupSequence); });
+  // Shown once start-up is over, so that a request to see the window meanwhile is kept; a
+  // timed change waits for the box, as for a change's own.
+  FlagScope boxOpen(changeErrorOpen_);
+  for (const std::exception_ptr& report : std::exchange(startupReports_, {})) {
+    ui::Guarded([&report] { std::rethrow_exception(report); });
+  }
   startupValues_ = SettingValues();
 }
 
@@ -378,13 +384,20 @@ void TForm1::StartupSequence() {
 
   // A picture deleted since the last run, or an empty list, is reported; the rest of
   // start-up still runs, or timed changes would be off for the whole run without a word.
-  ui::Guarded([this] { FileListClick(); });
+  auto reported = [this](void (TForm1::*step)()) {
+    try {
+      (this->*step)();
+    } catch (...) {
+      startupReports_.push_back(std::current_exception());
+    }
+  };
+  reported(&TForm1::FileListClick);
 
   OpenSoundAtStart();
   SetStyleTexts(WPStyle->ItemIndex());
   // A change that fails (its preview, the system's refusal) ends the change, not the start-up.
   // An empty list has nothing to change to: its preview has just been reported.
-  if (StartChangeCh->Checked() && FileList->Count() > 0) ui::Guarded([this] { ChangeWallpaper(); });
+  if (StartChangeCh->Checked() && FileList->Count() > 0) reported(&TForm1::ChangeWallpaper);
   FileList->SetSorted(SortFiles->Checked());
   TimedChange->SetEnabled(TimeChangeCh->Checked());
   MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());

@@ -2,6 +2,7 @@
 // The settings window. Its controls hold every setting while the program runs, and it
 // owns the program's logic and non-visual parts: the timers, the tray icon and its
 // menu, the sound device, the preview bitmap, the settings store.
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -278,6 +279,8 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // The settings as start-up left the controls: a value start-up did not reach and the user
   // has not changed since is not written back.
   std::vector<SettingValue> startupValues_;
+  // Failures of start-up's preview and change, reported once start-up is over.
+  std::vector<std::exception_ptr> startupReports_;
   // The settings window was asked for before the password prompt existed.
   bool settingsRequested_ = false;
   platform::UniqueIcon programIcon_;

@@ -173,7 +173,6 @@ TEST_F(DoneCancel, CancelPutsBackTheStoredEntryStyleAndListAndTheRunningTimer) {
 
   f.BtCancelClick();
   ASSERT_TRUE(program.errors.texts.empty()) << program.errors.texts[0];
-  // Sorted again: a.bmp, b.bmp, and entry 1 selected as stored.
   EXPECT_TRUE(f.FileList->Sorted());
   EXPECT_EQ(f.FileList->ItemIndex(), 1);
   ASSERT_EQ(installed.size(), 1u);

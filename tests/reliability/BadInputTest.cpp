@@ -114,7 +114,6 @@ TEST_F(BadInput, PathsLongerThanMaxPathAreNeverCutOff) {
   const std::string applyError = ErrorOf([&] { form().ApplyWallpaper(jpg, "2", "0"); });
   EXPECT_EQ(applyError.rfind("Cannot open file \"" + jpg + "\". ", 0), 0u) << applyError;
 
-  // A missing bitmap too, and it is never handed to the system.
   const std::string bmpError = ErrorOf([&] { form().ApplyWallpaper(bmp, "2", "0"); });
   EXPECT_EQ(bmpError.rfind("Cannot open file \"" + bmp + "\". ", 0), 0u) << bmpError;
   EXPECT_TRUE(program.installed.empty());
