@@ -15,7 +15,6 @@
 #include "ui/ErrorBox.h"
 #include "platform/Seams.h"
 #include "platform/core/Error.h"
-#include "wallpaper/InstallError.h"
 
 namespace app {
 
@@ -342,6 +341,12 @@ void TForm1::WireEvents() {
 void TForm1::FormCreate() {
   // Any failure ends the start-up sequence with the error box; the program runs on.
   ui::Guarded([this] { Exclusive(&TForm1::StartupSequence); });
+  // Shown once start-up is over, so that a request to see the window meanwhile is kept; a
+  // timed change waits for the box, as for a change's own.
+  FlagScope boxOpen(changeErrorOpen_);
+  for (const std::exception_ptr& report : std::exchange(startupReports_, {})) {
+    ui::Guarded([&report] { std::rethrow_exception(report); });
+  }
   startupValues_ = SettingValues();
   if (firstStart_) TrayIcon->ShowBalloon(kWhereTitle, kWhereText);
 }
@@ -406,24 +411,27 @@ void TForm1::StartupSequence() {
   TimedChange->SetInterval(static_cast<UINT>(MinuteSpin->Value()) * kMsPerMinute);
 
   // An empty list is no error of the user's: start-up runs on, and says how to fill it
-  // unless a notice of its own about the list is up already.
+  // unless a notice of its own about the list is up already. A picture deleted since the
+  // last run is reported, and the rest of start-up still runs, or timed changes would be
+  // off for the whole run without a word.
+  auto reported = [this](void (TForm1::*step)()) {
+    try {
+      (this->*step)();
+    } catch (...) {
+      startupReports_.push_back(std::current_exception());
+    }
+  };
   const bool listEmpty = FileList->Count() == 0;
   if (!listEmpty) {
-    FileListClick();
+    reported(&TForm1::FileListClick);
   } else if (!messages_.Visible()) {
     ShowMessageWindow(kNoPicturesCaption, kNoPicturesText, 1);
   }
 
   OpenSoundAtStart();
   SetStyleTexts(WPStyle->ItemIndex());
-  if (StartChangeCh->Checked() && !listEmpty) {
-    try {
-      ChangeWallpaper();
-    } catch (const wallpaper::InstallError& e) {
-      // The system's refusal ends the change, not the start-up.
-      ui::ShowErrorBox(e.what());
-    }
-  }
+  // A change that fails (its preview, the system's refusal) ends the change, not the start-up.
+  if (StartChangeCh->Checked() && !listEmpty) reported(&TForm1::ChangeWallpaper);
   FileList->SetSorted(SortFiles->Checked());
   TimedChange->SetEnabled(TimeChangeCh->Checked());
   MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());
@@ -543,12 +551,20 @@ void TForm1::HideSettings() {
 }
 
 void TForm1::FormShow() {
+  atShow_ = AtShow{FileList->Items(), ListFileName, keptList_, TimedChange->Enabled()};
   TimedChange->SetEnabled(false);
   ShowPendingPreview();
 }
 
 void TForm1::FormClose() {
+  EndVisit();
   HideSettings();
+}
+
+void TForm1::EndVisit() {
+  // The timer runs only while its box is ticked.
+  if (atShow_ && atShow_->timerOn && TimeChangeCh->Checked()) TimedChange->SetEnabled(true);
+  atShow_.reset();
 }
 
 void TForm1::ShowSettingsOrPrompt() {

@@ -2,6 +2,7 @@
 // The settings window. Its controls hold every setting while the program runs, and it
 // owns the program's logic and non-visual parts: the timers, the tray icon and its
 // menu, the sound device, the preview bitmap, the settings store.
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -195,14 +196,15 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // used, or one is made in the working directory or else in the per-user folder.
   std::string DefaultListAtStart();
   // Writes the list into the current list file (Done and Exit). False when it is not
-  // written because it is the list file that start-up could not read.
+  // written because that list file is kept (see keptList_).
   bool WriteCurrentListFile();
   // The text that says the list is not being saved, the first time it is asked for;
   // empty after that, so Done and Exit say it once.
   std::string TakeKeptListNotice();
   // Done's way to say it: the message window.
   void ShowKeptListNotice();
-  void ReadListFile(const std::string& path);
+  // True when entries lost characters to the code page (see ReadListFileEntries).
+  bool ReadListFile(const std::string& path);
   void WriteListFile(const std::string& path);
   void SlideBy(int steps, int delta);
   // Runs a reaction to the user or a timer, one at a time: a reaction that runs a message
@@ -236,11 +238,31 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   platform::UniqueBitmap shownBitmap_;
   // The size of the preview frame (PanelImage_Outer's client area).
   SIZE PreviewFrameSize() const;
-  // A stored list file that start-up could not read (locked, on a drive or share not there
-  // yet): Done and Exit do not write over it until the user makes a list current again,
-  // or the user's list would be lost when the drive comes back.
-  std::string unreadListFile_;
+  // Why Done and Exit leave the current list file alone until the user makes a list
+  // current again: a stored list file that start-up could not read (locked, on a drive or
+  // share not there yet), whose list would be lost when the drive comes back; no list
+  // file at all since one failed its test on "load file list..", when the list would be
+  // saved nowhere; or a list file whose names lost characters to the code page when read,
+  // which writing would take from the file. Each time the user is told once.
+  enum class KeptWhy { Unread, NoListFile, LostCharacters };
+  struct KeptList {
+    std::string file;
+    KeptWhy why;
+  };
+  std::optional<KeptList> keptList_;
   bool keptListSaid_ = false;
+  void KeepListFile(std::string file, KeptWhy why);
+  // The list and the change timer as the settings window found them, which Cancel (the
+  // timer also the close box) puts back; held during a visit.
+  struct AtShow {
+    std::vector<std::string> entries;
+    std::string file;
+    std::optional<KeptList> kept;
+    bool timerOn = false;
+  };
+  std::optional<AtShow> atShow_;
+  // Cancel and the close box: timed changes run again as before the visit.
+  void EndVisit();
 
   // ---- wallpaper state ----
   // The last apply that succeeded, made again for a larger screen after a display change.
@@ -277,6 +299,8 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // The settings as start-up left the controls: a value start-up did not reach and the user
   // has not changed since is not written back.
   std::vector<SettingValue> startupValues_;
+  // Failures of start-up's preview and change, reported once start-up is over.
+  std::vector<std::exception_ptr> startupReports_;
   // The settings window was asked for before the password prompt existed.
   bool settingsRequested_ = false;
   platform::UniqueIcon programIcon_;

@@ -45,13 +45,13 @@ SIZE TForm1::PreviewFrameSize() const {
 void TForm1::LoadListAtStart() {
   if (ListFileName == kNoListFile) ListFileName = DefaultListAtStart();
   try {
-    ReadListFile(ListFileName);
+    if (ReadListFile(ListFileName)) KeepListFile(ListFileName, KeptWhy::LostCharacters);
   } catch (const std::exception&) {
     // The stored path stays current. Only a file that is really gone from a folder that is
     // there is written by the next Done or Exit; one that is there but unreadable, or on a
     // drive or share that is missing for now, is kept as it is.
     if (platform::PathExists(ListFileName) || !platform::FolderOfExists(ListFileName)) {
-      unreadListFile_ = ListFileName;
+      KeepListFile(ListFileName, KeptWhy::Unread);
     }
     FillWithWindowsImages();
     ShowMessageWindow(kUnableToLoadCaption, kUnableToLoadText, 1);
@@ -85,27 +85,47 @@ std::string TForm1::DefaultListAtStart() {
 }
 
 bool TForm1::WriteCurrentListFile() {
+  if (keptList_ && ListFileName == keptList_->file) return false;
   // Without a current list file there is nothing to write to (a file named after the
   // marker would only litter the working directory).
   if (ListFileName == kNoListFile) return true;
-  if (ListFileName == unreadListFile_) return false;
   WriteListFile(ListFileName);
   return true;
 }
 
-std::string TForm1::TakeKeptListNotice() {
-  if (std::exchange(keptListSaid_, true)) return {};
-  return "Your imagelist is not saved to \"" + unreadListFile_ +
-         "\", because that file could not be loaded at start; it is kept as it is. To keep "
-         "this list, save it with \"save file list..\" in the section called \"File List\".";
+void TForm1::KeepListFile(std::string file, KeptWhy why) {
+  keptList_ = KeptList{std::move(file), why};
+  keptListSaid_ = false;
 }
 
-void TForm1::ReadListFile(const std::string& path) {
+std::string TForm1::TakeKeptListNotice() {
+  if (!keptList_ || std::exchange(keptListSaid_, true)) return {};
+  constexpr char kHowToKeep[] =
+      " To keep this list, save it with \"save file list..\" in the section called \"File "
+      "List\".";
+  if (keptList_->why == KeptWhy::NoListFile) {
+    return std::string(
+               "Your imagelist is not saved: no list file is in use since one failed "
+               "its test on \"load file list..\".") +
+           kHowToKeep;
+  }
+  if (keptList_->why == KeptWhy::LostCharacters) {
+    return "Your imagelist is not saved to \"" + keptList_->file +
+           "\": some names in it use characters that this system's code page does not hold. "
+           "They show as \"?\" here and would be lost from the file, which is kept as it is.";
+  }
+  return "Your imagelist is not saved to \"" + keptList_->file +
+         "\", because that file could not be loaded at start; it is kept as it is." + kHowToKeep;
+}
+
+bool TForm1::ReadListFile(const std::string& path) {
   // Read whole before anything changes: a file that cannot be read leaves the list as it was.
-  const std::vector<std::string> entries = imagelist::ReadListFileEntries(path);
+  bool lost = false;
+  const std::vector<std::string> entries = imagelist::ReadListFileEntries(path, &lost);
   imagelist::WaitCursor wait;
   FileList->Clear();
   FileList->AddAll(entries);
+  return lost;
 }
 
 void TForm1::WriteListFile(const std::string& path) {
@@ -115,9 +135,15 @@ void TForm1::WriteListFile(const std::string& path) {
 void TForm1::SaveFileClick() {
   const std::string path = imagelist::ChooseListFileToSave(hwnd(), dialogFolder_);
   if (path.empty()) return;
+  if (keptList_ && keptList_->why == KeptWhy::LostCharacters &&
+      lstrcmpiA(path.c_str(), keptList_->file.c_str()) == 0) {
+    keptListSaid_ = false;  // asked for in so many words: said again
+    ShowKeptListNotice();
+    return;
+  }
   WriteListFile(path);
   ListFileName = path;
-  unreadListFile_.clear();  // the user has made a list current again
+  keptList_.reset();  // the user has made a list current again
   TimedChange->SetEnabled(false);
   FileList->SetItemIndex(0);
 }
@@ -126,7 +152,7 @@ void TForm1::LoadFileClick() {
   TimedChange->SetEnabled(false);
   const std::string path = imagelist::ChooseListFileToLoad(hwnd(), dialogFolder_);
   if (path.empty()) return;
-  ReadListFile(path);
+  const bool lost = ReadListFile(path);
 
   // The first entry that is not empty is tested and selected: with sorting on, the empty
   // line that editors leave at the end of a file sorts first.
@@ -148,11 +174,17 @@ void TForm1::LoadFileClick() {
   if (passed) {
     FileList->SetItemIndex(named);
     ListFileName = path;
-    unreadListFile_.clear();
+    if (lost) {
+      KeepListFile(path, KeptWhy::LostCharacters);
+    } else {
+      keptList_.reset();
+    }
     return;
   }
   ShowMessageWindow(kNotValidCaption, kNotValidText, 1);
   ListFileName = kNoListFile;
+  // Edits from here on would be saved nowhere: Done and Exit say so.
+  KeepListFile(kNoListFile, KeptWhy::NoListFile);
   FileList->Clear();
   FillWithWindowsImages();
   FileList->SetItemIndex(0);

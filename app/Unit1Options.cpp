@@ -55,9 +55,10 @@ std::string SoundFileFor(const std::string& soundName) {
 
 void TForm1::BtDoneClick() {
   SaveAllSettings();
-  // Nothing selected: "List index out of bounds (-1)"; the list is then not written and
-  // the window stays open.
-  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  // With nothing selected (an empty list is a normal state) there is nothing to install;
+  // the list is still written and the window closes.
+  if (FileList->ItemIndex() >= 0) ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  atShow_.reset();
   if (!WriteCurrentListFile()) ShowKeptListNotice();
   const bool timed = TimeChangeCh->Checked();
   // Off first, so the next timed change comes one full interval after Done even when the
@@ -71,7 +72,8 @@ void TForm1::BtDoneClick() {
 void TForm1::BtCancelClick() {
   RestoreAllSettings();
   SetStyleTexts(WPStyle->ItemIndex());
-  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  if (FileList->ItemIndex() >= 0) ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  EndVisit();
   HideSettings();
 }
 
@@ -101,16 +103,26 @@ void TForm1::RestoreAllSettings() {
   if (std::string stored = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
       stored != kNoListFile) {
     ListFileName = std::move(stored);
+  } else if (atShow_) {
+    ListFileName = atShow_->file;
   }
   WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
   SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
 
-  // A list loaded or saved under another name during this visit: the entries belong to
-  // that file, and the next Done or Exit would write them over the restored one. Read the
-  // restored file's own entries again (after the sorted mode is back).
-  if (ListFileName != listFileOfVisit) {
+  // Whatever the visit did to the list (a new list, removals, sorting, a load), the list
+  // file in force gets its own entries back (after the sorted mode is back): as the window
+  // found them, or read again from a file other than the one of the visit's start.
+  if (atShow_ && ListFileName == atShow_->file) {
+    keptList_ = atShow_->kept;
+    if (FileList->Items() != atShow_->entries) {
+      FileList->Clear();
+      FileList->AddAll(atShow_->entries);
+    }
+    FileList->SetItemIndex(storedIndex);
+    selected = FileList->ItemIndex();
+  } else if (ListFileName != listFileOfVisit) {
     try {
-      ReadListFile(ListFileName);
+      if (ReadListFile(ListFileName)) KeepListFile(ListFileName, KeptWhy::LostCharacters);
       FileList->SetItemIndex(storedIndex);
       selected = FileList->ItemIndex();
     } catch (const platform::Error& e) {

@@ -43,7 +43,8 @@ std::string ChooseListFile(HWND owner, const char* filter, bool save, DialogFold
                     .lpstrFile = buffer.data(),
                     .nMaxFile = kSingleChars,
                     .lpstrInitialDir = folder.c_str(),
-                    .Flags = kCommonFlags,
+                    // Replacing another list file loses its entries: the dialog asks first.
+                    .Flags = save ? kCommonFlags | OFN_OVERWRITEPROMPT : kCommonFlags,
                     .lpstrDefExt = save ? kListExtension : nullptr};
   if (!platform::seams().fileDialog(ofn, save)) return {};
   buffer.resize(strnlen(buffer.data(), buffer.size()));

@@ -25,14 +25,19 @@ bool ProcessUsesUtf8() {
 
 }  // namespace
 
-std::vector<std::string> ReadListFileEntries(const std::string& path) {
+std::vector<std::string> ReadListFileEntries(const std::string& path, bool* lostCharacters) {
+  if (lostCharacters) *lostCharacters = false;
   const std::vector<uint8_t> bytes = platform::ReadWholeFile(path);
   const UINT legacy = platform::LegacyAnsiCodePage();
   std::vector<std::string> entries =
       ParseListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
                     [legacy](std::string_view line) { return Recode(line, legacy, CP_UTF8); });
   if (!ProcessUsesUtf8()) {
-    for (std::string& entry : entries) entry = Recode(entry, CP_UTF8, CP_ACP);
+    bool lost = false;
+    for (std::string& entry : entries) {
+      entry = platform::FromWide(platform::ToWide(entry, CP_UTF8), CP_ACP, &lost);
+    }
+    if (lostCharacters) *lostCharacters = lost;
   }
   return entries;
 }

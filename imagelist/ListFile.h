@@ -8,8 +8,11 @@
 
 namespace imagelist {
 
-// The entries of a list file. "Cannot open file "%s". %s" when it cannot be read.
-std::vector<std::string> ReadListFileEntries(const std::string& path);
+// The entries of a list file. "Cannot open file "%s". %s" when it cannot be read. Where
+// the process's code page is not UTF-8 (Windows before 10 1903 ignores the manifest's
+// setting), a character outside it is read as '?', and *lostCharacters is then set.
+std::vector<std::string> ReadListFileEntries(const std::string& path,
+                                             bool* lostCharacters = nullptr);
 
 // Replaces the file with the entries (an empty list gives a zero-byte file). "Cannot
 // create file "%s". %s" when it cannot be written; the old file is then as it was.

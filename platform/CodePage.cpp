@@ -11,13 +11,17 @@ std::wstring ToWide(std::string_view text, UINT codePage) {
   return wide;
 }
 
-std::string FromWide(std::wstring_view text, UINT codePage) {
+std::string FromWide(std::wstring_view text, UINT codePage, bool* lost) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  const int n = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  const DWORD flags = lost ? WC_NO_BEST_FIT_CHARS : 0;
+  BOOL usedDefault = FALSE;
+  BOOL* used = lost ? &usedDefault : nullptr;
+  const int n = WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, used);
   std::string narrow(static_cast<size_t>(n > 0 ? n : 0), '\0');
   if (n > 0)
-    WideCharToMultiByte(codePage, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, text.data(), size, narrow.data(), n, nullptr, used);
+  if (lost && usedDefault) *lost = true;
   return narrow;
 }
 

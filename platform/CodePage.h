@@ -10,7 +10,9 @@
 namespace platform {
 
 std::wstring ToWide(std::string_view text, UINT codePage = CP_ACP);
-std::string FromWide(std::wstring_view text, UINT codePage = CP_ACP);
+// With lost given, a character the code page does not hold becomes its default character
+// (no look-alike, which could name another file) and *lost is set.
+std::string FromWide(std::wstring_view text, UINT codePage = CP_ACP, bool* lost = nullptr);
 
 // The 8-bit code page that programs without the UTF-8 setting use on this system: that of
 // the system locale ("language for non-Unicode programs"). Windows-1252 where the locale

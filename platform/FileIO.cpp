@@ -18,14 +18,25 @@ std::string SystemErrorText(DWORD code) {
   return text;
 }
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  auto fail = [&path] {
-    const DWORD code = GetLastError();
-    throw Error(Format("Cannot open file \"%s\". %s", path.c_str(), SystemErrorText(code).c_str()));
-  };
+namespace {
+
+[[noreturn]] void FailToOpen(const std::string& path) {
+  const DWORD code = GetLastError();
+  throw Error(Format("Cannot open file \"%s\". %s", path.c_str(), SystemErrorText(code).c_str()));
+}
+
+}  // namespace
+
+UniqueFile OpenForReading(const std::string& path) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) fail();
+  if (!file) FailToOpen(path);
+  return file;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  auto fail = [&path] { FailToOpen(path); };
+  UniqueFile file = OpenForReading(path);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) fail();
   if (static_cast<uint64_t>(size.QuadPart) > 0x7FFFFFFFull) {

@@ -21,6 +21,9 @@ class WriteError : public Error {
 // The system's description of an error code, without the trailing line end.
 std::string SystemErrorText(DWORD code);
 
+// Opens a file for reading, as ReadWholeFile does; "Cannot open file ..." when it cannot.
+UniqueFile OpenForReading(const std::string& path);
+
 // Reads a whole file (others may read it meanwhile, not write it).
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 

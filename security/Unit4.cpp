@@ -53,11 +53,13 @@ TForm4::TForm4(PasswordHost& host, HWND owner) : host_(host) {
       hwnd(), {.caption = "Cancel", .x = 165, .y = 102, .width = 75, .height = 25});
   Button1->onClick = [this] { Button1Click(); };
   Button2->onClick = [this] { Button2Click(); };
-  // Escape acts as the close box, which keeps what was typed; "Cancel" empties the fields.
+  // Escape acts as the close box; the fields are emptied at the next showing.
   SetDialogButtons(Button1.get(), nullptr);
 }
 
 void TForm4::FormShow() {
+  // What an earlier user typed and left behind with the close box is not offered again.
+  ClearFields();
   MoveTo(ui::CentredOffset(ui::ScreenWidth(), Width()),
          ui::CentredOffset(ui::ScreenHeight(), Height()));
   KeepWithinWorkArea();

@@ -34,6 +34,8 @@ TForm5::TForm5(PasswordHost& host) : host_(host) {
 }
 
 void TForm5::FormShow() {
+  // A password typed and abandoned with the close box must not let the next person in.
+  Edit1->SetText("");
   MoveTo(ui::ScreenWidth() - Width() - ui::ScaleToDpi(kRightMargin),
          ui::ScreenHeight() - Height() - ui::ScaleToDpi(kBottomMargin));
   KeepWithinWorkArea();  // a taskbar taller than the margin allows for

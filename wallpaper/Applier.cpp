@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/FileIO.h"
 #include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "platform/Seams.h"
@@ -63,10 +64,16 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
   }
   host.StoreItemIndex(host.SelectedIndex());
 
-  // The system's answer is not examined: a missing bitmap is installed without a report.
   std::string data = bitmapPath;
-  platform::seams().systemParametersInfo(SPI_SETDESKWALLPAPER, 0, data.data(),
-                                         SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+  if (!platform::seams().systemParametersInfo(SPI_SETDESKWALLPAPER, 0, data.data(),
+                                              SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)) {
+    // The system's refusal, like a refused desktop value: reported, the entry kept.
+    const DWORD code = GetLastError();
+    std::string text =
+        platform::Format("Cannot install \"%s\" as the wallpaper.", bitmapPath.c_str());
+    if (code != ERROR_SUCCESS) text += " " + platform::SystemErrorText(code);
+    throw InstallError(text);
+  }
 }
 
 }  // namespace
@@ -81,7 +88,9 @@ void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperSty
               wallpaperStyle, tileWallpaper, host);
       return;
     case WallpaperKind::Bitmap:
-      // No check that the file exists or holds a bitmap: the system judges that.
+      // A bitmap the system cannot open would blank the desktop, now and at every logon:
+      // it fails here as a JPEG that cannot be opened does, before anything is written.
+      platform::OpenForReading(fileName);
       Install(fileName, wallpaperStyle, tileWallpaper, host);
       return;
     case WallpaperKind::Other:

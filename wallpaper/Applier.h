@@ -36,10 +36,11 @@ class ApplyHost {
 };
 
 // The steps in their order: the kind of file by its extension (other kinds: nothing at
-// all); for a JPEG the conversion, whose failure ends the apply before anything else; the
-// desktop values "Wallpaper", "WallpaperStyle", "TileWallpaper" when the desktop key
-// opens; then, also after a failed value write, the sound and "ItemIndex"; then the
-// failed write's error, or else SystemParametersInfo with the installed bitmap.
+// all); for a JPEG the conversion, for a bitmap the opening of the file, whose failure ends
+// the apply before anything else; the desktop values "Wallpaper", "WallpaperStyle",
+// "TileWallpaper" when the desktop key opens; then, also after a failed value write, the
+// sound and "ItemIndex"; then the failed write's error, or else SystemParametersInfo with
+// the installed bitmap, whose refusal is an InstallError with the system's text.
 void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
                     const std::string& tileWallpaper, ApplyHost& host);
 

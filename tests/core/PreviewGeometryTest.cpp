@@ -95,7 +95,7 @@ TEST(WallpaperKind, OnlyTheFirstFourCharactersOfTheExtensionCount) {
   EXPECT_EQ(WallpaperKindOf("C:\\Pics\\a.jpgx"), WallpaperKind::Jpeg);
   EXPECT_EQ(WallpaperKindOf("C:\\Pics\\a.bmp"), WallpaperKind::Bitmap);
   EXPECT_EQ(WallpaperKindOf("C:\\Pics\\a.bmpx"), WallpaperKind::Bitmap);
-  EXPECT_EQ(WallpaperKindOf("C:\\Pics\\a.jpeg"), WallpaperKind::Other);
+  EXPECT_EQ(WallpaperKindOf("C:\\Pics\\a.jpeg"), WallpaperKind::Jpeg);
   EXPECT_EQ(WallpaperKindOf("C:\\Pics\\a.jpe"), WallpaperKind::Other);
   EXPECT_EQ(WallpaperKindOf("C:\\Pics\\a.jp"), WallpaperKind::Other);
   EXPECT_EQ(WallpaperKindOf("C:\\Pics\\a.png"), WallpaperKind::Other);

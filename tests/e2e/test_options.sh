@@ -84,7 +84,8 @@ check "a wrong password (letter case) closes the prompt" answer "${password,}"
 check "... without opening the settings window" settings_stay_hidden
 check_eq "... and leaves the field empty" "" drv text TForm5 Password Edit
 
-check "the prompt opens again" open_prompt
+check "typed into and left with Escape" eval 'open_prompt && drv settext TForm5 Password Edit abc && drv keys escape'
+check_eq "... the prompt opens again empty" "" eval 'drv wait TForm5 Password --hidden >/dev/null && open_prompt && drv text TForm5 Password Edit'
 check "the right password closes the prompt" answer "$password"
 check "... and opens the settings window" drv wait TForm1 "$title" --visible --timeout 20000
 

@@ -13,6 +13,7 @@
 #include "tests/support/JpegDecode.h"
 #include "tests/support/JpegEncode.h"
 #include "tests/support/win/TestEnv.h"
+#include "platform/FileIO.h"
 #include "platform/Seams.h"
 #include "platform/core/Error.h"
 
@@ -188,7 +189,7 @@ TEST_F(ApplierTest, ExtensionRuleDecidesWhatIsInstalled) {
 
   // Not ".JPG" or ".BMP" in their first four characters, or no extension at all.
   CreateDirectoryA(pictures.File("Pics.jpg").c_str(), nullptr);
-  for (const char* name : {"f.jpeg", "g.jpe", "Pics.jpg\\a", "h.png"}) {
+  for (const char* name : {"g.jpe", "Pics.jpg\\a", "h.png"}) {
     SCOPED_TRACE(name);
     RegDeleteTreeA(registry.root(), kDesktop.c_str());
     registry.WriteText(kDesktop, "Marker", "");
@@ -235,7 +236,7 @@ TEST_F(ApplierTest, JpegThatCannotBeReadOrDecodedChangesNothing) {
 
 TEST_F(ApplierTest, MissingDesktopKeyIsPassedOverAndNotCreated) {
   RegDeleteTreeA(registry.root(), kDesktop.c_str());
-  const std::string bmp = pictures.File("x.bmp");
+  const std::string bmp = Picture("x.bmp", "BM");
   Apply(bmp);
   EXPECT_EQ(host.events, (std::vector<std::string>{"sound", "ItemIndex 3", "spi"}));
   EXPECT_EQ(spi.at(0).path, bmp);
@@ -246,7 +247,7 @@ TEST_F(ApplierTest, MissingDesktopKeyIsPassedOverAndNotCreated) {
 TEST_F(ApplierTest, RefusedDesktopValueEndsTheApplyBeforeTheSystemCall) {
   host.refusedValue = "WallpaperStyle";
   host.selected = -1;
-  const std::string bmp = pictures.File("x.bmp");
+  const std::string bmp = Picture("x.bmp", "BM");
   EXPECT_EQ(ErrorOf([&] { Apply(bmp); }), "Failed to set data for 'WallpaperStyle'");
   EXPECT_EQ(Desktop("Wallpaper"), bmp);
   EXPECT_FALSE(registry.ValueExists(kDesktop, "WallpaperStyle"));
@@ -256,8 +257,8 @@ TEST_F(ApplierTest, RefusedDesktopValueEndsTheApplyBeforeTheSystemCall) {
   EXPECT_TRUE(spi.empty());
 }
 
-TEST_F(ApplierTest, MissingBitmapIsInstalledWithoutReport) {
-  const std::string bmp = pictures.File("not there.bmp");
+TEST_F(ApplierTest, BitmapIsInstalledUnlessTheSystemRefusesIt) {
+  const std::string bmp = Picture("x.bmp", "BM");
   host.soundFails = true;
   EXPECT_NO_THROW(Apply(bmp, "0", "0"));
   EXPECT_EQ(Desktop("Wallpaper"), bmp);
@@ -267,8 +268,13 @@ TEST_F(ApplierTest, MissingBitmapIsInstalledWithoutReport) {
 
   host.events.clear();
   host.soundWanted = false;
-  Apply(bmp);
-  EXPECT_EQ(host.events, (std::vector<std::string>{"ItemIndex 3", "spi"}));
+  platform::seams().systemParametersInfo = [](UINT, UINT, void*, UINT) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  };
+  EXPECT_EQ(ErrorOf([&] { Apply(bmp); }), "Cannot install \"" + bmp + "\" as the wallpaper. " +
+                                              platform::SystemErrorText(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(host.events, (std::vector<std::string>{"ItemIndex 3"}));
 }
 
 TEST_F(ApplierTest, UnwritableWindowsDirectoryFallsBackToThePerUserFolder) {
