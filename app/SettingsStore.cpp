@@ -59,13 +59,12 @@ std::optional<std::string> SettingsStore::ReadText(const char* section, const ch
 }
 
 std::optional<std::string> SettingsStore::ReadAndMark(const char* section, const char* name) const {
-  std::optional<std::string> text = ReadText(section, name);
-  read_.insert(std::string(section) + '\\' + name);
-  return text;
+  reached_.insert(std::string(section) + '\\' + name);
+  return ReadText(section, name);
 }
 
-bool SettingsStore::WasRead(const char* section, const char* name) const {
-  return read_.contains(std::string(section) + '\\' + name);
+bool SettingsStore::Reached(const char* section, const char* name) const {
+  return reached_.contains(std::string(section) + '\\' + name);
 }
 
 bool SettingsStore::ReadBool(const char* section, const char* name, bool def) const {
@@ -94,6 +93,7 @@ void SettingsStore::WriteString(const char* section, const char* name, const std
     throw platform::Error(platform::Format("Failed to create key %s", section));
   }
   platform::WriteRegistryText(sectionKey.get(), name, value);
+  reached_.insert(std::string(section) + '\\' + name);
   if (onWrite) onWrite(section, name);
 }
 

@@ -30,9 +30,10 @@ class SettingsStore {
   int ReadInteger(const char* section, const char* name, int def) const;
   std::string ReadString(const char* section, const char* name, const std::string& def) const;
 
-  // Whether a read of the value has succeeded (its text or its default) since the store
-  // was made: a value never read is not what the program holds for it.
-  bool WasRead(const char* section, const char* name) const;
+  // Whether the value has been read (also a read that failed) or written since the store was
+  // made. A value never reached is not what the program holds for it; one whose read failed
+  // is to be written again with what the program holds.
+  bool Reached(const char* section, const char* name) const;
 
   void WriteBool(const char* section, const char* name, bool value);
   void WriteInteger(const char* section, const char* name, int value);
@@ -46,7 +47,7 @@ class SettingsStore {
   std::optional<std::string> ReadText(const char* section, const char* name) const;
   std::optional<std::string> ReadAndMark(const char* section, const char* name) const;
 
-  mutable std::set<std::string> read_;
+  mutable std::set<std::string> reached_;
 
   HKEY root_;
   std::string keyPath_;

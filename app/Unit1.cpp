@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "app/SettingNames.h"
@@ -314,6 +315,26 @@ void TForm1::WireEvents() {
   BtCancel->onClick = [this] { Exclusive(&TForm1::BtCancelClick); };
   TimedChange->onTimer = [this] { Exclusive(&TForm1::TimedChangeTimer); };
   Timer1->onTimer = [this] { Timer1Timer(); };
+  // Each setting the user sets is stored from then on, even when set back to its start-up
+  // value (reads mark theirs too: those are reached anyway).
+  const std::pair<std::function<void()>*, const char*> settings[] = {
+      {&autostart->onClick, names::kAutoStart},
+      {&SplashCheck->onClick, names::kShowSplash},
+      {&AnimationCheck->onClick, names::kUseAnimation},
+      {&PwdCheck->onClick, names::kUsePwd},
+      {&TimeChangeCh->onClick, names::kTimeInterval},
+      {&RandomCh->onClick, names::kRandomize},
+      {&SoundCh->onClick, names::kUseSound},
+      {&StartChangeCh->onClick, names::kRestartChange},
+      {&MinuteSpin->onChange, names::kChangeIntervalTime},
+      {&WPStyle->onChange, names::kWallpaperStyle},
+      {&SortFiles->onClick, names::kFileListSorted}};
+  for (const auto& [event, name] : settings) {
+    *event = [this, name, next = std::move(*event)] {
+      setByUser_.insert(name);
+      if (next) next();
+    };
+  }
   // The dependent controls start in the state their boxes give them.
   PwdCheckClick();
   TimeChangeChClick();
@@ -353,14 +374,22 @@ void TForm1::StartupSequence() {
   if (store_->IsOpen()) store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
 
   SettingsStore& s = *store_;
-  ReadOptionControls();
-  SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
-  ListFileName = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
-  WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
-  SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
-
-  storedPassword_ = s.ReadString(kSectionSecurity, names::kPassword, "");
-  password_ = security::PasswordFromStored(storedPassword_);
+  try {
+    ReadOptionControls();
+    SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
+    ListFileName = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
+    WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
+    SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
+  } catch (const platform::Error&) {
+    // A value that ends start-up must not leave the settings unguarded; its own error is
+    // the one reported.
+    try {
+      ReadPasswordAtStart();
+    } catch (const platform::Error&) {
+    }
+    throw;
+  }
+  ReadPasswordAtStart();
 
   Timer1->SetEnabled(SplashCheck->Checked());
   StartChangeCh->SetVisible(autostart->Checked());
@@ -393,6 +422,29 @@ void TForm1::StartupSequence() {
   TimedChange->SetEnabled(TimeChangeCh->Checked());
   MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());
   SoundChClick();
+}
+
+void TForm1::ReadPasswordAtStart() {
+  const SettingsStore& s = *store_;
+  std::exception_ptr failure;
+  try {
+    storedPassword_ = s.ReadString(kSectionSecurity, names::kPassword, "");
+    password_ = security::PasswordFromStored(storedPassword_);
+  } catch (const platform::Error&) {
+    failure = std::current_exception();
+    // No text of a field holds the zero character: nothing opens the guarded window until
+    // the stored password can be read again.
+    password_.assign(1, '\0');
+  }
+  // A switch that cannot be read guards the window while there is a password.
+  bool guarded = !password_.empty();
+  try {
+    guarded = s.ReadBool(kSectionSecurity, names::kUsePwd, false);
+  } catch (const platform::Error&) {
+    if (!failure) failure = std::current_exception();
+  }
+  PwdCheck->SetChecked(guarded);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TForm1::ReadOptionControls() {
@@ -434,9 +486,10 @@ void TForm1::WriteSettings(std::vector<std::string>* failures) {
   for (size_t i = 0; i < values.size(); ++i) {
     const SettingValue& v = values[i];
     // Start-up stopped before this value (a wrongly typed one before it): the control
-    // holds only its starting value, and writing it would replace the user's setting.
+    // holds only its starting value, and writing it would replace the user's setting. One
+    // the user has set is stored, even when set back to that value.
     const bool unchanged = i >= startupValues_.size() || startupValues_[i].text == v.text;
-    if (unchanged && !store_->WasRead(v.section, v.name)) continue;
+    if (unchanged && !store_->Reached(v.section, v.name) && !setByUser_.contains(v.name)) continue;
     try {
       store_->WriteString(v.section, v.name, v.text);
     } catch (const platform::Error& e) {

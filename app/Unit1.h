@@ -4,6 +4,7 @@
 // menu, the sound device, the preview bitmap, the settings store.
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -180,6 +181,8 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // The boxes and the spin field from "AutoStart" to "ChangeIntervalTime", in their order,
   // with start-up's defaults also for Cancel: an absent value gives the same state either way.
   void ReadOptionControls();
+  // "Password" and "UsePwd", also when start-up ends at another value.
+  void ReadPasswordAtStart();
   void SetStyleTexts(int styleIndex);
   void ApplyStyleFromMenu(int styleIndex);
   void SetDesktopColour(COLORREF colour);
@@ -257,6 +260,8 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // The settings as start-up left the controls: a value start-up did not reach and the user
   // has not changed since is not written back.
   std::vector<SettingValue> startupValues_;
+  // Value names of the settings set since start-up.
+  std::set<std::string> setByUser_;
   // The settings window was asked for before the password prompt existed.
   bool settingsRequested_ = false;
   platform::UniqueIcon programIcon_;

@@ -117,6 +117,7 @@ void TForm1::SaveFileClick() {
   if (path.empty()) return;
   WriteListFile(path);
   ListFileName = path;
+  setByUser_.insert(names::kFileListSource);
   unreadListFile_.clear();  // the user has made a list current again
   TimedChange->SetEnabled(false);
   FileList->SetItemIndex(0);
@@ -148,6 +149,7 @@ void TForm1::LoadFileClick() {
   if (passed) {
     FileList->SetItemIndex(named);
     ListFileName = path;
+    setByUser_.insert(names::kFileListSource);
     unreadListFile_.clear();
     return;
   }

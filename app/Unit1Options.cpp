@@ -158,6 +158,7 @@ void TForm1::SoundBrowseClick() {
   file.resize(file.find('\0'));
   Sound->Close();
   SoundLabel2 = file;
+  setByUser_.insert(names::kSoundFileName);
   SoundLabel->SetText(platform::FileNameOf(file));
   Sound->SetFileName(file);
   // A refused file is reported here, once; the device stays closed and changes are silent.

@@ -113,6 +113,7 @@ void TForm1::SetStyleTexts(int styleIndex) {
 
 void TForm1::ApplyStyleFromMenu(int styleIndex) {
   WPStyle->SetItemIndex(styleIndex);
+  setByUser_.insert(names::kWallpaperStyle);
   SetStyleTexts(styleIndex);
   ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
 }

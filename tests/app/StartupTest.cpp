@@ -3,11 +3,13 @@
 #include "app/SettingNames.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
+#include "security/StoredPassword.h"
 #include "tests/support/win/TestEnv.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -124,17 +126,46 @@ TEST_F(StartupTest, StyleOutsideItsItemsSelectsNone) {
   EXPECT_EQ(program.form1().WPStyle->ItemIndex(), -1);
 }
 
-TEST_F(StartupTest, WrongRegistryTypeEndsTheSequenceAtThatRead) {
+// What the store meets in users' registries, one case a row: the password stays in force,
+// the user's settings are neither lost nor replaced by defaults, a damaged value is repaired.
+TEST(StoreRefusals, SettingsSurviveWhatTheRegistryDoes) {
   const DWORD one = 1;
-  program.registry.WriteRaw(kProgram, "UseSound", REG_DWORD, &one, sizeof(one));
-  program.registry.WriteText(kProgram, "RestartChange", "0");
-  program.Start();
-  errorExpected = true;
-  ASSERT_EQ(program.errors.texts.size(), 1u);
-  EXPECT_EQ(program.errors.texts[0], "Invalid data type for 'UseSound'");
-  // The reads after it did not happen: the box keeps the state it was created with.
-  EXPECT_TRUE(program.form1().StartChangeCh->Checked() == false);
-  EXPECT_EQ(program.form1().ListFileName, "ListFileName");
+  struct Row {
+    const char* name;
+    std::function<void(testenv::ScratchRegistry&)> prepare;
+    std::function<void(app::TForm1&, testenv::ProgramFixture&)> check;
+  } rows[] = {
+      {"wrong type",
+       [&](testenv::ScratchRegistry& r) { r.WriteRaw(kProgram, "UseSound", REG_DWORD, &one, 4); },
+       [](app::TForm1& f, testenv::ProgramFixture& p) {
+         auto& r = p.registry;
+         EXPECT_EQ(p.errors.texts, std::vector<std::string>{"Invalid data type for 'UseSound'"});
+         EXPECT_TRUE(f.PwdCheck->Checked());
+         EXPECT_EQ(f.Password(), "pw");
+         f.SortFiles->SetChecked(true);
+         f.SaveAllSettings();
+         f.SortFiles->SetChecked(false);
+         f.SaveAllSettings();
+         EXPECT_EQ(r.ReadText(kProgram, "FileListSorted"), "0");
+         EXPECT_EQ(r.ValueType(kProgram, "UseSound"), static_cast<DWORD>(REG_SZ));
+         EXPECT_EQ(r.ReadText(kProgram, "FileListSource"), p.workDir.File("mine.kvl"));
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testenv::ProgramFixture program;
+    testenv::WriteTestBmp(program.windowsDir.File("a.bmp"), 8, 8, RGB(0, 0, 255));
+    auto& r = program.registry;
+    r.WriteText(kProgram, "RestartChange", "0");
+    r.WriteText(kProgram, "ShowSplash", "0");
+    program.workDir.Write("mine.kvl", program.windowsDir.File("a.bmp") + "\r\n");
+    r.WriteText(kProgram, "FileListSource", program.workDir.File("mine.kvl"));
+    r.WriteText(kSecurity, "UsePwd", "1");
+    r.WriteText(kSecurity, "Password", security::StoredFromPassword("pw"));
+    row.prepare(r);
+    program.Start();
+    row.check(program.form1(), program);
+  }
 }
 
 TEST_F(StartupTest, FailedPreviewLeavesTheLaterStepsUndone) {
