@@ -9,22 +9,23 @@
 #include <set>
 #include <string>
 
-#include "platform/Handles.h"
-
 namespace app {
 
 class SettingsStore {
  public:
-  // Opens or creates the program key under root. Throws "Failed to create key %s" when
-  // it can be neither opened nor created; the store then stays usable: reads give
-  // their defaults and writes try to open the key again.
+  // Opens the program key under root, creating it. A key that can be read but not written
+  // (settings deployed and locked by an administrator) is opened for reading, and Locked()
+  // says so. Throws "Failed to create key %s" when the key can be neither created nor read;
+  // the store then stays usable: reads give their defaults and writes try again.
   SettingsStore(HKEY root, std::string keyPath);
   // A store that has not opened its key yet (used when opening failed).
   SettingsStore(HKEY root, std::string keyPath, std::nothrow_t) noexcept;
 
-  bool IsOpen() const noexcept { return static_cast<bool>(key_); }
+  bool IsOpen() const noexcept { return open_; }
   // Opens or creates the program key when it is not open yet; throws as the constructor.
   void Open();
+  // The registry refuses to store settings: found at opening, or by the last write.
+  bool Locked() const noexcept { return locked_; }
 
   bool ReadBool(const char* section, const char* name, bool def) const;
   int ReadInteger(const char* section, const char* name, int def) const;
@@ -49,9 +50,14 @@ class SettingsStore {
 
   mutable std::set<std::string> reached_;
 
+  // Each read and write opens its section from the root afresh: a key deleted while the
+  // program runs (a registry cleaner, a profile reset) is created again by the next write.
+  std::string SectionPath(const char* section) const;
+
   HKEY root_;
   std::string keyPath_;
-  platform::UniqueHKey key_;
+  bool open_ = false;
+  bool locked_ = false;
 };
 
 }  // namespace app

@@ -36,6 +36,14 @@ constexpr UINT kTimedChangeDefaultMs = kDefaultChangeMinutes * kMsPerMinute;
 // The splash shows this long after start-up.
 constexpr UINT kSplashDelayMs = 2000;
 
+constexpr char kSettingsLockedCaption[] = "Settings not stored";
+std::string SettingsLockedText() {
+  return std::string("Your settings cannot be stored: the registry key HKEY_CURRENT_USER\\") +
+         kProgramKeyPath +
+         " can be read but not written (an administrator may have locked it). The settings "
+         "you make stay in force until the program ends.";
+}
+
 }  // namespace
 
 TForm1::TForm1(TForm3& messageWindow)
@@ -371,7 +379,15 @@ void TForm1::StartupSequence() {
     // try to open the key again and report their own failure.
     ui::ShowErrorBox(e.what());
   }
-  if (store_->IsOpen()) store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
+  if (store_->IsOpen()) {
+    try {
+      store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
+    } catch (const platform::Error&) {
+      // Settings locked by an administrator are read as they are; Done or Exit says once
+      // that they cannot be stored.
+      if (!store_->Locked()) throw;
+    }
+  }
 
   SettingsStore& s = *store_;
   try {
@@ -493,6 +509,16 @@ void TForm1::WriteSettings(std::vector<std::string>* failures) {
     try {
       store_->WriteString(v.section, v.name, v.text);
     } catch (const platform::Error& e) {
+      if (store_->Locked()) {
+        // Every write is refused alike: said once, by the first Done or Exit.
+        if (std::exchange(lockedSaid_, true)) return;
+        if (failures) {
+          failures->push_back(SettingsLockedText());
+        } else {
+          ShowMessageWindow(kSettingsLockedCaption, SettingsLockedText(), 1);
+        }
+        return;
+      }
       if (!failures) throw;
       if (std::find(failures->begin(), failures->end(), e.what()) == failures->end()) {
         failures->push_back(e.what());

@@ -260,6 +260,8 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // The settings as start-up left the controls: a value start-up did not reach and the user
   // has not changed since is not written back.
   std::vector<SettingValue> startupValues_;
+  // The store's refusal has been said (by Done or Exit).
+  bool lockedSaid_ = false;
   // Value names of the settings set since start-up.
   std::set<std::string> setByUser_;
   // The settings window was asked for before the password prompt existed.

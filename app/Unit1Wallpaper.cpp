@@ -26,10 +26,14 @@ class FormApplyHost final : public wallpaper::ApplyHost {
   }
   int SelectedIndex() const override { return form_.FileList->ItemIndex(); }
   void StoreItemIndex(int index) override {
-    // Without the program key, which start-up has already reported, the wallpaper still
-    // changes; only the position in the list is not kept.
-    if (form_.Store().IsOpen()) {
+    // Without the program key, which start-up has already reported, or with settings that
+    // cannot be stored, which Done and Exit say, the wallpaper still changes; only the
+    // position in the list is not kept.
+    if (!form_.Store().IsOpen()) return;
+    try {
       form_.Store().WriteInteger(kSectionProgram, names::kItemIndex, index);
+    } catch (const platform::Error&) {
+      if (!form_.Store().Locked()) throw;
     }
   }
 

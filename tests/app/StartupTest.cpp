@@ -150,6 +150,30 @@ TEST(StoreRefusals, SettingsSurviveWhatTheRegistryDoes) {
          EXPECT_EQ(r.ValueType(kProgram, "UseSound"), static_cast<DWORD>(REG_SZ));
          EXPECT_EQ(r.ReadText(kProgram, "FileListSource"), p.workDir.File("mine.kvl"));
        }},
+      {"read-only",
+       [](testenv::ScratchRegistry& r) {
+         for (const std::string& key : {std::string(app::kProgramKeyPath), kProgram, kSecurity}) {
+           r.SetReadOnly(key, true);
+         }
+       },
+       [](app::TForm1& f, testenv::ProgramFixture& p) {
+         EXPECT_EQ(p.errors.texts, std::vector<std::string>{});
+         EXPECT_FALSE(f.SplashCheck->Checked());
+         EXPECT_EQ(f.ListFileName, p.workDir.File("mine.kvl"));
+         EXPECT_EQ(f.Password(), "pw");
+         const std::vector<std::string> said = f.SaveForExit();
+         ASSERT_EQ(said.size(), 1u);
+         EXPECT_NE(said[0].find("cannot be stored"), std::string::npos);
+         EXPECT_EQ(f.SaveForExit(), std::vector<std::string>{});       // said once
+         EXPECT_FALSE(p.registry.ValueExists(kProgram, "AutoStart"));  // nothing written
+       }},
+      {"deleted while running", [](testenv::ScratchRegistry&) {},
+       [](app::TForm1& f, testenv::ProgramFixture& p) {
+         RegDeleteTreeA(p.registry.root(), app::kProgramKeyPath);
+         f.SaveAllSettings();
+         EXPECT_EQ(p.registry.ReadText(kProgram, "ShowSplash"), "0");
+         EXPECT_EQ(p.errors.texts, std::vector<std::string>{});
+       }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
