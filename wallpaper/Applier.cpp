@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/FileIO.h"
 #include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "platform/Seams.h"
@@ -32,8 +33,14 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
   platform::UniqueHKey key;
   std::exception_ptr writeError;
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(platform::seams().registryRoot, kDesktopKey, 0, KEY_ALL_ACCESS, &opened) ==
-      ERROR_SUCCESS) {
+  const LSTATUS status =
+      RegOpenKeyExA(platform::seams().registryRoot, kDesktopKey, 0, KEY_SET_VALUE, &opened);
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+    // A key that is there but refuses writing (a policy locks the desktop settings): the
+    // picture would go in without its style, so it is said, and why.
+    writeError = std::make_exception_ptr(InstallError(platform::Format(
+        "Failed to set data for 'Wallpaper'. %s", platform::SystemErrorText(status).c_str())));
+  } else if (status == ERROR_SUCCESS) {
     key.reset(opened);
     try {
       platform::WriteRegistryText(key.get(), "Wallpaper", bitmapPath);
