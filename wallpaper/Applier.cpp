@@ -35,7 +35,7 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
   HKEY opened = nullptr;
   const LSTATUS status =
       RegOpenKeyExA(platform::seams().registryRoot, kDesktopKey, 0, KEY_SET_VALUE, &opened);
-  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
+  if (status == ERROR_ACCESS_DENIED) {
     // A key that is there but refuses writing (a policy locks the desktop settings): the
     // picture would go in without its style, so it is said, and why.
     writeError = std::make_exception_ptr(InstallError(platform::Format(
