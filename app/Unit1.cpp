@@ -64,6 +64,7 @@ TForm1::TForm1(TForm3& messageWindow)
   // the message loop (or a start-up step that lets messages through) runs.
   CreateTrayIcon();
   CreateControls();
+  SetStyle(kDefaultStyle);
   TimedChange = std::make_unique<ui::Timer>(*this, kTimedChangeDefaultMs, false);
   Timer1 = std::make_unique<ui::Timer>(*this, kSplashDelayMs, true);
   // Exists for the whole run, closed until start-up opens it (the apply plays through it).
@@ -394,7 +395,7 @@ void TForm1::StartupSequence() {
     ReadOptionControls();
     SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
     ListFileName = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
-    WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
+    SetStyle(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, kDefaultStyle));
     SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
   } catch (const platform::Error&) {
     // A value that ends start-up must not leave the settings unguarded; its own error is
@@ -425,7 +426,6 @@ void TForm1::StartupSequence() {
   FileListClick();
 
   OpenSoundAtStart();
-  SetStyleTexts(WPStyle->ItemIndex());
   if (StartChangeCh->Checked()) {
     try {
       ChangeWallpaper();

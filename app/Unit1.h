@@ -184,6 +184,10 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // "Password" and "UsePwd", also when start-up ends at another value.
   void ReadPasswordAtStart();
   void SetStyleTexts(int styleIndex);
+  // The combo and the style texts for a style index; one outside the three styles (a stored
+  // "5") gives the default, stretched, so that no empty style text reaches the desktop.
+  void SetStyle(int styleIndex);
+  static constexpr int kDefaultStyle = 2;
   void ApplyStyleFromMenu(int styleIndex);
   void SetDesktopColour(COLORREF colour);
   void ShowSettingsOrPrompt();

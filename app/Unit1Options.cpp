@@ -102,7 +102,7 @@ void TForm1::RestoreAllSettings() {
       stored != kNoListFile) {
     ListFileName = std::move(stored);
   }
-  WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
+  SetStyle(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, kDefaultStyle));
   SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
 
   // A list loaded or saved under another name during this visit: the entries belong to

@@ -115,6 +115,12 @@ void TForm1::SetStyleTexts(int styleIndex) {
   }
 }
 
+void TForm1::SetStyle(int styleIndex) {
+  if (!wallpaper::StyleTextsOf(styleIndex)) styleIndex = kDefaultStyle;
+  WPStyle->SetItemIndex(styleIndex);
+  SetStyleTexts(styleIndex);
+}
+
 void TForm1::ApplyStyleFromMenu(int styleIndex) {
   WPStyle->SetItemIndex(styleIndex);
   setByUser_.insert(names::kWallpaperStyle);

@@ -44,8 +44,13 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
     key.reset(opened);
     try {
       platform::WriteRegistryText(key.get(), "Wallpaper", bitmapPath);
-      platform::WriteRegistryText(key.get(), "WallpaperStyle", wallpaperStyle);
-      platform::WriteRegistryText(key.get(), "TileWallpaper", tileWallpaper);
+      // An empty style text would leave the desktop without a style: the one there stays.
+      if (!wallpaperStyle.empty()) {
+        platform::WriteRegistryText(key.get(), "WallpaperStyle", wallpaperStyle);
+      }
+      if (!tileWallpaper.empty()) {
+        platform::WriteRegistryText(key.get(), "TileWallpaper", tileWallpaper);
+      }
     } catch (const platform::Error& e) {
       // The registry's refusal, not the picture's fault.
       writeError = std::make_exception_ptr(InstallError(e.what()));

@@ -120,12 +120,6 @@ TEST_F(StartupTest, IntervalAboveSixtyIsHeldToSixty) {
   EXPECT_EQ(program.form1().TimedChange->Interval(), 3600000u);
 }
 
-TEST_F(StartupTest, StyleOutsideItsItemsSelectsNone) {
-  program.registry.WriteText(kProgram, "WallpaperStyle", "5");
-  program.Start();
-  EXPECT_EQ(program.form1().WPStyle->ItemIndex(), -1);
-}
-
 // What the store meets in users' registries, one case a row: the password stays in force,
 // the user's settings are neither lost nor replaced by defaults, a damaged value is repaired.
 TEST(StoreRefusals, SettingsSurviveWhatTheRegistryDoes) {
@@ -167,6 +161,14 @@ TEST(StoreRefusals, SettingsSurviveWhatTheRegistryDoes) {
          EXPECT_EQ(f.SaveForExit(), std::vector<std::string>{});       // said once
          EXPECT_FALSE(p.registry.ValueExists(kProgram, "AutoStart"));  // nothing written
        }},
+      {"style out of range",
+       [](testenv::ScratchRegistry& r) { r.WriteText(kProgram, "WallpaperStyle", "5"); },
+       [](app::TForm1& f, testenv::ProgramFixture& p) {
+         EXPECT_EQ(f.WPStyle->ItemIndex(), 2);
+         EXPECT_EQ(f.DS + f.ST, "20");
+         f.SaveAllSettings();
+         EXPECT_EQ(p.registry.ReadText(kProgram, "WallpaperStyle"), "2");
+       }},
       {"deleted while running", [](testenv::ScratchRegistry&) {},
        [](app::TForm1& f, testenv::ProgramFixture& p) {
          RegDeleteTreeA(p.registry.root(), app::kProgramKeyPath);
@@ -204,7 +206,7 @@ TEST_F(StartupTest, FailedPreviewLeavesTheLaterStepsUndone) {
   EXPECT_FALSE(f.TimedChange->Enabled());
   EXPECT_TRUE(f.MinuteSpin->Enabled());  // the box's own reaction ran
   EXPECT_TRUE(f.FileList->Sorted());
-  EXPECT_EQ(f.DS + f.ST, "");
+  EXPECT_EQ(f.DS + f.ST, "20");  // derived before the preview: a change writes no empty style
   EXPECT_FALSE(program.registry.ValueExists(kProgram, "ItemIndex"));  // no start-up change
   EXPECT_EQ(program.workDir.Read("empty.kvl"), "");
 }

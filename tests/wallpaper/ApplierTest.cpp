@@ -240,8 +240,8 @@ TEST_F(ApplierTest, ReadOnlyDesktopKeyIsSaidAndEndsTheApplyBeforeTheSystemCall) 
   registry.SetReadOnly(kDesktop, true);
   host.selected = -1;
   const std::string bmp = pictures.File("x.bmp");
-  EXPECT_EQ(ErrorOf([&] { Apply(bmp); }),
-            "Failed to set data for 'Wallpaper'. " + platform::SystemErrorText(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(ErrorOf([&] { Apply(bmp); }), "Failed to set data for 'Wallpaper'. " +
+                                              platform::SystemErrorText(ERROR_ACCESS_DENIED));
   EXPECT_EQ(Desktop("WallpaperStyle"), "0");
   EXPECT_TRUE(host.written.empty());
   EXPECT_EQ(host.events, (std::vector<std::string>{"sound", "ItemIndex -1"}));
