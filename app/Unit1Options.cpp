@@ -174,9 +174,12 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::StorePassword(const std::string& newPassword) {
+  // Stored first: a password that could not be stored must not be in force for this run and
+  // gone at the next start.
+  std::string stored = security::StoredFromPassword(newPassword);
+  Store().WriteString(kSectionSecurity, names::kPassword, stored);
+  storedPassword_ = std::move(stored);
   password_ = newPassword;
-  storedPassword_ = security::StoredFromPassword(newPassword);
-  Store().WriteString(kSectionSecurity, names::kPassword, storedPassword_);
   if (setPasswordForm_) setPasswordForm_->ClearFields();
 }
 

@@ -3,6 +3,7 @@
 #include "app/SettingNames.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
+#include "platform/core/Error.h"
 #include "security/StoredPassword.h"
 #include "tests/support/win/TestEnv.h"
 
@@ -154,6 +155,7 @@ TEST(StoreRefusals, SettingsSurviveWhatTheRegistryDoes) {
          EXPECT_EQ(p.errors.texts, std::vector<std::string>{});
          EXPECT_FALSE(f.SplashCheck->Checked());
          EXPECT_EQ(f.ListFileName, p.workDir.File("mine.kvl"));
+         EXPECT_THROW(f.StorePassword("new"), platform::Error);
          EXPECT_EQ(f.Password(), "pw");
          const std::vector<std::string> said = f.SaveForExit();
          ASSERT_EQ(said.size(), 1u);
