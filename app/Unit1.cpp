@@ -353,6 +353,8 @@ void TForm1::WireEvents() {
 void TForm1::FormCreate() {
   // Any failure ends the start-up sequence with the error box; the program runs on.
   ui::Guarded([this] { Exclusive(&TForm1::StartupSequence); });
+  // Also after a start-up that ended early: a stale value is repaired while "AutoStart" is on.
+  ShowAutostartAsItIs(autostart->Checked());
   startupValues_ = SettingValues();
 }
 
@@ -586,6 +588,8 @@ void TForm1::HideSettings() {
 
 void TForm1::FormShow() {
   TimedChange->SetEnabled(false);
+  // Task Manager, Settings or an uninstaller may have changed it since.
+  ShowAutostartAsItIs(false);
 }
 
 void TForm1::FormClose() {

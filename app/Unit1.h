@@ -246,6 +246,9 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // ---- options state (Done/Cancel, sound, password, autostart) ----
   // Writes the Run value for the box's state (the path, or empty text).
   void WriteRunValueFor(bool on);
+  // The box ticked exactly when Windows starts this program at logon, StartChangeCh with
+  // it; with repairStale, a Run value naming this program's old place is brought up to date.
+  void ShowAutostartAsItIs(bool repairStale);
   // Cancel: the Run value back in step with the restored box, StartChangeCh with both.
   void ResyncAutostart();
   // What the Run value says since this run last wrote it; unknown before.

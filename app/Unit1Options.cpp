@@ -188,22 +188,35 @@ void TForm1::StorePassword(const std::string& newPassword) {
 void TForm1::WriteRunValueFor(bool on) {
   const std::string command =
       on ? integration::RunCommand(platform::seams().executablePath()) : std::string();
-  // A Run key that cannot be opened is passed over: nothing is written.
-  if (integration::WriteRunValue(platform::seams().registryRoot, command)) runValueOn_ = on;
+  integration::WriteRunValue(platform::seams().registryRoot, command);
+  runValueOn_ = on;
+}
+
+void TForm1::ShowAutostartAsItIs(bool repairStale) {
+  const HKEY root = platform::seams().registryRoot;
+  const std::string program = platform::seams().executablePath();
+  if (repairStale && integration::RunValueIsStale(root, program)) {
+    try {
+      WriteRunValueFor(true);
+    } catch (const platform::Error&) {
+      // Left as it is: the box then shows that nothing starts at logon.
+    }
+  }
+  autostart->SetChecked(integration::RunValueStarts(root, program));
+  StartChangeCh->SetVisible(autostart->Checked());
 }
 
 void TForm1::ResyncAutostart() {
-  // Only a Run value that this run wrote is known; one from before is left as it is.
+  // Only a Run value that this run wrote is put back; one from before is left as it is.
   if (runValueOn_ && *runValueOn_ != autostart->Checked()) {
     try {
       WriteRunValueFor(autostart->Checked());
     } catch (const std::exception&) {
       ShowMessageWindow(kRestrictionsCaption, kRestrictedChangeText, 1);
-      // The box says what the Run value does; the stored setting stays for the next Done.
-      autostart->SetChecked(*runValueOn_);
     }
   }
-  StartChangeCh->SetVisible(autostart->Checked());
+  // The stored setting stays for the next Done; the box says what Windows will do.
+  ShowAutostartAsItIs(false);
 }
 
 void TForm1::autostartMouseUp() {

@@ -87,8 +87,8 @@ TEST_F(StartupTest, StoredSettingsLandInTheirControls) {
   r.WriteText(kProgram, "SoundFileName", "C:\\sounds\\ding.wav");
   program.Start();
   app::TForm1& f = program.form1();
-  EXPECT_TRUE(f.autostart->Checked());
-  EXPECT_TRUE(f.StartChangeCh->Visible());
+  EXPECT_FALSE(f.autostart->Checked());  // no Run value: nothing starts it at logon
+  EXPECT_FALSE(f.StartChangeCh->Visible());
   EXPECT_FALSE(f.StartChangeCh->Checked());
   EXPECT_FALSE(f.SplashCheck->Checked());
   EXPECT_FALSE(f.Timer1->Enabled());
