@@ -1,6 +1,7 @@
 #include "app/SettingsStore.h"
 
 #include "app/core/StoredValue.h"
+#include "platform/Handles.h"
 #include "platform/Registry.h"
 #include "platform/core/Error.h"
 
@@ -15,19 +16,27 @@ SettingsStore::SettingsStore(HKEY root, std::string keyPath, std::nothrow_t) noe
     : root_(root), keyPath_(std::move(keyPath)) {}
 
 void SettingsStore::Open() {
-  if (key_) return;
-  DWORD disposition = 0;
-  if (RegCreateKeyExA(root_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, key_.put(), &disposition) != ERROR_SUCCESS) {
-    key_.reset();
+  if (open_) return;
+  HKEY key = nullptr;
+  LSTATUS status = RegCreateKeyExA(root_, keyPath_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                   KEY_READ | KEY_WRITE, nullptr, &key, nullptr);
+  locked_ = status == ERROR_ACCESS_DENIED;
+  if (locked_) status = RegOpenKeyExA(root_, keyPath_.c_str(), 0, KEY_READ, &key);
+  if (status != ERROR_SUCCESS) {
     throw platform::Error(platform::Format("Failed to create key %s", keyPath_.c_str()));
   }
+  platform::UniqueHKey opened(key);
+  open_ = true;
+}
+
+std::string SettingsStore::SectionPath(const char* section) const {
+  return keyPath_ + '\\' + section;
 }
 
 std::optional<std::string> SettingsStore::ReadText(const char* section, const char* name) const {
-  if (!key_) return std::nullopt;
   platform::UniqueHKey sectionKey;
-  if (RegOpenKeyExA(key_.get(), section, 0, KEY_READ, sectionKey.put()) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(root_, SectionPath(section).c_str(), 0, KEY_QUERY_VALUE, sectionKey.put()) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   DWORD type = 0;
@@ -59,13 +68,12 @@ std::optional<std::string> SettingsStore::ReadText(const char* section, const ch
 }
 
 std::optional<std::string> SettingsStore::ReadAndMark(const char* section, const char* name) const {
-  std::optional<std::string> text = ReadText(section, name);
-  read_.insert(std::string(section) + '\\' + name);
-  return text;
+  reached_.insert(std::string(section) + '\\' + name);
+  return ReadText(section, name);
 }
 
-bool SettingsStore::WasRead(const char* section, const char* name) const {
-  return read_.contains(std::string(section) + '\\' + name);
+bool SettingsStore::Reached(const char* section, const char* name) const {
+  return reached_.contains(std::string(section) + '\\' + name);
 }
 
 bool SettingsStore::ReadBool(const char* section, const char* name, bool def) const {
@@ -82,18 +90,17 @@ std::string SettingsStore::ReadString(const char* section, const char* name,
 }
 
 void SettingsStore::WriteString(const char* section, const char* name, const std::string& value) {
-  try {
-    Open();
-  } catch (const platform::Error&) {
+  HKEY key = nullptr;
+  const LSTATUS status =
+      RegCreateKeyExA(root_, SectionPath(section).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE, nullptr, &key, nullptr);
+  locked_ = status == ERROR_ACCESS_DENIED;
+  if (status != ERROR_SUCCESS) {
     throw platform::Error(platform::Format("Failed to create key %s", section));
   }
-  platform::UniqueHKey sectionKey;
-  DWORD disposition = 0;
-  if (RegCreateKeyExA(key_.get(), section, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, sectionKey.put(), &disposition) != ERROR_SUCCESS) {
-    throw platform::Error(platform::Format("Failed to create key %s", section));
-  }
+  platform::UniqueHKey sectionKey(key);
   platform::WriteRegistryText(sectionKey.get(), name, value);
+  reached_.insert(std::string(section) + '\\' + name);
   if (onWrite) onWrite(section, name);
 }
 

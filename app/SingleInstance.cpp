@@ -8,8 +8,17 @@ namespace app {
 
 namespace {
 constexpr char kMutexName[] = "Local\\Kestrova.Papershift7.Running";
-
 using UniqueProcess = platform::UniqueHandle<platform::traits::Simple<HANDLE, CloseHandle>>;
+// Holds the process id of the copy that holds the mutex, wherever its file lies.
+constexpr char kRunningIdName[] = "Local\\Kestrova.Papershift7.RunningId";
+using UniqueView = platform::UniqueHandle<platform::traits::Simple<void*, UnmapViewOfFile>>;
+
+DWORD RunningCopysId() {
+  UniqueProcess mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, kRunningIdName));
+  if (!mapping) return 0;
+  UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, sizeof(DWORD)));
+  return view ? *static_cast<const volatile DWORD*>(view.get()) : 0;
+}
 
 std::string ImageOfProcess(HANDLE process) {
   std::string path(32768, '\0');
@@ -20,11 +29,13 @@ std::string ImageOfProcess(HANDLE process) {
 }
 
 // The class name alone is no proof: another program may use it too. The window must
-// belong to a process started from this program's own file.
+// belong to the copy that holds the mutex (started from any folder: the installed copy and
+// a zip copy share one set of settings), or to a process started from this program's file.
 bool IsRunningCopy(HWND window) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   if (pid == 0 || pid == GetCurrentProcessId()) return false;
+  if (pid == RunningCopysId()) return true;
   UniqueProcess theirs(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   if (!theirs) return false;
   const std::string theirImage = ImageOfProcess(theirs.get());
@@ -43,6 +54,12 @@ HWND FindRunningCopysIcon() {
 
 SingleInstance::SingleInstance() : mutex_(CreateMutexA(nullptr, FALSE, kMutexName)) {
   another_ = mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
+  if (!mutex_ || another_) return;
+  runningId_.reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(DWORD), kRunningIdName));
+  if (!runningId_) return;
+  UniqueView view(MapViewOfFile(runningId_.get(), FILE_MAP_WRITE, 0, 0, sizeof(DWORD)));
+  if (view) *static_cast<volatile DWORD*>(view.get()) = GetCurrentProcessId();
 }
 
 bool SingleInstance::ActivateRunningCopy(DWORD timeoutMs) {

@@ -19,6 +19,7 @@ class SingleInstance {
  private:
   using UniqueMutex = platform::UniqueHandle<platform::traits::Simple<HANDLE, CloseHandle>>;
   UniqueMutex mutex_;
+  UniqueMutex runningId_;  // the mapping that tells a later start which process runs
   bool another_ = false;
 };
 

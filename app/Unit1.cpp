@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "app/SettingNames.h"
@@ -49,6 +50,14 @@ constexpr char kWhereText[] =
     "Its icon is here in the notification area. If you do not see it, click the arrow beside "
     "the clock. Double-click the icon for the settings, right-click it for its menu.";
 
+constexpr char kSettingsLockedCaption[] = "Settings not stored";
+std::string SettingsLockedText() {
+  return std::string("Your settings cannot be stored: the registry key HKEY_CURRENT_USER\\") +
+         kProgramKeyPath +
+         " can be read but not written (an administrator may have locked it). The settings "
+         "you make stay in force until the program ends.";
+}
+
 }  // namespace
 
 TForm1::TForm1(TForm3& messageWindow)
@@ -69,6 +78,7 @@ TForm1::TForm1(TForm3& messageWindow)
   // the message loop (or a start-up step that lets messages through) runs.
   CreateTrayIcon();
   CreateControls();
+  SetStyle(kDefaultStyle);
   TimedChange = std::make_unique<ui::Timer>(*this, kTimedChangeDefaultMs, false);
   Timer1 = std::make_unique<ui::Timer>(*this, kSplashDelayMs, true);
   // Exists for the whole run, closed until start-up opens it (the apply plays through it).
@@ -332,6 +342,26 @@ void TForm1::WireEvents() {
   BtCancel->onClick = [this] { Exclusive(&TForm1::BtCancelClick); };
   TimedChange->onTimer = [this] { Exclusive(&TForm1::TimedChangeTimer); };
   Timer1->onTimer = [this] { Timer1Timer(); };
+  // Each setting the user sets is stored from then on, even when set back to its start-up
+  // value (reads mark theirs too: those are reached anyway).
+  const std::pair<std::function<void()>*, const char*> settings[] = {
+      {&autostart->onClick, names::kAutoStart},
+      {&SplashCheck->onClick, names::kShowSplash},
+      {&AnimationCheck->onClick, names::kUseAnimation},
+      {&PwdCheck->onClick, names::kUsePwd},
+      {&TimeChangeCh->onClick, names::kTimeInterval},
+      {&RandomCh->onClick, names::kRandomize},
+      {&SoundCh->onClick, names::kUseSound},
+      {&StartChangeCh->onClick, names::kRestartChange},
+      {&MinuteSpin->onChange, names::kChangeIntervalTime},
+      {&WPStyle->onChange, names::kWallpaperStyle},
+      {&SortFiles->onClick, names::kFileListSorted}};
+  for (const auto& [event, name] : settings) {
+    *event = [this, name, next = std::move(*event)] {
+      setByUser_.insert(name);
+      if (next) next();
+    };
+  }
   // The dependent controls start in the state their boxes give them.
   PwdCheckClick();
   TimeChangeChClick();
@@ -341,6 +371,8 @@ void TForm1::WireEvents() {
 void TForm1::FormCreate() {
   // Any failure ends the start-up sequence with the error box; the program runs on.
   ui::Guarded([this] { Exclusive(&TForm1::StartupSequence); });
+  // Also after a start-up that ended early: a stale value is repaired while "AutoStart" is on.
+  ShowAutostartAsItIs(autostart->Checked());
   // Shown once start-up is over, so that a request to see the window meanwhile is kept; a
   // timed change waits for the box, as for a change's own.
   FlagScope boxOpen(changeErrorOpen_);
@@ -382,18 +414,32 @@ void TForm1::StartupSequence() {
     } catch (const platform::Error&) {
       firstStart_ = false;
     }
-    store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
+    try {
+      store_->WriteString(kSectionProgram, names::kProgramVersion, VersionLabel);
+    } catch (const platform::Error&) {
+      // Settings locked by an administrator are read as they are; Done or Exit says once
+      // that they cannot be stored.
+      if (!store_->Locked()) throw;
+    }
   }
 
   SettingsStore& s = *store_;
-  ReadOptionControls();
-  SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
-  ListFileName = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
-  WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
-  SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
-
-  storedPassword_ = s.ReadString(kSectionSecurity, names::kPassword, "");
-  password_ = security::PasswordFromStored(storedPassword_);
+  try {
+    ReadOptionControls();
+    SoundLabel2 = s.ReadString(kSectionProgram, names::kSoundFileName, kDefaultSound);
+    ListFileName = s.ReadString(kSectionProgram, names::kFileListSource, kNoListFile);
+    SetStyle(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, kDefaultStyle));
+    SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
+  } catch (const platform::Error&) {
+    // A value that ends start-up must not leave the settings unguarded; its own error is
+    // the one reported.
+    try {
+      ReadPasswordAtStart();
+    } catch (const platform::Error&) {
+    }
+    throw;
+  }
+  ReadPasswordAtStart();
 
   Timer1->SetEnabled(SplashCheck->Checked());
   StartChangeCh->SetVisible(autostart->Checked());
@@ -429,13 +475,35 @@ void TForm1::StartupSequence() {
   }
 
   OpenSoundAtStart();
-  SetStyleTexts(WPStyle->ItemIndex());
   // A change that fails (its preview, the system's refusal) ends the change, not the start-up.
   if (StartChangeCh->Checked() && !listEmpty) reported(&TForm1::ChangeWallpaper);
   FileList->SetSorted(SortFiles->Checked());
   TimedChange->SetEnabled(TimeChangeCh->Checked());
   MinuteSpin->SetEnabledBoth(TimeChangeCh->Checked());
   SoundChClick();
+}
+
+void TForm1::ReadPasswordAtStart() {
+  const SettingsStore& s = *store_;
+  std::exception_ptr failure;
+  try {
+    storedPassword_ = s.ReadString(kSectionSecurity, names::kPassword, "");
+    password_ = security::PasswordFromStored(storedPassword_);
+  } catch (const platform::Error&) {
+    failure = std::current_exception();
+    // No text of a field holds the zero character: nothing opens the guarded window until
+    // the stored password can be read again.
+    password_.assign(1, '\0');
+  }
+  // A switch that cannot be read guards the window while there is a password.
+  bool guarded = !password_.empty();
+  try {
+    guarded = s.ReadBool(kSectionSecurity, names::kUsePwd, false);
+  } catch (const platform::Error&) {
+    if (!failure) failure = std::current_exception();
+  }
+  PwdCheck->SetChecked(guarded);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TForm1::ReadOptionControls() {
@@ -477,12 +545,23 @@ void TForm1::WriteSettings(std::vector<std::string>* failures) {
   for (size_t i = 0; i < values.size(); ++i) {
     const SettingValue& v = values[i];
     // Start-up stopped before this value (a wrongly typed one before it): the control
-    // holds only its starting value, and writing it would replace the user's setting.
+    // holds only its starting value, and writing it would replace the user's setting. One
+    // the user has set is stored, even when set back to that value.
     const bool unchanged = i >= startupValues_.size() || startupValues_[i].text == v.text;
-    if (unchanged && !store_->WasRead(v.section, v.name)) continue;
+    if (unchanged && !store_->Reached(v.section, v.name) && !setByUser_.contains(v.name)) continue;
     try {
       store_->WriteString(v.section, v.name, v.text);
     } catch (const platform::Error& e) {
+      if (store_->Locked()) {
+        // Every write is refused alike: said once, by the first Done or Exit.
+        if (std::exchange(lockedSaid_, true)) return;
+        if (failures) {
+          failures->push_back(SettingsLockedText());
+        } else {
+          ShowMessageWindow(kSettingsLockedCaption, SettingsLockedText(), 1);
+        }
+        return;
+      }
       if (!failures) throw;
       if (std::find(failures->begin(), failures->end(), e.what()) == failures->end()) {
         failures->push_back(e.what());
@@ -554,6 +633,8 @@ void TForm1::FormShow() {
   atShow_ = AtShow{FileList->Items(), ListFileName, keptList_, TimedChange->Enabled()};
   TimedChange->SetEnabled(false);
   ShowPendingPreview();
+  // Task Manager, Settings or an uninstaller may have changed it since.
+  ShowAutostartAsItIs(false);
 }
 
 void TForm1::FormClose() {

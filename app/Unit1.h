@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -186,7 +187,13 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // The boxes and the spin field from "AutoStart" to "ChangeIntervalTime", in their order,
   // with start-up's defaults also for Cancel: an absent value gives the same state either way.
   void ReadOptionControls();
+  // "Password" and "UsePwd", also when start-up ends at another value.
+  void ReadPasswordAtStart();
   void SetStyleTexts(int styleIndex);
+  // The combo and the style texts for a style index; one outside the three styles (a stored
+  // "5") gives the default, stretched, so that no empty style text reaches the desktop.
+  void SetStyle(int styleIndex);
+  static constexpr int kDefaultStyle = 2;
   void ApplyStyleFromMenu(int styleIndex);
   void SetDesktopColour(COLORREF colour);
   void ShowSettingsOrPrompt();
@@ -277,6 +284,9 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // ---- options state (Done/Cancel, sound, password, autostart) ----
   // Writes the Run value for the box's state (the path, or empty text).
   void WriteRunValueFor(bool on);
+  // The box ticked exactly when Windows starts this program at logon, StartChangeCh with
+  // it; with repairStale, a Run value naming this program's old place is brought up to date.
+  void ShowAutostartAsItIs(bool repairStale);
   // Cancel: the Run value back in step with the restored box, StartChangeCh with both.
   void ResyncAutostart();
   // What the Run value says since this run last wrote it; unknown before.
@@ -301,6 +311,10 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   std::vector<SettingValue> startupValues_;
   // Failures of start-up's preview and change, reported once start-up is over.
   std::vector<std::exception_ptr> startupReports_;
+  // The store's refusal has been said (by Done or Exit).
+  bool lockedSaid_ = false;
+  // Value names of the settings set since start-up.
+  std::set<std::string> setByUser_;
   // The settings window was asked for before the password prompt existed.
   bool settingsRequested_ = false;
   platform::UniqueIcon programIcon_;

@@ -143,6 +143,7 @@ void TForm1::SaveFileClick() {
   }
   WriteListFile(path);
   ListFileName = path;
+  setByUser_.insert(names::kFileListSource);
   keptList_.reset();  // the user has made a list current again
   TimedChange->SetEnabled(false);
   FileList->SetItemIndex(0);
@@ -174,6 +175,7 @@ void TForm1::LoadFileClick() {
   if (passed) {
     FileList->SetItemIndex(named);
     ListFileName = path;
+    setByUser_.insert(names::kFileListSource);
     if (lost) {
       KeepListFile(path, KeptWhy::LostCharacters);
     } else {

@@ -106,7 +106,7 @@ void TForm1::RestoreAllSettings() {
   } else if (atShow_) {
     ListFileName = atShow_->file;
   }
-  WPStyle->SetItemIndex(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, 2));
+  SetStyle(s.ReadInteger(kSectionProgram, names::kWallpaperStyle, kDefaultStyle));
   SortFiles->SetChecked(s.ReadBool(kSectionProgram, names::kFileListSorted, false));
 
   // Whatever the visit did to the list (a new list, removals, sorting, a load), the list
@@ -171,6 +171,7 @@ void TForm1::SoundBrowseClick() {
   dialogFolder_.Remember(file);
   Sound->Close();
   SoundLabel2 = file;
+  setByUser_.insert(names::kSoundFileName);
   SoundLabel->SetText(platform::FileNameOf(file));
   Sound->SetFileName(file);
   // A refused file is reported here, once; the device stays closed and changes are silent.
@@ -186,9 +187,12 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::StorePassword(const std::string& newPassword) {
+  // Stored first: a password that could not be stored must not be in force for this run and
+  // gone at the next start.
+  std::string stored = security::StoredFromPassword(newPassword);
+  Store().WriteString(kSectionSecurity, names::kPassword, stored);
+  storedPassword_ = std::move(stored);
   password_ = newPassword;
-  storedPassword_ = security::StoredFromPassword(newPassword);
-  Store().WriteString(kSectionSecurity, names::kPassword, storedPassword_);
   if (setPasswordForm_) setPasswordForm_->ClearFields();
 }
 
@@ -197,22 +201,35 @@ void TForm1::StorePassword(const std::string& newPassword) {
 void TForm1::WriteRunValueFor(bool on) {
   const std::string command =
       on ? integration::RunCommand(platform::seams().executablePath()) : std::string();
-  // A Run key that cannot be opened is passed over: nothing is written.
-  if (integration::WriteRunValue(platform::seams().registryRoot, command)) runValueOn_ = on;
+  integration::WriteRunValue(platform::seams().registryRoot, command);
+  runValueOn_ = on;
+}
+
+void TForm1::ShowAutostartAsItIs(bool repairStale) {
+  const HKEY root = platform::seams().registryRoot;
+  const std::string program = platform::seams().executablePath();
+  if (repairStale && integration::RunValueIsStale(root, program)) {
+    try {
+      WriteRunValueFor(true);
+    } catch (const platform::Error&) {
+      // Left as it is: the box then shows that nothing starts at logon.
+    }
+  }
+  autostart->SetChecked(integration::RunValueStarts(root, program));
+  StartChangeCh->SetVisible(autostart->Checked());
 }
 
 void TForm1::ResyncAutostart() {
-  // Only a Run value that this run wrote is known; one from before is left as it is.
+  // Only a Run value that this run wrote is put back; one from before is left as it is.
   if (runValueOn_ && *runValueOn_ != autostart->Checked()) {
     try {
       WriteRunValueFor(autostart->Checked());
     } catch (const std::exception&) {
       ShowMessageWindow(kRestrictionsCaption, kRestrictedChangeText, 1);
-      // The box says what the Run value does; the stored setting stays for the next Done.
-      autostart->SetChecked(*runValueOn_);
     }
   }
-  StartChangeCh->SetVisible(autostart->Checked());
+  // The stored setting stays for the next Done; the box says what Windows will do.
+  ShowAutostartAsItIs(false);
 }
 
 void TForm1::autostartMouseUp() {

@@ -27,10 +27,14 @@ class FormApplyHost final : public wallpaper::ApplyHost {
   }
   int SelectedIndex() const override { return form_.FileList->ItemIndex(); }
   void StoreItemIndex(int index) override {
-    // Without the program key, which start-up has already reported, the wallpaper still
-    // changes; only the position in the list is not kept.
-    if (form_.Store().IsOpen()) {
+    // Without the program key, which start-up has already reported, or with settings that
+    // cannot be stored, which Done and Exit say, the wallpaper still changes; only the
+    // position in the list is not kept.
+    if (!form_.Store().IsOpen()) return;
+    try {
       form_.Store().WriteInteger(kSectionProgram, names::kItemIndex, index);
+    } catch (const platform::Error&) {
+      if (!form_.Store().Locked()) throw;
     }
   }
 
@@ -127,8 +131,15 @@ void TForm1::SetStyleTexts(int styleIndex) {
   }
 }
 
+void TForm1::SetStyle(int styleIndex) {
+  if (!wallpaper::StyleTextsOf(styleIndex)) styleIndex = kDefaultStyle;
+  WPStyle->SetItemIndex(styleIndex);
+  SetStyleTexts(styleIndex);
+}
+
 void TForm1::ApplyStyleFromMenu(int styleIndex) {
   WPStyle->SetItemIndex(styleIndex);
+  setByUser_.insert(names::kWallpaperStyle);
   SetStyleTexts(styleIndex);
   ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
 }

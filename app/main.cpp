@@ -17,6 +17,25 @@
 namespace {
 // How long a second start waits for the running copy to answer.
 constexpr DWORD kActivateTimeoutMs = 10000;
+
+// A second start that found no running copy's window to ask: said in the message window,
+// until its "Ok".
+void ShowUnreachableNotice() {
+  try {
+    ui::Application application;
+    app::TForm3 notice;
+    notice.bt2->onClick = [&application] { application.Terminate(); };
+    notice.ShowNotice("Papershift 7 is already running",
+                      "Another copy of Papershift 7 is running but does not answer, so its "
+                      "settings cannot be shown. Only one copy runs at a time, as all copies "
+                      "share one set of settings: wait for it, or end it in the Task Manager, "
+                      "and start Papershift 7 again.",
+                      1);
+    application.Run();
+  } catch (...) {
+    ui::ReportCurrentException();
+  }
+}
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -28,7 +47,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // A second start opens the settings of the copy that runs, and writes nothing.
   app::SingleInstance instance;
   if (instance.AnotherIsRunning()) {
-    app::SingleInstance::ActivateRunningCopy(kActivateTimeoutMs);
+    if (!app::SingleInstance::ActivateRunningCopy(kActivateTimeoutMs)) ShowUnreachableNotice();
     return 0;
   }
 

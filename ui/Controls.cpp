@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "platform/core/Error.h"
 #include "ui/Dpi.h"
 #include "ui/ErrorBox.h"
@@ -64,9 +65,17 @@ Control* Control::FromHwnd(HWND hwnd) noexcept {
 
 void Control::Create(const char* windowClass, const std::string& text, DWORD style, DWORD exStyle,
                      HWND parent, int x, int y, int width, int height) {
-  hwnd_.reset(CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, ScaleToDpi(x),
-                              ScaleToDpi(y), ScaleToDpi(width), ScaleToDpi(height), parent, nullptr,
-                              GetModuleHandleA(nullptr), nullptr));
+  // Fields take typed text: as Unicode windows they get each character as typed, where an
+  // ANSI one gets '?' for any character outside the keyboard's code page.
+  const int sx = ScaleToDpi(x), sy = ScaleToDpi(y), sw = ScaleToDpi(width), sh = ScaleToDpi(height);
+  if (lstrcmpiA(windowClass, "EDIT") == 0) {
+    hwnd_.reset(CreateWindowExW(exStyle, L"EDIT", platform::ToWide(text).c_str(), style | WS_CHILD,
+                                sx, sy, sw, sh, parent, nullptr, GetModuleHandleW(nullptr),
+                                nullptr));
+  } else {
+    hwnd_.reset(CreateWindowExA(exStyle, windowClass, text.c_str(), style | WS_CHILD, sx, sy, sw,
+                                sh, parent, nullptr, GetModuleHandleA(nullptr), nullptr));
+  }
   if (!hwnd_)
     throw platform::Error(platform::Format("Error creating window class %s", windowClass));
   SetWindowLongPtrA(hwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -67,13 +67,15 @@ Application* Application::Instance() noexcept {
 int Application::Run() {
   MSG msg;
   while (!terminated_) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    // The W forms: a typed character outside the keyboard's code page stays whole on its way
+    // to a field (ANSI windows still get their messages converted by the system).
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     if (Window* window = Window::FromHwnd(root); window && window->PreTranslate(msg)) continue;
-    if (!IsDialogMessageA(root, &msg)) {
+    if (!IsDialogMessageW(root, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   return 0;

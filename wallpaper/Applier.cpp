@@ -33,13 +33,24 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
   platform::UniqueHKey key;
   std::exception_ptr writeError;
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(platform::seams().registryRoot, kDesktopKey, 0, KEY_ALL_ACCESS, &opened) ==
-      ERROR_SUCCESS) {
+  const LSTATUS status =
+      RegOpenKeyExA(platform::seams().registryRoot, kDesktopKey, 0, KEY_SET_VALUE, &opened);
+  if (status == ERROR_ACCESS_DENIED) {
+    // A key that is there but refuses writing (a policy locks the desktop settings): the
+    // picture would go in without its style, so it is said, and why.
+    writeError = std::make_exception_ptr(InstallError(platform::Format(
+        "Failed to set data for 'Wallpaper'. %s", platform::SystemErrorText(status).c_str())));
+  } else if (status == ERROR_SUCCESS) {
     key.reset(opened);
     try {
       platform::WriteRegistryText(key.get(), "Wallpaper", bitmapPath);
-      platform::WriteRegistryText(key.get(), "WallpaperStyle", wallpaperStyle);
-      platform::WriteRegistryText(key.get(), "TileWallpaper", tileWallpaper);
+      // An empty style text would leave the desktop without a style: the one there stays.
+      if (!wallpaperStyle.empty()) {
+        platform::WriteRegistryText(key.get(), "WallpaperStyle", wallpaperStyle);
+      }
+      if (!tileWallpaper.empty()) {
+        platform::WriteRegistryText(key.get(), "TileWallpaper", tileWallpaper);
+      }
     } catch (const platform::Error& e) {
       // The registry's refusal, not the picture's fault.
       writeError = std::make_exception_ptr(InstallError(e.what()));

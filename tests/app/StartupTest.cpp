@@ -3,11 +3,14 @@
 #include "app/SettingNames.h"
 #include "app/Unit1.h"
 #include "app/Unit3.h"
+#include "platform/core/Error.h"
+#include "security/StoredPassword.h"
 #include "tests/support/win/TestEnv.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -92,8 +95,8 @@ TEST_F(StartupTest, StoredSettingsLandInTheirControls) {
   r.WriteText(kProgram, "SoundFileName", "C:\\sounds\\ding.wav");
   program.Start();
   app::TForm1& f = program.form1();
-  EXPECT_TRUE(f.autostart->Checked());
-  EXPECT_TRUE(f.StartChangeCh->Visible());
+  EXPECT_FALSE(f.autostart->Checked());  // no Run value: nothing starts it at logon
+  EXPECT_FALSE(f.StartChangeCh->Visible());
   EXPECT_FALSE(f.StartChangeCh->Checked());
   EXPECT_FALSE(f.SplashCheck->Checked());
   EXPECT_FALSE(f.Timer1->Enabled());
@@ -127,23 +130,79 @@ TEST_F(StartupTest, IntervalAboveSixtyIsHeldToSixty) {
   EXPECT_EQ(program.form1().TimedChange->Interval(), 3600000u);
 }
 
-TEST_F(StartupTest, StyleOutsideItsItemsSelectsNone) {
-  program.registry.WriteText(kProgram, "WallpaperStyle", "5");
-  program.Start();
-  EXPECT_EQ(program.form1().WPStyle->ItemIndex(), -1);
-}
-
-TEST_F(StartupTest, WrongRegistryTypeEndsTheSequenceAtThatRead) {
+// What the store meets in users' registries, one case a row: the password stays in force,
+// the user's settings are neither lost nor replaced by defaults, a damaged value is repaired.
+TEST(StoreRefusals, SettingsSurviveWhatTheRegistryDoes) {
   const DWORD one = 1;
-  program.registry.WriteRaw(kProgram, "UseSound", REG_DWORD, &one, sizeof(one));
-  program.registry.WriteText(kProgram, "RestartChange", "0");
-  program.Start();
-  errorExpected = true;
-  ASSERT_EQ(program.errors.texts.size(), 1u);
-  EXPECT_EQ(program.errors.texts[0], "Invalid data type for 'UseSound'");
-  // The reads after it did not happen: the box keeps the state it was created with.
-  EXPECT_TRUE(program.form1().StartChangeCh->Checked() == false);
-  EXPECT_EQ(program.form1().ListFileName, "ListFileName");
+  struct Row {
+    const char* name;
+    std::function<void(testenv::ScratchRegistry&)> prepare;
+    std::function<void(app::TForm1&, testenv::ProgramFixture&)> check;
+  } rows[] = {
+      {"wrong type",
+       [&](testenv::ScratchRegistry& r) { r.WriteRaw(kProgram, "UseSound", REG_DWORD, &one, 4); },
+       [](app::TForm1& f, testenv::ProgramFixture& p) {
+         auto& r = p.registry;
+         EXPECT_EQ(p.errors.texts, std::vector<std::string>{"Invalid data type for 'UseSound'"});
+         EXPECT_TRUE(f.PwdCheck->Checked());
+         EXPECT_EQ(f.Password(), "pw");
+         f.SortFiles->SetChecked(true);
+         f.SaveAllSettings();
+         f.SortFiles->SetChecked(false);
+         f.SaveAllSettings();
+         EXPECT_EQ(r.ReadText(kProgram, "FileListSorted"), "0");
+         EXPECT_EQ(r.ValueType(kProgram, "UseSound"), static_cast<DWORD>(REG_SZ));
+         EXPECT_EQ(r.ReadText(kProgram, "FileListSource"), p.workDir.File("mine.kvl"));
+       }},
+      {"read-only",
+       [](testenv::ScratchRegistry& r) {
+         for (const std::string& key : {std::string(app::kProgramKeyPath), kProgram, kSecurity}) {
+           r.SetReadOnly(key, true);
+         }
+       },
+       [](app::TForm1& f, testenv::ProgramFixture& p) {
+         EXPECT_EQ(p.errors.texts, std::vector<std::string>{});
+         EXPECT_FALSE(f.SplashCheck->Checked());
+         EXPECT_EQ(f.ListFileName, p.workDir.File("mine.kvl"));
+         EXPECT_THROW(f.StorePassword("new"), platform::Error);
+         EXPECT_EQ(f.Password(), "pw");
+         const std::vector<std::string> said = f.SaveForExit();
+         ASSERT_EQ(said.size(), 1u);
+         EXPECT_NE(said[0].find("cannot be stored"), std::string::npos);
+         EXPECT_EQ(f.SaveForExit(), std::vector<std::string>{});       // said once
+         EXPECT_FALSE(p.registry.ValueExists(kProgram, "AutoStart"));  // nothing written
+       }},
+      {"style out of range",
+       [](testenv::ScratchRegistry& r) { r.WriteText(kProgram, "WallpaperStyle", "5"); },
+       [](app::TForm1& f, testenv::ProgramFixture& p) {
+         EXPECT_EQ(f.WPStyle->ItemIndex(), 2);
+         EXPECT_EQ(f.DS + f.ST, "20");
+         f.SaveAllSettings();
+         EXPECT_EQ(p.registry.ReadText(kProgram, "WallpaperStyle"), "2");
+       }},
+      {"deleted while running", [](testenv::ScratchRegistry&) {},
+       [](app::TForm1& f, testenv::ProgramFixture& p) {
+         RegDeleteTreeA(p.registry.root(), app::kProgramKeyPath);
+         f.SaveAllSettings();
+         EXPECT_EQ(p.registry.ReadText(kProgram, "ShowSplash"), "0");
+         EXPECT_EQ(p.errors.texts, std::vector<std::string>{});
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    testenv::ProgramFixture program;
+    testenv::WriteTestBmp(program.windowsDir.File("a.bmp"), 8, 8, RGB(0, 0, 255));
+    auto& r = program.registry;
+    r.WriteText(kProgram, "RestartChange", "0");
+    r.WriteText(kProgram, "ShowSplash", "0");
+    program.workDir.Write("mine.kvl", program.windowsDir.File("a.bmp") + "\r\n");
+    r.WriteText(kProgram, "FileListSource", program.workDir.File("mine.kvl"));
+    r.WriteText(kSecurity, "UsePwd", "1");
+    r.WriteText(kSecurity, "Password", security::StoredFromPassword("pw"));
+    row.prepare(r);
+    program.Start();
+    row.check(program.form1(), program);
+  }
 }
 
 TEST_F(StartupTest, EmptyListRunsToTheEndWithOneNoticeAndTicksChangeNothing) {

@@ -860,6 +860,16 @@ int CmdSetText(const Args& a, const Options& opt) {
   return 0;
 }
 
+// type CLASS CAPTION CHILDCLASS TEXT: each character posted as a keyboard's WM_CHAR, as
+// TranslateMessage posts it, so that it meets the target's own message loop.
+int CmdType(const Args& a, const Options& opt) {
+  Need(a, 4, "type CLASS CAPTION CHILDCLASS TEXT [--nth N]");
+  HWND h = TargetChild(ToWide(a[0]), ToWide(a[1]), ToWide(a[2]), {}, opt);
+  RequireUsable(h, opt);
+  for (const wchar_t c : ToWide(a[3])) PostMessageW(h, WM_CHAR, c, 1);
+  return 0;
+}
+
 // The state of a child control: visible and enabled flags, e.g. "1 0".
 int CmdState(const Args& a, const Options& opt) {
   if (a.size() != 3 && a.size() != 4)
@@ -1395,6 +1405,7 @@ constexpr Command kCommands[] = {
     {"text", CmdText},
     {"hints", CmdHints},
     {"settext", CmdSetText},
+    {"type", CmdType},
     {"state", CmdState},
     {"listbox", CmdListBox},
     {"listselect", CmdListSelect},

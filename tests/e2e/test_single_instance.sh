@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A second start of the program while one copy runs: it opens the settings window of
-# the running copy, as a double-click on its icon does, and ends without writing
+# A second start of the program while one copy runs, from another folder: it opens the
+# settings window of the running copy, as a double-click on its icon does, and ends
+# without writing
 # anything; there is still one icon.
 # shellcheck disable=SC2317  # functions run through check
 # shellcheck source=lib.sh
@@ -21,8 +22,10 @@ check_eq "its settings window is hidden" 0 drv visible TForm1 "$title"
 # A value the second copy would overwrite if it ran its start-up or its exit.
 drv regset "$program" ShowSplash sz 0 >/dev/null
 
+# The second copy lies in another folder (the zip copy beside the installed one).
+mkdir -p "$WINEPREFIX/drive_c/Zip copy" && cp "$E2E_APP_DIR/Papershift7.exe" "$WINEPREFIX/drive_c/Zip copy/"
 second_exits() {
-  (cd "$E2E_APP_DIR" && timeout 30 wine Papershift7.exe </dev/null >"$E2E_DIR/second.log" 2>&1)
+  (cd "$WINEPREFIX/drive_c/Zip copy" && timeout 30 wine Papershift7.exe </dev/null >"$E2E_DIR/second.log" 2>&1)
 }
 check "the second start ends by itself" second_exits
 check "the running copy shows its settings window" drv wait TForm1 "$title" --visible --timeout 15000

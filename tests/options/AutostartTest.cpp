@@ -21,7 +21,7 @@ class Autostart : public OptionsTest {
     SetExecutable("C:\\Program Files\\Papershift 7\\Papershift7.exe");
   }
   void TearDown() override { AllowWrites(); }
-  void AllowWrites() { platform::seams().writeRegistryText = saved_; }
+  void AllowWrites() { program.registry.SetReadOnly(kRunKeyPath, false); }
   void SetExecutable(const std::string& path) {
     platform::seams().executablePath = [path] { return path; };
   }
@@ -33,16 +33,8 @@ class Autostart : public OptionsTest {
     form3().Hide();
     return caption;
   }
-  // Only the Run value is refused; the settings go on being written.
-  void RefuseWrites() {
-    platform::seams().writeRegistryText = [write = saved_](HKEY key, const char* name,
-                                                           const std::string& value) {
-      return std::string(name) == kRunValueName ? ERROR_ACCESS_DENIED : write(key, name, value);
-    };
-  }
-
- private:
-  decltype(platform::Seams::writeRegistryText) saved_ = platform::seams().writeRegistryText;
+  // The Run key lets itself be read only; the settings go on being written.
+  void RefuseWrites() { program.registry.SetReadOnly(kRunKeyPath, true); }
 };
 
 TEST_F(Autostart, TickingWritesThePathQuotedOnlyWhenItHasASpace) {
@@ -66,6 +58,8 @@ TEST_F(Autostart, TickingWritesThePathQuotedOnlyWhenItHasASpace) {
 
 TEST_F(Autostart, UntickingWritesEmptyTextAndKeepsTheValue) {
   Store(app::kSectionProgram, app::names::kAutoStart, "1");
+  program.registry.WriteText(kRunKeyPath, kRunValueName,
+                             "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
   Start();
   app::TForm1& f = form1();
   ASSERT_TRUE(f.autostart->Checked());
@@ -92,17 +86,35 @@ TEST_F(Autostart, KeyboardToggleWritesTheRunValueAsAClickDoes) {
   EXPECT_EQ(RunValue(), "");
 }
 
-TEST_F(Autostart, MissingRunKeyIsNeitherCreatedNorReported) {
+TEST_F(Autostart, MissingRunKeyIsCreated) {
   Start();
   RegDeleteTreeA(program.registry.root(), kRunKeyPath);
   RegDeleteKeyA(program.registry.root(), kRunKeyPath);
   MouseClick(*form1().autostart);
-  EXPECT_EQ(program.registry.ReadText(kRunKeyPath, kRunValueName), "<absent>");
-  HKEY key = nullptr;
-  EXPECT_NE(RegOpenKeyExA(program.registry.root(), kRunKeyPath, 0, KEY_READ, &key), ERROR_SUCCESS);
-  if (key) RegCloseKey(key);
+  EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
   EXPECT_EQ(Notice(), kInformation);
   EXPECT_TRUE(form1().StartChangeCh->Visible());
+}
+
+TEST_F(Autostart, TheBoxIsTickedExactlyWhenWindowsStartsThisProgram) {
+  const std::string approved = integration::kStartupApprovedKeyPath;
+  const BYTE off[12] = {3};
+  Store(app::kSectionProgram, app::names::kAutoStart, "1");
+  program.registry.WriteText(kRunKeyPath, kRunValueName, "C:\\old place\\Papershift7.exe");
+  Start();  // the moved copy's old place is brought up to date
+  EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Papershift 7\\Papershift7.exe\"");
+  EXPECT_TRUE(form1().autostart->Checked());
+  program.registry.WriteRaw(approved, kRunValueName, REG_BINARY, off, sizeof(off));
+  form1().ShowSettings();  // switched off in Task Manager meanwhile
+  EXPECT_FALSE(form1().autostart->Checked());
+  EXPECT_FALSE(form1().StartChangeCh->Visible());
+  MouseClick(*form1().autostart);  // ticking switches it on again
+  EXPECT_TRUE(form1().autostart->Checked());
+  EXPECT_EQ(program.registry.ReadText(approved, kRunValueName).substr(0, 1), "\x02");
+  form1().HideSettings();
+  RegDeleteKeyValueA(program.registry.root(), kRunKeyPath, kRunValueName);  // an uninstaller
+  form1().ShowSettings();
+  EXPECT_FALSE(form1().autostart->Checked());
 }
 
 TEST_F(Autostart, RefusedWriteGivesSystemRestrictionsAndSetsTheBoxBack) {
@@ -114,7 +126,7 @@ TEST_F(Autostart, RefusedWriteGivesSystemRestrictionsAndSetsTheBoxBack) {
   EXPECT_NE(form3().Memo1->Text().find("not entitled to use this option"), std::string::npos);
   EXPECT_FALSE(f.autostart->Checked());
   EXPECT_FALSE(f.StartChangeCh->Visible());
-  EXPECT_FALSE(program.registry.ValueExists(kRunKeyPath, kRunValueName));
+  EXPECT_EQ(RunValue(), "<absent>");
 
   AllowWrites();
   MouseClick(*f.autostart);

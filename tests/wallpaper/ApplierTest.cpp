@@ -65,7 +65,6 @@ class FakeHost final : public wallpaper::ApplyHost {
   int selected = 3;
   // The system's side, given to the applier through the seams (see ApplierTest).
   std::string windowsDirectory, perUserFolder;
-  std::string refusedValue;  // a desktop value whose write the registry refuses
   std::function<void()> duringSound;
   std::vector<std::string> events;
   std::vector<std::string> written;  // desktop values, in the order written
@@ -98,17 +97,9 @@ class ApplierTest : public ::testing::Test {
     platform::seams().writeRegistryText = [this, write = platform::seams().writeRegistryText](
                                               HKEY key, const char* name,
                                               const std::string& value) {
-      if (host.refusedValue != name) {
-        const LONG result = write(key, name, value);
-        if (result == ERROR_SUCCESS) host.written.push_back(name);
-        return result;
-      }
-      // The same key through a handle without write access: the registry refuses the write.
-      platform::UniqueHKey readOnly;
-      EXPECT_EQ(RegOpenKeyExA(platform::seams().registryRoot, wallpaper::kDesktopKey, 0, KEY_READ,
-                              readOnly.put()),
-                ERROR_SUCCESS);
-      return write(readOnly.get(), name, value);
+      const LONG result = write(key, name, value);
+      if (result == ERROR_SUCCESS) host.written.push_back(name);
+      return result;
     };
     platform::seams().systemParametersInfo = [this](UINT action, UINT param, void* data,
                                                     UINT flags) {
@@ -244,17 +235,18 @@ TEST_F(ApplierTest, MissingDesktopKeyIsPassedOverAndNotCreated) {
   EXPECT_NE(RegOpenKeyExA(registry.root(), kDesktop.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
 }
 
-TEST_F(ApplierTest, RefusedDesktopValueEndsTheApplyBeforeTheSystemCall) {
-  host.refusedValue = "WallpaperStyle";
+TEST_F(ApplierTest, ReadOnlyDesktopKeyIsSaidAndEndsTheApplyBeforeTheSystemCall) {
+  registry.WriteText(kDesktop, "WallpaperStyle", "0");
+  registry.SetReadOnly(kDesktop, true);
   host.selected = -1;
   const std::string bmp = Picture("x.bmp", "BM");
-  EXPECT_EQ(ErrorOf([&] { Apply(bmp); }), "Failed to set data for 'WallpaperStyle'");
-  EXPECT_EQ(Desktop("Wallpaper"), bmp);
-  EXPECT_FALSE(registry.ValueExists(kDesktop, "WallpaperStyle"));
-  EXPECT_FALSE(registry.ValueExists(kDesktop, "TileWallpaper"));
-  EXPECT_EQ(host.written, std::vector<std::string>{"Wallpaper"});
+  EXPECT_EQ(ErrorOf([&] { Apply(bmp); }), "Failed to set data for 'Wallpaper'. " +
+                                              platform::SystemErrorText(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(Desktop("WallpaperStyle"), "0");
+  EXPECT_TRUE(host.written.empty());
   EXPECT_EQ(host.events, (std::vector<std::string>{"sound", "ItemIndex -1"}));
   EXPECT_TRUE(spi.empty());
+  registry.SetReadOnly(kDesktop, false);
 }
 
 TEST_F(ApplierTest, BitmapIsInstalledUnlessTheSystemRefusesIt) {

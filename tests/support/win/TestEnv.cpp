@@ -1,7 +1,10 @@
 #include "tests/support/win/TestEnv.h"
 
+#include <sddl.h>
+
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 
 #include "tests/support/JpegEncode.h"
@@ -89,6 +92,18 @@ void ScratchRegistry::WriteRaw(const std::string& subKey, const std::string& nam
   platform::UniqueHKey key;
   RegCreateKeyExA(key_, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
   RegSetValueExA(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+}
+
+void ScratchRegistry::SetReadOnly(const std::string& subKey, bool readOnly) {
+  PSECURITY_DESCRIPTOR raw = nullptr;
+  ConvertStringSecurityDescriptorToSecurityDescriptorA(
+      readOnly ? "D:P(A;OICI;KR;;;WD)" : "D:P(A;OICI;KA;;;WD)", SDDL_REVISION_1, &raw, nullptr);
+  const std::unique_ptr<void, decltype(&LocalFree)> sd(raw, &LocalFree);
+  platform::UniqueHKey key;
+  if (!sd || RegOpenKeyExA(key_, subKey.c_str(), 0, WRITE_DAC, key.put()) != ERROR_SUCCESS ||
+      RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, sd.get()) != ERROR_SUCCESS) {
+    throw std::runtime_error("cannot set the access list of " + subKey);
+  }
 }
 
 std::vector<std::string> ScratchRegistry::ValueNames(const std::string& subKey) const {

@@ -30,6 +30,9 @@ class ScratchRegistry {
   void WriteText(const std::string& subKey, const std::string& name, const std::string& value);
   void WriteRaw(const std::string& subKey, const std::string& name, DWORD type, const void* data,
                 DWORD size);
+  // Gives the key (not its existing subkeys) an access list that lets it be read only, or
+  // back one that lets it be written too.
+  void SetReadOnly(const std::string& subKey, bool readOnly);
   // Names of the values of a key in the order the registry enumerates them.
   std::vector<std::string> ValueNames(const std::string& subKey) const;
   const std::string& path() const noexcept { return path_; }
