@@ -58,6 +58,17 @@ std::string SettingsLockedText() {
          "you make stay in force until the program ends.";
 }
 
+// The text of a caught failure, as its error box would show it.
+std::string WhatOf(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return {};
+  }
+}
+
 }  // namespace
 
 TForm1::TForm1(TForm3& messageWindow)
@@ -356,8 +367,9 @@ void TForm1::WireEvents() {
       {&MinuteSpin->onChange, names::kChangeIntervalTime},
       {&WPStyle->onChange, names::kWallpaperStyle},
       {&SortFiles->onClick, names::kFileListSorted}};
-  for (const auto& [event, name] : settings) {
-    *event = [this, name, next = std::move(*event)] {
+  for (const auto& setting : settings) {
+    std::function<void()>* event = setting.first;
+    *event = [this, name = setting.second, next = std::move(*event)] {
       setByUser_.insert(name);
       if (next) next();
     };
@@ -464,7 +476,14 @@ void TForm1::StartupSequence() {
     try {
       (this->*step)();
     } catch (...) {
-      startupReports_.push_back(std::current_exception());
+      // The start-up change after a failed preview often fails the same way: said once.
+      const std::exception_ptr report = std::current_exception();
+      const auto same = [&](const std::exception_ptr& said) {
+        return WhatOf(said) == WhatOf(report);
+      };
+      if (std::none_of(startupReports_.begin(), startupReports_.end(), same)) {
+        startupReports_.push_back(report);
+      }
     }
   };
   const bool listEmpty = FileList->Count() == 0;

@@ -1058,8 +1058,10 @@ int CmdEditLines(const Args& a, const Options& opt) {
 int CmdDisplay(const Args& a, const Options&) {
   Need(a, 1, "display WxH");
   DEVMODEW mode{.dmSize = sizeof(DEVMODEW), .dmFields = DM_PELSWIDTH | DM_PELSHEIGHT};
-  if (std::sscanf(a[0].c_str(), "%lux%lu", &mode.dmPelsWidth, &mode.dmPelsHeight) != 2)
-    throw Failure("not WxH: " + a[0]);
+  const size_t x = a[0].find('x');
+  if (x == std::string::npos) throw Failure("not WxH: " + a[0]);
+  mode.dmPelsWidth = static_cast<DWORD>(ParseLong(a[0].substr(0, x), "width"));
+  mode.dmPelsHeight = static_cast<DWORD>(ParseLong(a[0].substr(x + 1), "height"));
   if (const LONG rc = ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr); rc != 0)
     throw Failure("ChangeDisplaySettingsEx: " + std::to_string(rc));
   return 0;
