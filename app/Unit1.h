@@ -2,11 +2,13 @@
 // The settings window. Its controls hold every setting while the program runs, and it
 // owns the program's logic and non-visual parts: the timers, the tray icon and its
 // menu, the sound device, the preview bitmap, the settings store.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/Requests.h"
 #include "app/SettingsStore.h"
 #include "integration/WTaskBar.h"
 #include "security/PasswordHost.h"
@@ -200,12 +202,21 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   void ReadListFile(const std::string& path);
   void WriteListFile(const std::string& path);
   void SlideBy(int steps, int delta);
-  // Runs a reaction to the user or a timer, one at a time: a reaction that runs a message
-  // loop of its own (a file dialog, the fill's message delivery, an error box) must not
-  // have another start inside it and change the list or the window under it. One arriving
-  // meanwhile is dropped; a request to see the window brings what is open to the front.
-  void Exclusive(void (TForm1::*reaction)());
-  bool reacting_ = false;
+  // Every request of the user, the timer and the system goes through here.
+  std::unique_ptr<Requests> requests_;
+  // A handler that asks for reaction as request.
+  std::function<void()> Asking(Request request, void (TForm1::*reaction)());
+  // Runs a file dialog as something open; as cancelled (an empty result) while the program
+  // is ending.
+  template <typename Result>
+  Result ChooseFile(Result (*dialog)(HWND owner)) {
+    const Requests::Scope open = requests_->Open(Opened::FileDialog);
+    return open ? dialog(hwnd()) : Result();
+  }
+  // A close request from outside: saves as a log-off does and ends.
+  void EndAsLogOff();
+  // Ends the program's message loop.
+  void EndProgram();
   // Sets a flag for its lifetime.
   struct FlagScope {
     explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
@@ -233,7 +244,7 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   bool keptListSaid_ = false;
 
   // ---- wallpaper state ----
-  // Runs ChangeWallpaper and shows its error; changeErrorOpen_ is set while the box is open.
+  // Runs ChangeWallpaper and shows its error.
   void RunReportedChange();
 
   // ---- options state (Done/Cancel, sound, password, autostart) ----
@@ -252,13 +263,10 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   std::string storedPassword_;
   std::string password_;
   int nextIndex_ = 0;
-  bool changeErrorOpen_ = false;
   bool exitRequested_ = false;
   // The settings as start-up left the controls: a value start-up did not reach and the user
   // has not changed since is not written back.
   std::vector<SettingValue> startupValues_;
-  // The settings window was asked for before the password prompt existed.
-  bool settingsRequested_ = false;
   platform::UniqueIcon programIcon_;
   platform::UniqueBitmap menuImages_;
 };

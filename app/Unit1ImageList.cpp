@@ -113,7 +113,7 @@ void TForm1::WriteListFile(const std::string& path) {
 }
 
 void TForm1::SaveFileClick() {
-  const std::string path = imagelist::ChooseListFileToSave(hwnd());
+  const std::string path = ChooseFile(&imagelist::ChooseListFileToSave);
   if (path.empty()) return;
   WriteListFile(path);
   ListFileName = path;
@@ -124,7 +124,7 @@ void TForm1::SaveFileClick() {
 
 void TForm1::LoadFileClick() {
   TimedChange->SetEnabled(false);
-  const std::string path = imagelist::ChooseListFileToLoad(hwnd());
+  const std::string path = ChooseFile(&imagelist::ChooseListFileToLoad);
   if (path.empty()) return;
   ReadListFile(path);
 
@@ -182,7 +182,7 @@ void TForm1::FillWithWindowsImages() {
 }
 
 void TForm1::addClick() {
-  for (const std::string& path : imagelist::ChooseImageFiles(hwnd())) FileList->Add(path);
+  for (const std::string& path : ChooseFile(&imagelist::ChooseImageFiles)) FileList->Add(path);
 }
 
 void TForm1::removeClick() {

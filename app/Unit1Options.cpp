@@ -154,7 +154,10 @@ void TForm1::SoundBrowseClick() {
                     .lpstrInitialDir = initialDir.c_str(),
                     .Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                              OFN_FILEMUSTEXIST | OFN_ENABLESIZING};
-  if (!platform::seams().fileDialog(ofn, false)) return;
+  {
+    const Requests::Scope open = requests_->Open(Opened::FileDialog);
+    if (!open || !platform::seams().fileDialog(ofn, false)) return;
+  }
   file.resize(file.find('\0'));
   Sound->Close();
   SoundLabel2 = file;

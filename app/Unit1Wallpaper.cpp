@@ -78,17 +78,11 @@ void TForm1::RunReportedChange() {
   try {
     ChangeWallpaper();
   } catch (...) {
-    const bool wasOpen = changeErrorOpen_;
-    changeErrorOpen_ = true;
     ui::ReportCurrentException();
-    changeErrorOpen_ = wasOpen;
   }
 }
 
 void TForm1::TimedChangeTimer() {
-  // The error box is modal and its message loop delivers further ticks: each would open
-  // another box inside the last, without end. A tick waits until the box is closed.
-  if (changeErrorOpen_) return;
   RunReportedChange();
 }
 

@@ -41,6 +41,8 @@ class TCustomWinTaskbar : public ui::Window {
   bool IconAdded() const noexcept { return data_.hIcon != nullptr; }
 
   std::function<void()> OnDblClick;
+  // WM_CLOSE from outside; the hidden window and its icon stay either way.
+  std::function<void()> OnCloseRequest;
 
  protected:
   virtual void DblClick();

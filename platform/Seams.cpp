@@ -43,6 +43,13 @@ std::string RealPerUserFolder() {
   return std::string(folder) + "\\Kestrova";
 }
 
+// A box modal to a window on the screen opens over it. One owned by a hidden window belongs
+// to a reaction in the background (the icon's menu, a timed change): it opens in front of
+// the user's other programs, which the foreground lock would otherwise put above it.
+UINT BoxPlacement(HWND owner) {
+  return owner && IsWindowVisible(owner) ? 0 : MB_SETFOREGROUND | MB_TOPMOST;
+}
+
 }  // namespace
 
 Seams& Seams::Get() {
@@ -71,7 +78,12 @@ void Seams::Reset() {
                           static_cast<DWORD>(value.size() + 1));
   };
   errorBox = [](HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), platform::kAppTitle, MB_OK | MB_ICONERROR);
+    MessageBoxA(owner, text.c_str(), platform::kAppTitle,
+                MB_OK | MB_ICONERROR | BoxPlacement(owner));
+  };
+  question = [](HWND owner, const std::string& text) {
+    return MessageBoxA(owner, text.c_str(), platform::kAppTitle,
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | BoxPlacement(owner)) == IDYES;
   };
   fileDialog = [](OPENFILENAMEA& ofn, bool save) {
     return (save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn)) != FALSE;
