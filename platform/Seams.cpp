@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "platform/AppTitle.h"
+#include "platform/CodePage.h"
 #include "platform/Handles.h"
 
 namespace platform {
@@ -50,6 +51,14 @@ UINT BoxPlacement(HWND owner) {
   return owner && IsWindowVisible(owner) ? 0 : MB_SETFOREGROUND | MB_TOPMOST;
 }
 
+// The box's own text conversion (MessageBoxA) holds at most 32767 characters and, past that,
+// shows a text pointer it never set: a path of 100 000 characters in an error text would
+// crash it. The text is converted here, whole.
+int ShowBox(HWND owner, const std::string& text, UINT type) {
+  return MessageBoxW(owner, ToWide(text).c_str(), ToWide(kAppTitle).c_str(),
+                     type | BoxPlacement(owner));
+}
+
 }  // namespace
 
 Seams& Seams::Get() {
@@ -78,12 +87,10 @@ void Seams::Reset() {
                           static_cast<DWORD>(value.size() + 1));
   };
   errorBox = [](HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), platform::kAppTitle,
-                MB_OK | MB_ICONERROR | BoxPlacement(owner));
+    ShowBox(owner, text, MB_OK | MB_ICONERROR);
   };
   question = [](HWND owner, const std::string& text) {
-    return MessageBoxA(owner, text.c_str(), platform::kAppTitle,
-                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2 | BoxPlacement(owner)) == IDYES;
+    return ShowBox(owner, text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
   };
   fileDialog = [](OPENFILENAMEA& ofn, bool save) {
     return (save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn)) != FALSE;
