@@ -10,6 +10,7 @@
 #include "app/core/Slide.h"
 #include "integration/SoundDevice.h"
 #include "resources/resource.h"
+#include "security/Unit4.h"
 #include "security/Unit5.h"
 #include "security/StoredPassword.h"
 #include "platform/AppTitle.h"
@@ -34,6 +35,8 @@ constexpr int kDefaultChangeMinutes = 15;
 constexpr UINT kTimedChangeDefaultMs = kDefaultChangeMinutes * kMsPerMinute;
 // The splash shows this long after start-up.
 constexpr UINT kSplashDelayMs = 2000;
+// Posted to answer the requests that waited for what was open.
+constexpr UINT kAnswerWaitingMessage = WM_APP + 1;
 
 // A start with no picture at all: a machine whose Windows directory and system wallpapers
 // hold none, or a list file that is empty.
@@ -85,6 +88,14 @@ TForm1::TForm1(TForm3& messageWindow)
               .width = kWidth,
               .height = kHeight,
               .icon = programIcon_.get()});
+  requests_ = std::make_unique<Requests>(Requests::Actions{
+      .answerLater = [this] { PostMessageA(hwnd(), kAnswerWaitingMessage, 0, 0); },
+      .boxOwner = [this] { return Visible() ? hwnd() : nullptr; },
+      .ended =
+          [] {
+            const ui::Application* app = ui::Application::Instance();
+            return app && app->Terminated();
+          }});
   // The icon first: it is what the user waits for at start, and nothing reaches it before
   // the message loop (or a start-up step that lets messages through) runs.
   CreateTrayIcon();
@@ -102,11 +113,17 @@ TForm1::TForm1(TForm3& messageWindow)
   // A log-off never asks: what cannot be saved is passed over.
   if (ui::Application* app = ui::Application::Instance()) {
     app->onEndSession = [this] { SaveForExit(); };
+    app->onCloseRequest = Asking(Request::Close, &TForm1::EndAsLogOff);
   }
   FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  if (ui::Application* app = ui::Application::Instance()) {
+    app->onEndSession = nullptr;
+    app->onCloseRequest = nullptr;
+  }
+}
 
 void TForm1::AttachSplash(TForm2* splash) {
   splash_ = splash;
@@ -119,7 +136,6 @@ void TForm1::AttachSplash(TForm2* splash) {
 void TForm1::AttachPasswordWindows(security::TForm4* setPassword, security::TForm5* prompt) {
   setPasswordForm_ = setPassword;
   promptForm_ = prompt;
-  if (promptForm_ && std::exchange(settingsRequested_, false)) ShowSettingsOrPrompt();
 }
 
 void TForm1::CreateControls() {
@@ -297,25 +313,27 @@ void TForm1::CreateTrayIcon() {
   PopupMenu1 = std::make_unique<ui::PopupMenu>();
   ui::PopupMenu& menu = *PopupMenu1;
   menu.SetImages(menuImages_.get());
-  auto guarded = [this](void (TForm1::*reaction)()) {
-    return [this, reaction] { Exclusive(reaction); };
-  };
+  using R = Request;
   SettingsPop =
-      menu.Add("Show Settings..", menuimage::kSettings, guarded(&TForm1::SettingsPopClick));
-  ChangePop = menu.Add("Change Image", menuimage::kChange, guarded(&TForm1::ChangePopClick));
-  SoundPop = menu.Add("Enable Sound", menuimage::kSoundOff, guarded(&TForm1::SoundPopClick));
+      menu.Add("Show Settings..", menuimage::kSettings, Asking(R::Show, &TForm1::SettingsPopClick));
+  ChangePop =
+      menu.Add("Change Image", menuimage::kChange, Asking(R::Change, &TForm1::ChangePopClick));
+  SoundPop =
+      menu.Add("Enable Sound", menuimage::kSoundOff, Asking(R::Sound, &TForm1::SoundPopClick));
   ui::PopupMenu& colours = menu.AddSubmenu("Background Color");
-  colours.Add("Black", -1, guarded(&TForm1::BcBlackClick));
-  colours.Add("White", -1, guarded(&TForm1::BcWhiteClick));
-  colours.Add("Red", -1, guarded(&TForm1::BcRedClick));
-  colours.Add("Blue", -1, guarded(&TForm1::BcBlueClick));
-  colours.Add("Green", -1, guarded(&TForm1::BcGreenClick));
+  colours.Add("Black", -1, Asking(R::Colour, &TForm1::BcBlackClick));
+  colours.Add("White", -1, Asking(R::Colour, &TForm1::BcWhiteClick));
+  colours.Add("Red", -1, Asking(R::Colour, &TForm1::BcRedClick));
+  colours.Add("Blue", -1, Asking(R::Colour, &TForm1::BcBlueClick));
+  colours.Add("Green", -1, Asking(R::Colour, &TForm1::BcGreenClick));
   menu.AddSeparator();
-  TitlePop = menu.Add("Title Image", menuimage::kTile, guarded(&TForm1::TitlePopClick));
-  CenterPop = menu.Add("Center Image", menuimage::kCenter, guarded(&TForm1::CenterPopClick));
-  StreckPop = menu.Add("Strech Image", menuimage::kStretch, guarded(&TForm1::StreckPopClick));
+  TitlePop = menu.Add("Title Image", menuimage::kTile, Asking(R::Style, &TForm1::TitlePopClick));
+  CenterPop =
+      menu.Add("Center Image", menuimage::kCenter, Asking(R::Style, &TForm1::CenterPopClick));
+  StreckPop =
+      menu.Add("Strech Image", menuimage::kStretch, Asking(R::Style, &TForm1::StreckPopClick));
   menu.AddSeparator();
-  ExitPop = menu.Add("Exit Program", -1, guarded(&TForm1::ExitPopClick));
+  ExitPop = menu.Add("Exit Program", -1, Asking(R::Exit, &TForm1::ExitPopClick));
 
   // Hint and icon before the icon is shown, so that the one add already carries both.
   TrayIcon = std::make_unique<integration::TWinTaskbar>(hwnd());
@@ -325,7 +343,8 @@ void TForm1::CreateTrayIcon() {
       LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAINICON), IMAGE_ICON,
                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
   TrayIcon->SetIcon(small ? small.get() : programIcon_.get());
-  TrayIcon->OnDblClick = [this] { Exclusive(&TForm1::TrayIconDblClick); };
+  TrayIcon->OnDblClick = Asking(R::DoubleClick, &TForm1::TrayIconDblClick);
+  TrayIcon->OnCloseRequest = Asking(R::Close, &TForm1::EndAsLogOff);
   TrayIcon->SetPopUpMenu(PopupMenu1.get());
   TrayIcon->SetShowIcon(true);
 }
@@ -340,18 +359,18 @@ void TForm1::WireEvents() {
   MinuteSpin->onChange = [this] { MinuteSpinChange(); };
   SortFiles->onClick = [this] { SortFilesClick(); };
   SoundCh->onClick = [this] { SoundChClick(); };
-  SoundBrowse->onClick = [this] { Exclusive(&TForm1::SoundBrowseClick); };
+  SoundBrowse->onClick = Asking(Request::Click, &TForm1::SoundBrowseClick);
   WPStyle->onChange = [this] { WPStyleChange(); };
-  FileList->onClick = [this] { Exclusive(&TForm1::FileListClick); };
-  add->onClick = [this] { Exclusive(&TForm1::addClick); };
-  remove->onClick = [this] { Exclusive(&TForm1::removeClick); };
-  ListClear->onClick = [this] { Exclusive(&TForm1::ListClearClick); };
-  LoadFile->onClick = [this] { Exclusive(&TForm1::LoadFileClick); };
-  SaveFile->onClick = [this] { Exclusive(&TForm1::SaveFileClick); };
-  InstantCh->onClick = [this] { Exclusive(&TForm1::InstantChClick); };
-  BtDone->onClick = [this] { Exclusive(&TForm1::BtDoneClick); };
-  BtCancel->onClick = [this] { Exclusive(&TForm1::BtCancelClick); };
-  TimedChange->onTimer = [this] { Exclusive(&TForm1::TimedChangeTimer); };
+  FileList->onClick = Asking(Request::Click, &TForm1::FileListClick);
+  add->onClick = Asking(Request::Click, &TForm1::addClick);
+  remove->onClick = Asking(Request::Click, &TForm1::removeClick);
+  ListClear->onClick = Asking(Request::Click, &TForm1::ListClearClick);
+  LoadFile->onClick = Asking(Request::Click, &TForm1::LoadFileClick);
+  SaveFile->onClick = Asking(Request::Click, &TForm1::SaveFileClick);
+  InstantCh->onClick = Asking(Request::Click, &TForm1::InstantChClick);
+  BtDone->onClick = Asking(Request::Click, &TForm1::BtDoneClick);
+  BtCancel->onClick = Asking(Request::Click, &TForm1::BtCancelClick);
+  TimedChange->onTimer = Asking(Request::Tick, &TForm1::TimedChangeTimer);
   Timer1->onTimer = [this] { Timer1Timer(); };
   // Each setting the user sets is stored from then on, even when set back to its start-up
   // value (reads mark theirs too: those are reached anyway).
@@ -381,30 +400,27 @@ void TForm1::WireEvents() {
 }
 
 void TForm1::FormCreate() {
-  // Any failure ends the start-up sequence with the error box; the program runs on.
-  ui::Guarded([this] { Exclusive(&TForm1::StartupSequence); });
-  // Also after a start-up that ended early: a stale value is repaired while "AutoStart" is on.
-  ShowAutostartAsItIs(autostart->Checked());
-  // Shown once start-up is over, so that a request to see the window meanwhile is kept; a
-  // timed change waits for the box, as for a change's own.
-  FlagScope boxOpen(changeErrorOpen_);
-  for (const std::exception_ptr& report : std::exchange(startupReports_, {})) {
-    ui::Guarded([&report] { std::rethrow_exception(report); });
+  {
+    // Requests that come while start-up lets messages through are answered when it is over.
+    const Requests::Scope startUp = requests_->Open(Opened::StartUp);
+    // Any failure ends the start-up sequence with the error box; the program runs on.
+    ui::Guarded([this] { StartupSequence(); });
+    // Also after a start-up that ended early: a stale value is repaired while "AutoStart" is on.
+    ShowAutostartAsItIs(autostart->Checked());
+    // The failures start-up passed over, said once it has run to its end.
+    for (const std::exception_ptr& report : std::exchange(startupReports_, {})) {
+      if (requests_->Ending()) break;
+      ui::Guarded([&report] { std::rethrow_exception(report); });
+    }
   }
   startupValues_ = SettingValues();
   if (firstStart_) TrayIcon->ShowBalloon(kWhereTitle, kWhereText);
 }
 
-void TForm1::Exclusive(void (TForm1::*reaction)()) {
-  if (reacting_) {
-    // Only a request to see the window is answered: with what is open at the moment.
-    if (reaction == &TForm1::TrayIconDblClick || reaction == &TForm1::SettingsPopClick) {
-      if (Visible()) SetForegroundWindow(GetLastActivePopup(hwnd()));
-    }
-    return;
-  }
-  FlagScope scope(reacting_);
-  (this->*reaction)();
+std::function<void()> TForm1::Asking(Request request, void (TForm1::*reaction)()) {
+  return [this, request, reaction] {
+    requests_->Ask(request, [this, reaction] { (this->*reaction)(); });
+  };
 }
 
 void TForm1::StartupSequence() {
@@ -419,6 +435,8 @@ void TForm1::StartupSequence() {
     // try to open the key again and report their own failure.
     ui::ShowErrorBox(e.what());
   }
+  // An Exit or a close during start-up's box or scan: start-up stops where it is.
+  if (requests_->Ending()) return;
   if (store_->IsOpen()) {
     // No version stored yet: this user's first start.
     try {
@@ -458,6 +476,7 @@ void TForm1::StartupSequence() {
   Button1->SetEnabled(PwdCheck->Checked());
 
   LoadListAtStart();
+  if (requests_->Ending()) return;
 
   int itemIndex = 0;
   try {
@@ -645,6 +664,9 @@ void TForm1::HideSettings() {
     }
     Hide();
   }
+  // Its password dialog closes with it, as by its Cancel: no password is set with no settings
+  // window open.
+  if (setPasswordForm_ && setPasswordForm_->Visible()) setPasswordForm_->Button2Click();
   if (wantShown_) ShowSettings();
 }
 
@@ -668,14 +690,10 @@ void TForm1::EndVisit() {
 }
 
 void TForm1::ShowSettingsOrPrompt() {
-  // Until start-up is over the password may not be read yet and the prompt does not
-  // exist, while the start-up error box and the folder scan let the icon's messages
-  // through: the request is answered once the prompt is there.
-  if (!promptForm_) {
-    settingsRequested_ = true;
-    return;
-  }
   if (PwdCheck->Checked()) {
+    // Start-up's requests wait until it is over, and the prompt exists before the message
+    // loop runs; without it the window stays closed.
+    if (!promptForm_) return;
     promptForm_->Show();
     SetForegroundWindow(promptForm_->hwnd());
     messages_.StayAbove();
@@ -730,11 +748,24 @@ void TForm1::ExitPopClick() {
     question += "Not everything could be saved. Exit anyway?";
     if (!ui::AskYesNo(question)) return;
   }
+  EndProgram();
+}
+
+void TForm1::EndAsLogOff() {
+  SaveForExit();
+  EndProgram();
+}
+
+void TForm1::EndProgram() {
   exitRequested_ = true;
   if (ui::Application* app = ui::Application::Instance()) app->Terminate();
 }
 
 LRESULT TForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == kAnswerWaitingMessage) {
+    requests_->AnswerWaiting();
+    return 0;
+  }
   if (msg == WM_COMMAND && lp == 0 && HIWORD(wp) == 0) {
     ui::Guarded([&] { PopupMenu1->Dispatch(LOWORD(wp)); });
     return 0;

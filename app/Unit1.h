@@ -3,12 +3,14 @@
 // owns the program's logic and non-visual parts: the timers, the tray icon and its
 // menu, the sound device, the preview bitmap, the settings store.
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/Requests.h"
 #include "app/SettingsStore.h"
 #include "imagelist/FileDialogs.h"
 #include "integration/WTaskBar.h"
@@ -214,12 +216,21 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   bool ReadListFile(const std::string& path);
   void WriteListFile(const std::string& path);
   void SlideBy(int steps, int delta);
-  // Runs a reaction to the user or a timer, one at a time: a reaction that runs a message
-  // loop of its own (a file dialog, the fill's message delivery, an error box) must not
-  // have another start inside it and change the list or the window under it. One arriving
-  // meanwhile is dropped; a request to see the window brings what is open to the front.
-  void Exclusive(void (TForm1::*reaction)());
-  bool reacting_ = false;
+  // Every request of the user, the timer and the system goes through here.
+  std::unique_ptr<Requests> requests_;
+  // A handler that asks for reaction as request.
+  std::function<void()> Asking(Request request, void (TForm1::*reaction)());
+  // Runs a file dialog as something open; as cancelled (an empty result) while the program
+  // is ending.
+  template <typename Dialog>
+  auto ChooseFile(Dialog&& dialog) -> decltype(dialog()) {
+    const Requests::Scope open = requests_->Open(Opened::FileDialog);
+    return open ? dialog() : decltype(dialog())();
+  }
+  // A close request from outside: saves as a log-off does and ends.
+  void EndAsLogOff();
+  // Ends the program's message loop.
+  void EndProgram();
   // Sets a flag for its lifetime.
   struct FlagScope {
     explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
@@ -278,7 +289,7 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   };
   std::optional<AppliedWallpaper> lastApplied_;
   void RemakeWallpaperForScreen();
-  // Runs ChangeWallpaper and shows its error; changeErrorOpen_ is set while the box is open.
+  // Runs ChangeWallpaper and shows its error.
   void RunReportedChange();
 
   // ---- options state (Done/Cancel, sound, password, autostart) ----
@@ -300,7 +311,6 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   std::string storedPassword_;
   std::string password_;
   int nextIndex_ = 0;
-  bool changeErrorOpen_ = false;
   bool exitRequested_ = false;
   // Where the next file dialog opens.
   imagelist::DialogFolder dialogFolder_;
@@ -315,8 +325,6 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   bool lockedSaid_ = false;
   // Value names of the settings set since start-up.
   std::set<std::string> setByUser_;
-  // The settings window was asked for before the password prompt existed.
-  bool settingsRequested_ = false;
   platform::UniqueIcon programIcon_;
   platform::UniqueBitmap menuImages_;
 };

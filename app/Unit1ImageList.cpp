@@ -133,7 +133,8 @@ void TForm1::WriteListFile(const std::string& path) {
 }
 
 void TForm1::SaveFileClick() {
-  const std::string path = imagelist::ChooseListFileToSave(hwnd(), dialogFolder_);
+  const std::string path =
+      ChooseFile([&] { return imagelist::ChooseListFileToSave(hwnd(), dialogFolder_); });
   if (path.empty()) return;
   if (keptList_ && keptList_->why == KeptWhy::LostCharacters &&
       lstrcmpiA(path.c_str(), keptList_->file.c_str()) == 0) {
@@ -151,7 +152,8 @@ void TForm1::SaveFileClick() {
 
 void TForm1::LoadFileClick() {
   TimedChange->SetEnabled(false);
-  const std::string path = imagelist::ChooseListFileToLoad(hwnd(), dialogFolder_);
+  const std::string path =
+      ChooseFile([&] { return imagelist::ChooseListFileToLoad(hwnd(), dialogFolder_); });
   if (path.empty()) return;
   const bool lost = ReadListFile(path);
 
@@ -216,8 +218,10 @@ void TForm1::FillWithWindowsImages() {
 }
 
 void TForm1::addClick() {
-  for (const std::string& path : imagelist::ChooseImageFiles(hwnd(), dialogFolder_))
+  for (const std::string& path :
+       ChooseFile([&] { return imagelist::ChooseImageFiles(hwnd(), dialogFolder_); })) {
     FileList->Add(path);
+  }
 }
 
 void TForm1::removeClick() {

@@ -166,7 +166,10 @@ void TForm1::SoundBrowseClick() {
                     .lpstrInitialDir = initialDir.c_str(),
                     .Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
                              OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_NOCHANGEDIR};
-  if (!platform::seams().fileDialog(ofn, false)) return;
+  {
+    const Requests::Scope open = requests_->Open(Opened::FileDialog);
+    if (!open || !platform::seams().fileDialog(ofn, false)) return;
+  }
   file.resize(file.find('\0'));
   dialogFolder_.Remember(file);
   Sound->Close();

@@ -95,17 +95,11 @@ void TForm1::RunReportedChange() {
   try {
     ChangeWallpaper();
   } catch (...) {
-    const bool wasOpen = changeErrorOpen_;
-    changeErrorOpen_ = true;
     ui::ReportCurrentException();
-    changeErrorOpen_ = wasOpen;
   }
 }
 
 void TForm1::TimedChangeTimer() {
-  // The error box is modal and its message loop delivers further ticks: each would open
-  // another box inside the last, without end. A tick waits until the box is closed.
-  if (changeErrorOpen_) return;
   // Nothing to change to: a tick is not the user's doing, and an error box every interval
   // would be all the user saw of an empty list.
   if (FileList->Count() == 0) return;

@@ -1,5 +1,6 @@
 #include "app/Unit3.h"
 
+#include "platform/Wine.h"
 #include "ui/Timer.h"
 
 namespace app {
@@ -61,7 +62,12 @@ void TForm3::ShowNotice(const std::string& caption, const std::string& text, int
 }
 
 void TForm3::StayAbove() {
-  if (Visible()) SetTimer(hwnd(), kRaiseTimer, kRaiseDelayMs, nullptr);
+  // Topmost, the notice stays above the program's other windows by the system's own order.
+  // Wine's X11 driver may still put a window shown later above it on the screen; there the
+  // notice is shown anew once that window is up.
+  if (Visible() && platform::RunningUnderWine()) {
+    SetTimer(hwnd(), kRaiseTimer, kRaiseDelayMs, nullptr);
+  }
 }
 
 LRESULT TForm3::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -69,11 +75,11 @@ LRESULT TForm3::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_SCROLLBAR));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_SCROLLBAR));
   }
+  // A notice dismissed before the re-raise stays dismissed.
+  if (msg == WM_SHOWWINDOW && !wp) KillTimer(hwnd(), kRaiseTimer);
   if (msg == WM_TIMER && wp == kRaiseTimer) {
     KillTimer(hwnd(), kRaiseTimer);
-    // The system's order already keeps this topmost window first, but some window systems
-    // (Wine's X11 driver) leave a window shown later above it on the screen; showing the
-    // notice anew, once that window is there, puts it back on top there too.
+    if (!Visible()) return 0;
     constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     ShowWindow(hwnd(), SW_HIDE);
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, flags | SWP_SHOWWINDOW);

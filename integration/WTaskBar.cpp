@@ -146,6 +146,12 @@ LRESULT TCustomWinTaskbar::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     UpdateIcon();
     return 0;
   }
+  if (msg == WM_CLOSE) {
+    ui::Guarded([this] {
+      if (OnCloseRequest) OnCloseRequest();
+    });
+    return 0;
+  }
   if (msg != kTrayCallbackMessage) return Window::OnMessage(msg, wp, lp);
   const int x = cursor.x;
   const int y = cursor.y;

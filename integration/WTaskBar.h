@@ -48,6 +48,8 @@ class TCustomWinTaskbar : public ui::Window {
   const ui::Timer& AddRetry() const noexcept { return *addRetry_; }
 
   std::function<void()> OnDblClick;
+  // WM_CLOSE from outside; the hidden window and its icon stay either way.
+  std::function<void()> OnCloseRequest;
 
  protected:
   virtual void DblClick();

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "platform/AppTitle.h"
+#include "platform/CodePage.h"
 #include "platform/Handles.h"
 
 namespace platform {
@@ -71,6 +72,21 @@ std::vector<SIZE> RealMonitorSizes() {
   return sizes;
 }
 
+// A box modal to a window on the screen opens over it. One owned by a hidden window belongs
+// to a reaction in the background (the icon's menu, a timed change): it opens in front of
+// the user's other programs, which the foreground lock would otherwise put above it.
+UINT BoxPlacement(HWND owner) {
+  return owner && IsWindowVisible(owner) ? 0 : MB_SETFOREGROUND | MB_TOPMOST;
+}
+
+// The box's own text conversion (MessageBoxA) holds at most 32767 characters and, past that,
+// shows a text pointer it never set: a path of 100 000 characters in an error text would
+// crash it. The text is converted here, whole.
+int ShowBox(HWND owner, const std::string& text, UINT type) {
+  return MessageBoxW(owner, ToWide(text).c_str(), ToWide(kAppTitle).c_str(),
+                     type | BoxPlacement(owner));
+}
+
 }  // namespace
 
 Seams& Seams::Get() {
@@ -99,7 +115,10 @@ void Seams::Reset() {
                           static_cast<DWORD>(value.size() + 1));
   };
   errorBox = [](HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), platform::kAppTitle, MB_OK | MB_ICONERROR);
+    ShowBox(owner, text, MB_OK | MB_ICONERROR);
+  };
+  question = [](HWND owner, const std::string& text) {
+    return ShowBox(owner, text, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
   };
   fileDialog = [](OPENFILENAMEA& ofn, bool save) {
     return (save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn)) != FALSE;

@@ -27,6 +27,8 @@ struct Seams {
   std::function<LONG(HKEY key, const char* name, const std::string& value)> writeRegistryText;
   // Shows the standard error box with the final text (full stop already added).
   std::function<void(HWND owner, const std::string& text)> errorBox;
+  // Asks a question with Yes and No, No the default; true for Yes.
+  std::function<bool(HWND owner, const std::string& text)> question;
   // Runs an open (save == false) or save dialog; true when the user chose a file.
   std::function<bool(OPENFILENAMEA& ofn, bool save)> fileDialog;
   std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> shellNotifyIcon;

@@ -90,6 +90,11 @@ LRESULT Application::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_QUERYENDSESSION:
       return TRUE;  // a log-off is never blocked
+    case WM_CLOSE:
+      Guarded([this] {
+        if (onCloseRequest) onCloseRequest();
+      });
+      return 0;
     case WM_ENDSESSION:
       if (wp && !sessionEnded_) {
         sessionEnded_ = true;

@@ -47,6 +47,9 @@ class Application : public Window {
 
   // Runs once when the session ends (log-off, shutdown), before the process is ended.
   std::function<void()> onEndSession;
+  // A close request from outside (taskkill without /F, a script). The window itself is never
+  // destroyed by it: that would take every form with it and leave the process running.
+  std::function<void()> onCloseRequest;
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -306,6 +306,9 @@ void RequireUsable(HWND h, const Options& opt) {
   if (opt.force) return;
   if (!IsWindowVisible(h)) throw Failure("the control is not visible (use --force)");
   if (!IsWindowEnabled(h)) throw Failure("the control is disabled (use --force)");
+  // A window that a modal box blocks takes no input either.
+  if (!IsWindowEnabled(GetAncestor(h, GA_ROOT)))
+    throw Failure("its window is blocked (use --force)");
 }
 
 std::string RectText(HWND h) {
