@@ -24,7 +24,9 @@ opens() { drv click TForm1 "$t" "$1" "${@:4}" && drv wait "$2" "$3" --visible >/
 blocked() { ! drv click TForm1 "$t" Done 2>&1; }
 close_from_outside() { wine taskkill /IM Papershift7.exe </dev/null >/dev/null 2>&1; }
 # The list: a missing file, then a picture, which is selected from the second start on.
-write_list() { printf 'C:\\windows\\gone.bmp\r\nC:\\windows\\sample-a.bmp\r\n' >"$E2E_APP_DIR/two.kvl"; }
+write_list() {
+  printf 'C:\\windows\\gone.bmp\r\nC:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp\r\n' >"$E2E_APP_DIR/two.kvl"
+}
 restart() {
   write_list && drv regset "$p" ItemIndex sz 1 >/dev/null && e2e_start_program &&
     drv wait TForm5 '*' --timeout 30000 >/dev/null
