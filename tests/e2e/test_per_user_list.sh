@@ -14,10 +14,11 @@ wine "$PS_DRIVER" decoy PsKeepDesktop 600000 </dev/null >/dev/null 2>&1 &  # see
 unlock() { chattr -i "$E2E_APP_DIR" "$per_user" 2>/dev/null; }
 trap 'unlock; e2e_teardown' EXIT
 chattr +i "$E2E_APP_DIR"
-restart() {
+stop() {
   drv tray 516 >/dev/null && drv wait '#32768' '*' --visible --timeout 5000 >/dev/null &&
-    drv menu end enter >/dev/null && e2e_wait_program_exit 20 && e2e_start_program
+    drv menu end enter >/dev/null && e2e_wait_program_exit 20
 }
+restart() { stop && e2e_start_program; }
 kvl='C:\\users\\[^\\]+\\AppData\\Local\\Kestrova\\default\.kvl'
 
 e2e_start_program
@@ -27,8 +28,10 @@ restart
 check_match "the per-user default list is the current list file" "^$kvl$" drv regget "$p" FileListSource
 per_user=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Kestrova' -type d)
 check "it is there" test -s "$per_user/default.kvl"
+# Exit writes the list into its file: the file is edited once the program has ended.
+stop
 printf 'C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg\r\nC:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp\r\n' >"$per_user/default.kvl"
-restart
+e2e_start_program
 entries() { drv listbox TForm1 "$E2E_TITLE" | tail -n +2; }
 check_eq "the next start loads it" 'C:\windows\Web\Wallpaper\Windows\sample-b.jpg
 C:\windows\Web\Wallpaper\Windows\sample-a.bmp' entries
