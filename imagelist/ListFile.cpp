@@ -13,10 +13,6 @@ namespace imagelist {
 
 namespace {
 
-std::string Recode(std::string_view text, UINT from, UINT to) {
-  return platform::FromWide(platform::ToWide(text, from), to);
-}
-
 // The file is UTF-8 and the entries are in the process's code page: the same under the
 // manifest, but not on systems that ignore it.
 bool ProcessUsesUtf8() {
@@ -29,13 +25,13 @@ std::vector<std::string> ReadListFileEntries(const std::string& path, bool* lost
   if (lostCharacters) *lostCharacters = false;
   const std::vector<uint8_t> bytes = platform::ReadWholeFile(path);
   const UINT legacy = platform::LegacyAnsiCodePage();
-  std::vector<std::string> entries =
-      ParseListFile(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                    [legacy](std::string_view line) { return Recode(line, legacy, CP_UTF8); });
+  std::vector<std::string> entries = ParseListFile(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+      [legacy](std::string_view line) { return platform::Recode(line, legacy, CP_UTF8); });
   if (!ProcessUsesUtf8()) {
     bool lost = false;
     for (std::string& entry : entries) {
-      entry = platform::FromWide(platform::ToWide(entry, CP_UTF8), CP_ACP, &lost);
+      entry = platform::Recode(entry, CP_UTF8, CP_ACP, &lost);
     }
     if (lostCharacters) *lostCharacters = lost;
   }
@@ -49,7 +45,8 @@ void WriteListFileEntries(const std::string& path, const std::vector<std::string
   } else {
     std::vector<std::string> utf8;
     utf8.reserve(entries.size());
-    for (const std::string& entry : entries) utf8.push_back(Recode(entry, CP_ACP, CP_UTF8));
+    for (const std::string& entry : entries)
+      utf8.push_back(platform::Recode(entry, CP_ACP, CP_UTF8));
     text = SerializeListFile(utf8);
   }
   platform::SafeFileWriter writer(path);

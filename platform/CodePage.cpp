@@ -25,6 +25,10 @@ std::string FromWide(std::wstring_view text, UINT codePage, bool* lost) {
   return narrow;
 }
 
+std::string Recode(std::string_view text, UINT from, UINT to, bool* lost) {
+  return FromWide(ToWide(text, from), to, lost);
+}
+
 UINT LegacyAnsiCodePage() {
   // The system locale's code page rather than GetACP(), which the manifest turns to UTF-8,
   // and rather than the registry's "ACP", which says UTF-8 too where the user has switched

@@ -12,8 +12,8 @@ namespace {
 std::string Scrambled(const std::string& text) {
   if (text.empty()) return {};
   const UINT legacy = platform::LegacyAnsiCodePage();
-  const std::string bytes = platform::FromWide(platform::ToWide(text), legacy);
-  return platform::FromWide(platform::ToWide(ScrambleText(bytes, kPasswordKey), legacy));
+  const std::string bytes = platform::Recode(text, CP_ACP, legacy);
+  return platform::Recode(ScrambleText(bytes, kPasswordKey), legacy, CP_ACP);
 }
 
 }  // namespace

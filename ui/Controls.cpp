@@ -165,9 +165,9 @@ void Control::SetFont(HFONT font) {
 
 // ---- Label ----
 
-Label::Label(HWND parent, const Spec& spec) {
-  Create("STATIC", spec.caption, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | spec.style, 0, parent, spec.x,
-         spec.y, spec.width, spec.height);
+Label::Label(HWND parent, const Layout& layout) {
+  Create("STATIC", layout.caption, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | layout.style, 0, parent,
+         layout.x, layout.y, layout.width, layout.height);
 }
 
 bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
@@ -181,10 +181,10 @@ bool Label::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- Button ----
 
-Button::Button(HWND parent, const Spec& spec) {
-  Create("BUTTON", spec.caption,
-         WS_VISIBLE | WS_TABSTOP | (spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, parent,
-         spec.x, spec.y, spec.width, spec.height);
+Button::Button(HWND parent, const Layout& layout) {
+  Create("BUTTON", layout.caption,
+         WS_VISIBLE | WS_TABSTOP | (layout.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, parent,
+         layout.x, layout.y, layout.width, layout.height);
 }
 
 void Button::Click() {
@@ -200,9 +200,9 @@ bool Button::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- CheckBox ----
 
-CheckBox::CheckBox(HWND parent, const Spec& spec) {
-  Create("BUTTON", spec.caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, spec.x,
-         spec.y, spec.width, spec.height);
+CheckBox::CheckBox(HWND parent, const Layout& layout) {
+  Create("BUTTON", layout.caption, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, parent, layout.x,
+         layout.y, layout.width, layout.height);
   Subclass();  // for the mouse-release reaction
 }
 
@@ -242,22 +242,23 @@ bool CheckBox::OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 // ---- Edit ----
 
-Edit::Edit(HWND parent, const Spec& spec) {
+Edit::Edit(HWND parent, const Layout& layout) {
   // In a multi-line edit ES_AUTOHSCROLL turns word wrap off.
-  const DWORD scroll = (spec.style & ES_MULTILINE) ? 0 : ES_AUTOHSCROLL;
-  Create("EDIT", "", WS_VISIBLE | WS_TABSTOP | scroll | spec.style, WS_EX_CLIENTEDGE, parent,
-         spec.x, spec.y, spec.width, spec.height);
-  if (spec.maxLength > 0)
-    SendMessageA(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
+  const DWORD scroll = (layout.style & ES_MULTILINE) ? 0 : ES_AUTOHSCROLL;
+  Create("EDIT", "", WS_VISIBLE | WS_TABSTOP | scroll | layout.style, WS_EX_CLIENTEDGE, parent,
+         layout.x, layout.y, layout.width, layout.height);
+  if (layout.maxLength > 0)
+    SendMessageA(hwnd(), EM_SETLIMITTEXT, static_cast<WPARAM>(layout.maxLength), 0);
 }
 
 // ---- SpinEdit ----
 
-SpinEdit::SpinEdit(HWND parent, const Spec& spec) : min_(spec.minValue), max_(spec.maxValue) {
+SpinEdit::SpinEdit(HWND parent, const Layout& layout)
+    : min_(layout.minValue), max_(layout.maxValue) {
   // A tab stop: with the focus on the field, the up-down's arrow keys change the value.
   Create("EDIT", std::to_string(min_),
          WS_VISIBLE | WS_TABSTOP | ES_READONLY | ES_NUMBER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
-         parent, spec.x, spec.y, spec.width, spec.height);
+         parent, layout.x, layout.y, layout.width, layout.height);
   upDown_.reset(CreateWindowExA(
       0, UPDOWN_CLASSA, "",
       WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0,
@@ -297,10 +298,10 @@ bool SpinEdit::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- ComboBox ----
 
-ComboBox::ComboBox(HWND parent, const Spec& spec) {
-  Create("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, parent, spec.x,
-         spec.y, spec.width, spec.height);
-  for (const std::string& item : spec.items) {
+ComboBox::ComboBox(HWND parent, const Layout& layout) {
+  Create("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, parent,
+         layout.x, layout.y, layout.width, layout.height);
+  for (const std::string& item : layout.items) {
     SendMessageA(hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   }
 }
@@ -322,11 +323,11 @@ bool ComboBox::OnParentNotify(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
 
 // ---- TabControl ----
 
-TabControl::TabControl(HWND parent, const Spec& spec) {
-  Create(WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, parent, spec.x, spec.y,
-         spec.width, spec.height);
-  for (size_t i = 0; i < spec.tabs.size(); ++i) {
-    TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>(spec.tabs[i].c_str())};
+TabControl::TabControl(HWND parent, const Layout& layout) {
+  Create(WC_TABCONTROLA, "", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, parent, layout.x,
+         layout.y, layout.width, layout.height);
+  for (size_t i = 0; i < layout.tabs.size(); ++i) {
+    TCITEMA item{.mask = TCIF_TEXT, .pszText = const_cast<char*>(layout.tabs[i].c_str())};
     SendMessageA(hwnd(), TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
   }
 }
@@ -372,9 +373,9 @@ bool TabControl::OnParentNotify(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
 
 // ---- Picture ----
 
-Picture::Picture(HWND parent, const Spec& spec) {
-  Create("STATIC", "", WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, parent, spec.x, spec.y, spec.width,
-         spec.height);
+Picture::Picture(HWND parent, const Layout& layout) {
+  Create("STATIC", "", WS_VISIBLE | SS_OWNERDRAW | SS_NOTIFY, 0, parent, layout.x, layout.y,
+         layout.width, layout.height);
 }
 
 void Picture::SetBitmap(HBITMAP bitmap) {

@@ -2,7 +2,7 @@
 // One class per standard control kind, each owning its HWND. Events are
 // single-assignment std::function members named after the event.
 //
-// A control is built from its kind's Spec, named fields in the parent's client coordinates:
+// A control is built from its kind's Layout, named fields in the parent's client coordinates:
 //   ui::CheckBox box(parent, {.caption = "Sound", .x = 12, .y = 70, .width = 200, .height = 20});
 //
 // Rules the program relies on: setting a check box's state from code runs onClick when
@@ -66,12 +66,12 @@ class Control {
 
 class Label : public Control {
  public:
-  struct Spec {
+  struct Layout {
     std::string caption;
     int x = 0, y = 0, width = 0, height = 0;
     DWORD style = 0;  // SS_* beside left-aligned text without prefix characters
   };
-  Label(HWND parent, const Spec& spec);
+  Label(HWND parent, const Layout& layout);
   // Colour of the text (CLR_INVALID: the system's window text colour).
   void SetTextColour(COLORREF colour) { textColour_ = colour; }
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -82,12 +82,12 @@ class Label : public Control {
 
 class Button : public Control {
  public:
-  struct Spec {
+  struct Layout {
     std::string caption;
     int x = 0, y = 0, width = 0, height = 0;
     bool isDefault = false;  // drawn as the button Enter presses
   };
-  Button(HWND parent, const Spec& spec);
+  Button(HWND parent, const Layout& layout);
   std::function<void()> onClick;
   void Click();  // as a user click
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -95,11 +95,11 @@ class Button : public Control {
 
 class CheckBox : public Control {
  public:
-  struct Spec {
+  struct Layout {
     std::string caption;
     int x = 0, y = 0, width = 0, height = 0;
   };
-  CheckBox(HWND parent, const Spec& spec);
+  CheckBox(HWND parent, const Layout& layout);
   bool Checked() const noexcept;
   // Runs onClick when the state changes.
   void SetChecked(bool checked);
@@ -117,22 +117,22 @@ class CheckBox : public Control {
 // EDIT for text input; the password fields show '*'.
 class Edit : public Control {
  public:
-  struct Spec {
+  struct Layout {
     int x = 0, y = 0, width = 0, height = 0;
     DWORD style = 0;    // ES_*, WS_VSCROLL
     int maxLength = 0;  // 0: the system's limit
   };
-  Edit(HWND parent, const Spec& spec);
+  Edit(HWND parent, const Layout& layout);
 };
 
 // Read-only EDIT with an up-down control: changed by its arrows and the arrow keys only.
 class SpinEdit : public Control {
  public:
-  struct Spec {
+  struct Layout {
     int x = 0, y = 0, width = 0, height = 0;
     int minValue = 0, maxValue = 0;
   };
-  SpinEdit(HWND parent, const Spec& spec);
+  SpinEdit(HWND parent, const Layout& layout);
   int Value() const;
   // Brings the value into the bounds and runs onChange.
   void SetValue(int value);
@@ -151,11 +151,11 @@ class SpinEdit : public Control {
 
 class ComboBox : public Control {
  public:
-  struct Spec {
+  struct Layout {
     int x = 0, y = 0, width = 0, height = 0;  // the height includes the open list
     std::vector<std::string> items;
   };
-  ComboBox(HWND parent, const Spec& spec);
+  ComboBox(HWND parent, const Layout& layout);
   int ItemIndex() const;
   void SetItemIndex(int index);    // runs nothing
   std::function<void()> onChange;  // the user picked an item
@@ -165,11 +165,11 @@ class ComboBox : public Control {
 // SysTabControl32 whose tabs show one page panel each.
 class TabControl : public Control {
  public:
-  struct Spec {
+  struct Layout {
     int x = 0, y = 0, width = 0, height = 0;
     std::vector<std::string> tabs;
   };
-  TabControl(HWND parent, const Spec& spec);
+  TabControl(HWND parent, const Layout& layout);
   int ActivePage() const;
   void SetActivePage(int index);  // shows that page's panel
   // The next page (delta +1) or the previous one (-1), round the end.
@@ -188,10 +188,10 @@ class TabControl : public Control {
 // Owner-drawn STATIC that paints a bitmap stretched to its size (shares the caller's bitmap).
 class Picture : public Control {
  public:
-  struct Spec {
+  struct Layout {
     int x = 0, y = 0, width = 0, height = 0;
   };
-  Picture(HWND parent, const Spec& spec);
+  Picture(HWND parent, const Layout& layout);
   void SetBitmap(HBITMAP bitmap);  // not owned
   HBITMAP Bitmap() const noexcept { return bitmap_; }
   bool OnParentNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -216,11 +216,11 @@ class Hint {
   std::string shown_;
 };
 
-// A control (or panel) owned by the caller, from its Spec written in place:
+// A control (or panel) owned by the caller, from its Layout written in place:
 //   ui::Make<ui::Button>(parent, {.caption = "Ok", .x = 84, ...}).
 template <typename T>
-std::unique_ptr<T> Make(HWND parent, const typename T::Spec& spec) {
-  return std::make_unique<T>(parent, spec);
+std::unique_ptr<T> Make(HWND parent, const typename T::Layout& layout) {
+  return std::make_unique<T>(parent, layout);
 }
 
 // The fonts of the program's controls, created once.

@@ -9,18 +9,18 @@ namespace {
 Application* g_application = nullptr;
 }
 
-void Form::CreateForm(const FormSpec& spec) {
+void Form::CreateForm(const FormLayout& layout) {
   Application* app = Application::Instance();
-  CreateHwnd({.className = spec.className,
-              .caption = spec.caption,
-              .style = spec.style,
-              .exStyle = spec.exStyle | WS_EX_CONTROLPARENT,
+  CreateHwnd({.className = layout.className,
+              .caption = layout.caption,
+              .style = layout.style,
+              .exStyle = layout.exStyle | WS_EX_CONTROLPARENT,
               .x = 0,
               .y = 0,
-              .width = spec.width,
-              .height = spec.height,
-              .parent = spec.owner ? spec.owner : (app ? app->Owner() : nullptr),
-              .icon = spec.icon});
+              .width = layout.width,
+              .height = layout.height,
+              .parent = layout.owner ? layout.owner : (app ? app->Owner() : nullptr),
+              .icon = layout.icon});
 }
 
 LRESULT Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

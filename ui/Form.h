@@ -8,7 +8,7 @@ namespace ui {
 class Form : public Window {
  protected:
   Form() = default;
-  struct FormSpec {
+  struct FormLayout {
     const char* className;
     std::string caption;
     DWORD style;
@@ -18,7 +18,7 @@ class Form : public Window {
     HICON icon = nullptr;
     HWND owner = nullptr;  // null: the application's hidden window
   };
-  void CreateForm(const FormSpec& spec);
+  void CreateForm(const FormLayout& layout);
 
   // The close box or a close request from the system; the default hides the form.
   virtual void FormClose() { Hide(); }

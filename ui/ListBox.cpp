@@ -134,11 +134,11 @@ std::vector<size_t> SortedOrder(const std::vector<std::string>& texts, size_t li
 
 }  // namespace
 
-ListBox::ListBox(HWND parent, const Spec& spec) {
+ListBox::ListBox(HWND parent, const Layout& layout) {
   Create("LISTBOX", "",
          WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
              LBS_HASSTRINGS,
-         WS_EX_CLIENTEDGE, parent, spec.x, spec.y, spec.width, spec.height);
+         WS_EX_CLIENTEDGE, parent, layout.x, layout.y, layout.width, layout.height);
   listProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrA(hwnd(), GCLP_WNDPROC));
   listProcW_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd(), GCLP_WNDPROC));
 }

@@ -15,10 +15,10 @@ namespace ui {
 // place found with the system's case-insensitive comparison.
 class ListBox : public Control {
  public:
-  struct Spec {
+  struct Layout {
     int x = 0, y = 0, width = 0, height = 0;
   };
-  ListBox(HWND parent, const Spec& spec);
+  ListBox(HWND parent, const Layout& layout);
   int Count() const;
   // "List index out of bounds (%d)" outside 0..Count()-1.
   std::string Item(int index) const;

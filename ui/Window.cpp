@@ -42,13 +42,14 @@ Window::~Window() {
   }
 }
 
-void Window::CreateHwnd(const Spec& spec) {
-  RegisterOnce(spec.className, spec.classStyle, spec.background, spec.icon, &Window::Proc);
-  CreateWindowExA(spec.exStyle, spec.className, spec.caption.c_str(), spec.style,
-                  ScaleToDpi(spec.x), ScaleToDpi(spec.y), ScaleToDpi(spec.width),
-                  ScaleToDpi(spec.height), spec.parent, nullptr, GetModuleHandleA(nullptr), this);
+void Window::CreateHwnd(const Layout& layout) {
+  RegisterOnce(layout.className, layout.classStyle, layout.background, layout.icon, &Window::Proc);
+  CreateWindowExA(layout.exStyle, layout.className, layout.caption.c_str(), layout.style,
+                  ScaleToDpi(layout.x), ScaleToDpi(layout.y), ScaleToDpi(layout.width),
+                  ScaleToDpi(layout.height), layout.parent, nullptr, GetModuleHandleA(nullptr),
+                  this);
   if (!hwnd_)
-    throw platform::Error(platform::Format("Error creating window class %s", spec.className));
+    throw platform::Error(platform::Format("Error creating window class %s", layout.className));
 }
 
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -186,14 +187,14 @@ int Window::ClientHeight() const {
   return ScaleFromDpi(r.bottom);
 }
 
-Panel::Panel(HWND parent, const Spec& spec) {
+Panel::Panel(HWND parent, const Layout& layout) {
   CreateHwnd({.className = "TPanel",
               .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-              .exStyle = spec.exStyle | WS_EX_CONTROLPARENT,
-              .x = spec.x,
-              .y = spec.y,
-              .width = spec.width,
-              .height = spec.height,
+              .exStyle = layout.exStyle | WS_EX_CONTROLPARENT,
+              .x = layout.x,
+              .y = layout.y,
+              .width = layout.width,
+              .height = layout.height,
               .parent = parent});
 }
 

@@ -53,7 +53,7 @@ class Window {
  protected:
   Window() = default;
 
-  struct Spec {
+  struct Layout {
     const char* className;
     std::string caption;
     DWORD style = WS_OVERLAPPEDWINDOW;
@@ -64,7 +64,7 @@ class Window {
     HICON icon = nullptr;
     UINT classStyle = 0;
   };
-  void CreateHwnd(const Spec& spec);
+  void CreateHwnd(const Layout& layout);
 
   // Handles one message; the default routes control notifications and timers and
   // then calls DefWindowProcA.
@@ -86,11 +86,11 @@ class Window {
 // notifications of its controls like any window of ours.
 class Panel : public Window {
  public:
-  struct Spec {
+  struct Layout {
     int x = 0, y = 0, width = 0, height = 0;
     DWORD exStyle = 0;  // WS_EX_CLIENTEDGE: a lowered frame
   };
-  Panel(HWND parent, const Spec& spec);
+  Panel(HWND parent, const Layout& layout);
 };
 
 // Lets the window system deliver pending messages (used by long scans).

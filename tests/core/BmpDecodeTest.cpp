@@ -49,7 +49,7 @@ void Put32(Bytes& b, size_t at, uint32_t v) {
 
 using Bgr = std::array<uint8_t, 3>;
 
-struct BmpSpec {
+struct BmpLayout {
   uint32_t headerSize = 40;
   int32_t width = 0, height = 0;  // negative height: top-down
   uint16_t bits = 24;
@@ -61,7 +61,7 @@ struct BmpSpec {
 };
 
 // A bitmap file as Windows writes one.
-Bytes MakeBmp(const BmpSpec& s) {
+Bytes MakeBmp(const BmpLayout& s) {
   const bool core = s.headerSize == 12;
   const size_t masksAfterHeader = s.compression == 3 && s.headerSize == 40 ? 12 : 0;
   const size_t entrySize = core ? 3 : 4;
