@@ -69,6 +69,8 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   void RestoreAllSettings();
   void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
                       const std::string& tileWallpaper);
+  // The selected entry in the chosen style ("List index out of bounds" with none).
+  void ApplySelected();
   void ChangeWallpaper();
   // The preview of a change: made in full only while the window is shown. Hidden, the entry
   // is only tested as a picture (the same errors at the same step), and its preview is made

@@ -57,7 +57,7 @@ void TForm1::BtDoneClick() {
   SaveAllSettings();
   // With nothing selected (an empty list is a normal state) there is nothing to install;
   // the list is still written and the window closes.
-  if (FileList->ItemIndex() >= 0) ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  if (FileList->ItemIndex() >= 0) ApplySelected();
   atShow_.reset();
   if (!WriteCurrentListFile()) ShowKeptListNotice();
   const bool timed = TimeChangeCh->Checked();
@@ -72,7 +72,7 @@ void TForm1::BtDoneClick() {
 void TForm1::BtCancelClick() {
   RestoreAllSettings();
   SetStyleTexts(WPStyle->ItemIndex());
-  if (FileList->ItemIndex() >= 0) ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  if (FileList->ItemIndex() >= 0) ApplySelected();
   EndVisit();
   HideSettings();
 }

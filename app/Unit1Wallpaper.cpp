@@ -49,9 +49,7 @@ class FormChangeList final : public wallpaper::ChangeList {
   int Selected() const override { return form_.FileList->ItemIndex(); }
   void Select(int index) override { form_.FileList->SetItemIndex(index); }
   void Preview() override { form_.PreviewForChange(); }
-  void ApplySelected() override {
-    form_.ApplyWallpaper(form_.FileList->Item(form_.FileList->ItemIndex()), form_.DS, form_.ST);
-  }
+  void ApplySelected() override { form_.ApplySelected(); }
   void DeleteSelected() override {
     form_.FileList->Delete(form_.FileList->ItemIndex());
     form_.FileList->SetItemIndex(-1);
@@ -63,6 +61,10 @@ class FormChangeList final : public wallpaper::ChangeList {
 };
 
 }  // namespace
+
+void TForm1::ApplySelected() {
+  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+}
 
 void TForm1::ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
                             const std::string& tileWallpaper) {
@@ -111,7 +113,7 @@ void TForm1::ChangePopClick() {
 }
 
 void TForm1::InstantChClick() {
-  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  ApplySelected();
 }
 
 void TForm1::WPStyleChange() {
@@ -135,7 +137,7 @@ void TForm1::ApplyStyleFromMenu(int styleIndex) {
   WPStyle->SetItemIndex(styleIndex);
   setByUser_.insert(names::kWallpaperStyle);
   SetStyleTexts(styleIndex);
-  ApplyWallpaper(FileList->Item(FileList->ItemIndex()), DS, ST);
+  ApplySelected();
 }
 
 void TForm1::TitlePopClick() {
