@@ -1,5 +1,6 @@
 // The JPEG readers on one input: the header, the conversion into a bitmap file (kept in
-// memory and checked against the header), and the scaled decode of the preview.
+// memory and checked against the header), and the scaled decode of the preview, also with
+// the input pulled in pieces.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -111,7 +112,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                              preview->bgr.size()) == 0);
     }
   }
+  // Pulled in small pieces, as a file is read, the decode ends the same way.
+  size_t at = 0;
+  const size_t piece = 1 + fuzz::Pick(data, size) % 97;
+  const auto pulled = fuzz::Try([&] {
+    return picture::DecodeJpegForPreview(picture::JpegInput([&](uint8_t* into, size_t room) {
+                                           const size_t n = std::min({room, piece, size - at});
+                                           if (n > 0) std::memcpy(into, data + at, n);
+                                           at += n;
+                                           return n;
+                                         }),
+                                         minWidth, minHeight);
+  });
+  FUZZ_CHECK(pulled.has_value() == preview.has_value());
   if (!preview) return 0;
+  FUZZ_CHECK(pulled->bgr == preview->bgr);
   FUZZ_CHECK(header && preview->fullWidth == header->width &&
              preview->fullHeight == header->height);
   FUZZ_CHECK(preview->width > 0 && preview->width <= preview->fullWidth);

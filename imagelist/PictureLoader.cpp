@@ -38,8 +38,12 @@ LoadedPicture FromDecoded(const picture::DecodedImage& image, int fullW, int ful
   return picture;
 }
 
-LoadedPicture LoadJpeg(const std::vector<uint8_t>& data, int frameW, int frameH, Depth depth) {
-  const picture::JpegHeader header = picture::ReadJpegHeader(data.data(), data.size());
+// The file is read only as far as libjpeg goes: a test reads the header alone.
+LoadedPicture LoadJpeg(const std::string& path, int frameW, int frameH, Depth depth) {
+  platform::SequentialReader file(path);
+  const picture::JpegInput input(
+      [&file](uint8_t* into, size_t size) { return file.Read(into, size); });
+  const picture::JpegHeader header = picture::ReadJpegHeader(input);
   if (depth == Depth::Test) {
     LoadedPicture picture;
     picture.width = header.width;
@@ -47,8 +51,8 @@ LoadedPicture LoadJpeg(const std::vector<uint8_t>& data, int frameW, int frameH,
     return picture;
   }
   const SIZE shown = ShownSize(header.width, header.height, frameW, frameH);
-  picture::DecodedImage image =
-      picture::DecodeJpegForPreview(data.data(), data.size(), shown.cx, shown.cy);
+  file.Rewind();
+  picture::DecodedImage image = picture::DecodeJpegForPreview(input, shown.cx, shown.cy);
   // libjpeg scales by 1/8 at most: a 48 MP picture still comes out at 1000 x 750. The
   // preview keeps only what it shows, and a box filter draws it better than stretching.
   const int factor = picture::ReductionFactor(image.width, image.height, shown.cx, shown.cy);
@@ -140,16 +144,15 @@ LoadedPicture LoadMetafile(const std::vector<uint8_t>& data, int frameW, int fra
 
 LoadedPicture Load(const std::string& path, int frameW, int frameH, Depth depth) {
   const picture::PictureKind kind = picture::PictureKindOf(path);
-  const std::vector<uint8_t> data = platform::ReadWholeFile(path);
   switch (kind) {
     case picture::PictureKind::Bitmap:
-      return LoadBmp(data, frameW, frameH);
+      return LoadBmp(platform::ReadWholeFile(path), frameW, frameH);
     case picture::PictureKind::Jpeg:
-      return LoadJpeg(data, frameW, frameH, depth);
+      return LoadJpeg(path, frameW, frameH, depth);
     case picture::PictureKind::Icon:
-      return LoadIconFile(data);
+      return LoadIconFile(platform::ReadWholeFile(path));
     case picture::PictureKind::Metafile:
-      return LoadMetafile(data, frameW, frameH);
+      return LoadMetafile(platform::ReadWholeFile(path), frameW, frameH);
   }
   throw platform::Error(
       platform::Format("Unknown picture file extension (.%s)", picture::ExtensionOf(path).c_str()));

@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <vector>
 
 #include <jpeglib.h>
@@ -64,10 +65,62 @@ void EmitMessage(j_common_ptr cinfo, int msgLevel) {
 // libjpeg's default prints to stderr; a GUI program has nowhere to print.
 void OutputMessage(j_common_ptr) {}
 
+// libjpeg's source for a pull: one small buffer, refilled as libjpeg asks for more.
+struct PullSource {
+  jpeg_source_mgr pub{};  // first: libjpeg hands back a pointer to it
+  const JpegPull* pull = nullptr;
+  std::vector<uint8_t> buffer;
+  std::exception_ptr failure;  // what the pull threw; rethrown once libjpeg is left
+  bool started = false;
+};
+
+constexpr size_t kPullBytes = 64 * 1024;
+
+boolean FillFromPull(j_decompress_ptr cinfo) {
+  auto* src = reinterpret_cast<PullSource*>(cinfo->src);
+  size_t got = 0;
+  try {
+    got = (*src->pull)(src->buffer.data(), src->buffer.size());
+  } catch (...) {
+    src->failure = std::current_exception();
+  }
+  // No exception may pass libjpeg's frames; the error exit's jump takes it past them.
+  if (src->failure) ERREXIT(cinfo, JERR_FILE_READ);
+  // An empty file fails as empty bytes in memory do.
+  if (got == 0 && !src->started) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+  src->started = true;
+  if (got == 0) {
+    // As libjpeg's own sources do: a made-up end of image after a warning, and the
+    // warning fails the decode, since a truncated file is damaged data.
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    src->buffer[0] = 0xFF;
+    src->buffer[1] = JPEG_EOI;
+    got = 2;
+  }
+  src->pub.next_input_byte = src->buffer.data();
+  src->pub.bytes_in_buffer = got;
+  return TRUE;
+}
+
+void SkipFromPull(j_decompress_ptr cinfo, long count) {
+  jpeg_source_mgr* src = cinfo->src;
+  while (count > static_cast<long>(src->bytes_in_buffer)) {
+    count -= static_cast<long>(src->bytes_in_buffer);
+    FillFromPull(cinfo);
+  }
+  if (count > 0) {
+    src->next_input_byte += count;
+    src->bytes_in_buffer -= static_cast<size_t>(count);
+  }
+}
+
+void NoSourceStep(j_decompress_ptr) {}
+
 // One decompression. libjpeg's objects are released by the destructor whatever happened.
 struct Decompressor {
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
+  PullSource source;
 
   Decompressor() {
     cinfo.err = jpeg_std_error(&err.pub);
@@ -81,7 +134,10 @@ struct Decompressor {
   Decompressor(const Decompressor&) = delete;
   Decompressor& operator=(const Decompressor&) = delete;
 
-  [[noreturn]] void Fail() const { ThrowJpegError(err.code); }
+  [[noreturn]] void Fail() const {
+    if (source.failure) std::rethrow_exception(source.failure);
+    ThrowJpegError(err.code);
+  }
 };
 
 // Runs step(context) with libjpeg's error exit pointing back here. libjpeg reports errors
@@ -113,13 +169,27 @@ void Run(Decompressor& d, Step&& step) {
   if (!RunGuarded(d, step)) d.Fail();
 }
 
-void Open(Decompressor& d, const uint8_t* data, size_t size) {
+void Open(Decompressor& d, const JpegInput& input) {
   // jpeg_mem_src takes an unsigned long, which is 32 bits on Windows.
-  if (size > ULONG_MAX) ThrowJpegError(JERR_IMAGE_TOO_BIG);
+  if (!input.pull && input.size > ULONG_MAX) ThrowJpegError(JERR_IMAGE_TOO_BIG);
+  PullSource& src = d.source;
+  if (input.pull) {
+    src.pull = &input.pull;
+    src.buffer.resize(kPullBytes);
+    src.pub.init_source = NoSourceStep;
+    src.pub.fill_input_buffer = FillFromPull;
+    src.pub.skip_input_data = SkipFromPull;
+    src.pub.resync_to_restart = jpeg_resync_to_restart;
+    src.pub.term_source = NoSourceStep;
+  }
   Run(d, [&] {
     jpeg_create_decompress(&d.cinfo);
     d.cinfo.mem->max_memory_to_use = kMaxLibjpegMemory;
-    jpeg_mem_src(&d.cinfo, data, static_cast<unsigned long>(size));
+    if (input.pull) {
+      d.cinfo.src = &src.pub;
+    } else {
+      jpeg_mem_src(&d.cinfo, input.data, static_cast<unsigned long>(input.size));
+    }
     jpeg_read_header(&d.cinfo, TRUE);
   });
 }
@@ -304,9 +374,9 @@ void PutLe32(uint8_t* p, uint32_t v) {
   PutLe16(p + 2, v >> 16);
 }
 
-DecodedImage Decode(const uint8_t* data, size_t size, int minWidth, int minHeight) {
+DecodedImage Decode(const JpegInput& input, int minWidth, int minHeight) {
   Decompressor d;
-  Open(d, data, size);
+  Open(d, input);
   unsigned scale = 8;
   Run(d, [&] {
     for (unsigned n = 1; n < 8; ++n) {
@@ -337,9 +407,9 @@ DecodedImage Decode(const uint8_t* data, size_t size, int minWidth, int minHeigh
 
 }  // namespace
 
-JpegHeader ReadJpegHeader(const uint8_t* data, size_t size) {
+JpegHeader ReadJpegHeader(const JpegInput& input) {
   Decompressor d;
-  Open(d, data, size);
+  Open(d, input);
   return {static_cast<int>(d.cinfo.image_width), static_cast<int>(d.cinfo.image_height),
           d.cinfo.num_components};
 }
@@ -364,10 +434,10 @@ std::array<uint8_t, kBmpHeaderSize> BmpHeader24(int width, int height) {
   return h;
 }
 
-void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink, DesktopLayout layout,
+void ConvertJpegToBmp(const JpegInput& input, BmpSink& sink, DesktopLayout layout,
                       PixelSize extent) {
   Decompressor d;
-  Open(d, data, size);
+  Open(d, input);
   JpegRegion region = RegionFor(layout, static_cast<int>(d.cinfo.image_width),
                                 static_cast<int>(d.cinfo.image_height), extent);
   SetUpOutput(d, static_cast<unsigned>(region.scaleNum));
@@ -403,12 +473,12 @@ void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink, DesktopLa
   sink.WriteAt(0, header.data(), header.size());
 }
 
-DecodedImage DecodeJpegForPreview(const uint8_t* data, size_t size, int minWidth, int minHeight) {
-  return Decode(data, size, minWidth, minHeight);
+DecodedImage DecodeJpegForPreview(const JpegInput& input, int minWidth, int minHeight) {
+  return Decode(input, minWidth, minHeight);
 }
 
 DecodedImage DecodeJpegFull(const uint8_t* data, size_t size) {
-  return Decode(data, size, INT_MAX, INT_MAX);
+  return Decode(JpegInput(data, size), INT_MAX, INT_MAX);
 }
 
 }  // namespace picture

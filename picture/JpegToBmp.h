@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "picture/DesktopRegion.h"
 #include "picture/Image.h"
@@ -21,12 +23,31 @@ class BmpSink {
   virtual void WriteAt(uint64_t offset, const void* data, size_t size) = 0;
 };
 
+// Fills up to `size` bytes at `into` with the next part of a JPEG file and returns how
+// many, 0 at its end. What it throws comes out of the decode as it was thrown.
+using JpegPull = std::function<size_t(uint8_t* into, size_t size)>;
+
+// Where a decode reads the JPEG: bytes already in memory, or a pull that libjpeg calls
+// only as far as it decodes, so that a header, or a crop of the top rows, reads only the
+// start of a large file.
+struct JpegInput {
+  JpegInput(const uint8_t* bytes, size_t count) : data(bytes), size(count) {}
+  explicit JpegInput(JpegPull reader) : pull(std::move(reader)) {}
+
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  JpegPull pull;
+};
+
 struct JpegHeader {
   int width, height, components;
 };
 
 // Reads the header only; the image data are not looked at.
-JpegHeader ReadJpegHeader(const uint8_t* data, size_t size);
+JpegHeader ReadJpegHeader(const JpegInput& input);
+inline JpegHeader ReadJpegHeader(const uint8_t* data, size_t size) {
+  return ReadJpegHeader(JpegInput(data, size));
+}
 
 inline constexpr size_t kBmpHeaderSize = 54;  // BITMAPFILEHEADER + BITMAPINFOHEADER
 
@@ -40,12 +61,20 @@ std::array<uint8_t, kBmpHeaderSize> BmpHeader24(int width, int height);
 // picture is never held whole); the headers go in last, so a conversion that fails part-way
 // leaves no valid bitmap behind. A bitmap that would not fit the format's 32-bit sizes
 // fails before Reserve.
-void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink,
+void ConvertJpegToBmp(const JpegInput& input, BmpSink& sink,
                       DesktopLayout layout = DesktopLayout::Whole, PixelSize extent = {});
+inline void ConvertJpegToBmp(const uint8_t* data, size_t size, BmpSink& sink,
+                             DesktopLayout layout = DesktopLayout::Whole, PixelSize extent = {}) {
+  ConvertJpegToBmp(JpegInput(data, size), sink, layout, extent);
+}
 
 // Decodes with libjpeg's DCT scaling: the smallest scale N/8 (N in 1..8) whose output is
 // at least minWidth x minHeight, or full size when the picture is smaller than that.
-DecodedImage DecodeJpegForPreview(const uint8_t* data, size_t size, int minWidth, int minHeight);
+DecodedImage DecodeJpegForPreview(const JpegInput& input, int minWidth, int minHeight);
+inline DecodedImage DecodeJpegForPreview(const uint8_t* data, size_t size, int minWidth,
+                                         int minHeight) {
+  return DecodeJpegForPreview(JpegInput(data, size), minWidth, minHeight);
+}
 
 DecodedImage DecodeJpegFull(const uint8_t* data, size_t size);
 

@@ -1,5 +1,8 @@
 #include "platform/FileIO.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/core/Error.h"
 #include "platform/core/PathText.h"
 
@@ -54,6 +57,20 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   }
   bytes.resize(done);
   return bytes;
+}
+
+SequentialReader::SequentialReader(std::string path)
+    : path_(std::move(path)), file_(OpenForReading(path_)) {}
+
+size_t SequentialReader::Read(void* into, size_t size) {
+  DWORD got = 0;
+  const DWORD want = static_cast<DWORD>(std::min<size_t>(size, 1u << 24));
+  if (!ReadFile(file_.get(), into, want, &got, nullptr)) FailToOpen(path_);
+  return got;
+}
+
+void SequentialReader::Rewind() {
+  if (!SetFilePointerEx(file_.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN)) FailToOpen(path_);
 }
 
 SafeFileWriter::SafeFileWriter(std::string path, Durability durability)

@@ -27,6 +27,20 @@ UniqueFile OpenForReading(const std::string& path);
 // Reads a whole file (others may read it meanwhile, not write it).
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 
+// A file read from its start in pieces, for a reader that may stop early: a large picture
+// of which only the header or the top rows are wanted is never read, nor held, whole.
+// Opens as OpenForReading; a failure to read says "Cannot open file ..." too.
+class SequentialReader {
+ public:
+  explicit SequentialReader(std::string path);
+  size_t Read(void* into, size_t size);  // 0 at the end
+  void Rewind();
+
+ private:
+  std::string path_;
+  UniqueFile file_;
+};
+
 // Writes a new version of a file beside it and moves it over the old one only when
 // complete, so a failure at any point leaves the old file as it was.
 class SafeFileWriter {

@@ -47,10 +47,16 @@ Fit FitNow(picture::DesktopLayout layout) {
   return {layout, picture::DesktopExtent(monitors)};
 }
 
-void ConvertInto(const std::vector<uint8_t>& jpeg, const Fit& fit,
+// Read only as far as the decode goes: a crop of the top rows never reads the rest.
+picture::JpegInput InputFrom(platform::SequentialReader& jpeg) {
+  return picture::JpegInput([&jpeg](uint8_t* into, size_t size) { return jpeg.Read(into, size); });
+}
+
+void ConvertInto(platform::SequentialReader& jpeg, const Fit& fit,
                  platform::SafeFileWriter& writer) {
   FileSink sink(writer);
-  picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink, fit.layout, fit.extent);
+  jpeg.Rewind();
+  picture::ConvertJpegToBmp(InputFrom(jpeg), sink, fit.layout, fit.extent);
   writer.Commit();
 }
 
@@ -113,13 +119,13 @@ void OpenPerUser(std::optional<platform::SafeFileWriter>& writer, const std::str
 
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
                                 const std::string& perUserFolder, picture::DesktopLayout layout) {
-  const std::vector<uint8_t> jpeg = platform::ReadWholeFile(jpegPath);
+  platform::SequentialReader jpeg(jpegPath);
   const Fit fit = FitNow(layout);
 
   // Every failure to put the bitmap in the Windows directory sends it to the per-user
   // folder: no room for the temporary file, or a bitmap there that is read-only or held
   // open, which only the final move finds. The picture is decoded again only in that last
-  // case; its own errors (not a JPEG) are never retried.
+  // case; its own errors (not a JPEG, unreadable) are never retried.
   std::exception_ptr windowsError;
   if (!windowsDirectory.empty()) {
     try {
@@ -161,8 +167,8 @@ bool RemakeForScreen(const std::string& jpegPath, const std::string& wallpaperSt
   };
   if (!isOurs(windowsDirectory) && !isOurs(perUserFolder)) return false;
 
-  const std::vector<uint8_t> jpeg = platform::ReadWholeFile(jpegPath);
-  const picture::JpegHeader header = picture::ReadJpegHeader(jpeg.data(), jpeg.size());
+  platform::SequentialReader jpeg(jpegPath);
+  const picture::JpegHeader header = picture::ReadJpegHeader(InputFrom(jpeg));
   const Fit fit = FitNow(picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper));
   const picture::JpegRegion needed =
       picture::RegionFor(fit.layout, header.width, header.height, fit.extent);

@@ -1,8 +1,10 @@
 #include "picture/JpegToBmp.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -301,6 +303,42 @@ TEST(JpegToBmp, ReadsTheHeaderOnly) {
   const Bytes rgb = EncodeJpeg({.width = 640, .height = 480});
   const Bytes truncated(rgb.begin(), rgb.begin() + rgb.size() / 2);
   EXPECT_EQ(picture::ReadJpegHeader(truncated.data(), truncated.size()).components, 3);
+}
+
+TEST(JpegToBmp, APullIsReadOnlyAsFarAsTheDecodeGoes) {
+  const Bytes jpeg = EncodeJpeg({.width = 640, .height = 480});
+  size_t read = 0;
+  // Pieces of 1000 bytes; the call numbered `failing` throws, as a read error would.
+  auto input = [&](size_t end, int failing = 0) {
+    read = 0;
+    return picture::JpegInput([&, end, failing, calls = 0](uint8_t* into, size_t size) mutable {
+      if (++calls == failing) throw std::runtime_error("Cannot open file \"x.jpg\". Gone");
+      const size_t n = std::min({size, size_t{1000}, end - read});
+      std::memcpy(into, jpeg.data() + read, n);
+      read += n;
+      return n;
+    });
+  };
+  EXPECT_EQ(picture::ReadJpegHeader(input(jpeg.size())).width, 640);
+  EXPECT_LT(read, 2000u);
+
+  MemorySink fromMemory, pulled;
+  constexpr picture::PixelSize kScreen{100, 80};
+  picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), fromMemory, picture::DesktopLayout::Tiled,
+                            kScreen);
+  picture::ConvertJpegToBmp(input(jpeg.size()), pulled, picture::DesktopLayout::Tiled, kScreen);
+  EXPECT_EQ(pulled.bytes, fromMemory.bytes);
+  EXPECT_LT(read, jpeg.size() / 2);
+
+  // A read that fails comes out as thrown, before any header is written; a file that ends
+  // early or is empty fails as the same bytes in memory do.
+  MemorySink failed;
+  EXPECT_EQ(ErrorOf([&] { picture::ConvertJpegToBmp(input(jpeg.size(), 5), failed); }),
+            "Cannot open file \"x.jpg\". Gone");
+  EXPECT_TRUE(failed.timesWritten.empty() || failed.timesWritten[0] == 0);
+  EXPECT_EQ(ErrorOf([&] { picture::DecodeJpegForPreview(input(jpeg.size() / 2), 8, 8); }),
+            JpegErrorText(JWRN_JPEG_EOF));
+  EXPECT_EQ(ErrorOf([&] { picture::ReadJpegHeader(input(0)); }), JpegErrorText(JERR_INPUT_EMPTY));
 }
 
 TEST(JpegPreview, DecodesAtTheSmallestScaleThatCoversTheFrame) {
