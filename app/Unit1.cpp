@@ -112,7 +112,10 @@ TForm1::TForm1(TForm3& messageWindow)
   // Log-off and shutdown: saved as "Exit Program" saves.
   // A log-off never asks: what cannot be saved is passed over.
   if (ui::Application* app = ui::Application::Instance()) {
-    app->onEndSession = [this] { SaveForExit(); };
+    app->onEndSession = [this] {
+      SaveForExit();
+      preparer_.Cancel();  // the session ends the process without destructors
+    };
     app->onCloseRequest = Asking(Request::Close, &TForm1::EndAsLogOff);
   }
   FormCreate();

@@ -22,6 +22,7 @@
 #include "platform/Handles.h"
 #include "ui/Menu.h"
 #include "ui/Timer.h"
+#include "wallpaper/PreparedBitmap.h"
 
 namespace integration {
 class SoundDevice;
@@ -72,6 +73,10 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   // The selected entry in the chosen style ("List index out of bounds" with none).
   void ApplySelected();
   void ChangeWallpaper();
+  // The bitmap made ahead for the next timed change, when it fits `job` (see
+  // wallpaper::BitmapPreparer); FinishPreparing waits until it is made.
+  std::string TakePrepared(const wallpaper::BitmapJob& job) { return preparer_.Take(job); }
+  void FinishPreparing() { preparer_.Finish(); }
   // The preview of a change: made in full only while the window is shown. Hidden, the entry
   // is only tested as a picture (the same errors at the same step), and its preview is made
   // when the window is next shown.
@@ -291,6 +296,11 @@ class TForm1 : public ui::DialogForm, public security::PasswordHost {
   };
   std::optional<AppliedWallpaper> lastApplied_;
   void RemakeWallpaperForScreen();
+  // With timed changes on: the entry the next tick takes (drawn already, at random), its
+  // bitmap made ahead.
+  wallpaper::BitmapPreparer preparer_;
+  int nextRandom_ = -1;
+  void PrepareNext();
   // Runs ChangeWallpaper and shows its error.
   void RunReportedChange();
 

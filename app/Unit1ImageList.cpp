@@ -207,11 +207,12 @@ void TForm1::ShowKeptListNotice() {
 void TForm1::FillWithWindowsImages() {
   imagelist::ScanWindowsImages(
       platform::seams().windowsDirectory(), [this](std::vector<std::string> paths) {
-        // The program's own converted bitmap is no picture of the
-        // user's: it shows whichever JPEG was installed last.
+        // The program's own converted bitmaps are no pictures of the
+        // user's: they show whichever JPEG was installed last, or comes next.
         std::erase_if(paths, [](const std::string& path) {
-          return lstrcmpiA(platform::FileNameOf(path).c_str(), wallpaper::kConvertedBitmapName) ==
-                 0;
+          const std::string name = platform::FileNameOf(path);
+          return lstrcmpiA(name.c_str(), wallpaper::kConvertedBitmapName) == 0 ||
+                 lstrcmpiA(name.c_str(), wallpaper::kPreparedBitmapName) == 0;
         });
         FileList->AddAll(paths);
       });

@@ -8,6 +8,9 @@
 #include "wallpaper/DesktopColour.h"
 #include "wallpaper/JpegConversion.h"
 #include "wallpaper/Scheduler.h"
+#include "wallpaper/core/WallpaperKind.h"
+
+#include <utility>
 
 namespace app {
 
@@ -26,6 +29,9 @@ class FormApplyHost final : public wallpaper::ApplyHost {
     if (form_.Sound) form_.Sound->Play();
   }
   int SelectedIndex() const override { return form_.FileList->ItemIndex(); }
+  std::string TakePrepared(const wallpaper::BitmapJob& job) override {
+    return form_.TakePrepared(job);
+  }
   void StoreItemIndex(int index) override {
     // Without the program key, which start-up has already reported, or with settings that
     // cannot be stored, which Done and Exit say, the wallpaper still changes; only the
@@ -71,6 +77,17 @@ void TForm1::ApplyWallpaper(const std::string& fileName, const std::string& wall
   FormApplyHost host(*this);
   wallpaper::ApplyWallpaper(fileName, wallpaperStyle, tileWallpaper, host);
   lastApplied_ = AppliedWallpaper{fileName, wallpaperStyle, tileWallpaper};
+  PrepareNext();
+}
+
+void TForm1::PrepareNext() {
+  const int count = FileList->Count();
+  if (!TimeChangeCh->Checked() || count == 0) return;
+  int next = (FileList->ItemIndex() + 1) % count;
+  if (RandomCh->Checked()) next = nextRandom_ = wallpaper::RandomIndex(count);
+  const std::string entry = FileList->Item(next);
+  if (wallpaper::WallpaperKindOf(entry) != wallpaper::WallpaperKind::Jpeg) return;
+  preparer_.Prepare(wallpaper::JobFor(entry, picture::DesktopLayoutOf(DS, ST)));
 }
 
 void TForm1::RemakeWallpaperForScreen() {
@@ -87,7 +104,7 @@ void TForm1::RemakeWallpaperForScreen() {
 void TForm1::ChangeWallpaper() {
   FormChangeList list(*this);
   if (RandomCh->Checked()) {
-    wallpaper::ChangeAtRandom(list);
+    wallpaper::ChangeAtRandom(list, std::exchange(nextRandom_, -1));
   } else {
     wallpaper::ChangeInListOrder(list);
   }

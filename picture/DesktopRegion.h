@@ -17,6 +17,7 @@ DesktopLayout DesktopLayoutOf(const std::string& wallpaperStyle, const std::stri
 
 struct PixelSize {
   int width = 0, height = 0;
+  bool operator==(const PixelSize&) const = default;
 };
 
 // The largest width and the largest height among the monitors; 0 x 0 for none.

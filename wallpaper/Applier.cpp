@@ -92,12 +92,14 @@ void Install(const std::string& bitmapPath, const std::string& wallpaperStyle,
 void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
                     const std::string& tileWallpaper, ApplyHost& host) {
   switch (WallpaperKindOf(fileName)) {
-    case WallpaperKind::Jpeg:
-      Install(ConvertForWallpaper(fileName, platform::seams().windowsDirectory(),
-                                  platform::seams().perUserFolder(),
-                                  picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper)),
-              wallpaperStyle, tileWallpaper, host);
+    case WallpaperKind::Jpeg: {
+      const BitmapJob job =
+          JobFor(fileName, picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper));
+      std::string bitmap = host.TakePrepared(job);
+      if (bitmap.empty()) bitmap = ConvertForWallpaper(job);
+      Install(bitmap, wallpaperStyle, tileWallpaper, host);
       return;
+    }
     case WallpaperKind::Bitmap:
       // A bitmap the system cannot open would blank the desktop, now and at every logon:
       // it fails here as a JPEG that cannot be opened does, before anything is written.

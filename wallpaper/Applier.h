@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "wallpaper/JpegConversion.h"
+
 namespace wallpaper {
 
 // Under the registry root of the seams: opened, never created.
@@ -30,17 +32,19 @@ class ApplyHost {
   virtual int SelectedIndex() const = 0;
   // Stores the index as "ItemIndex"; a failure ends the apply.
   virtual void StoreItemIndex(int index) = 0;
+  // The bitmap of exactly this job when one was made ahead, moved into place; else empty.
+  virtual std::string TakePrepared(const BitmapJob&) { return {}; }
 
  protected:
   ~ApplyHost() = default;
 };
 
 // The steps in their order: the kind of file by its extension (other kinds: nothing at
-// all); for a JPEG the conversion, for a bitmap the opening of the file, whose failure ends
-// the apply before anything else; the desktop values "Wallpaper", "WallpaperStyle",
-// "TileWallpaper" when the desktop key opens; then, also after a failed value write, the
-// sound and "ItemIndex"; then the failed write's error, or else SystemParametersInfo with
-// the installed bitmap, whose refusal is an InstallError with the system's text.
+// all); for a JPEG the conversion (or the bitmap made ahead for it), for a bitmap the opening of
+// the file, whose failure ends the apply before anything else; the desktop values "Wallpaper",
+// "WallpaperStyle", "TileWallpaper" when the desktop key opens; then, also after a failed value
+// write, the sound and "ItemIndex"; then the failed write's error, or else SystemParametersInfo
+// with the installed bitmap, whose refusal is an InstallError with the system's text.
 void ApplyWallpaper(const std::string& fileName, const std::string& wallpaperStyle,
                     const std::string& tileWallpaper, ApplyHost& host);
 

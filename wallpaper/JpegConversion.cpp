@@ -33,30 +33,28 @@ class FileSink final : public picture::BmpSink {
   platform::SafeFileWriter& writer_;
 };
 
-// What the bitmap is made for: the layout, on every monitor of the desktop.
-struct Fit {
-  picture::DesktopLayout layout;
-  picture::PixelSize extent;
-};
-
-Fit FitNow(picture::DesktopLayout layout) {
+picture::PixelSize ExtentNow() {
   std::vector<picture::PixelSize> monitors;
   for (const SIZE& s : platform::seams().monitorSizes()) {
     monitors.push_back({static_cast<int>(s.cx), static_cast<int>(s.cy)});
   }
-  return {layout, picture::DesktopExtent(monitors)};
+  return picture::DesktopExtent(monitors);
 }
 
 // Read only as far as the decode goes: a crop of the top rows never reads the rest.
-picture::JpegInput InputFrom(platform::SequentialReader& jpeg) {
-  return picture::JpegInput([&jpeg](uint8_t* into, size_t size) { return jpeg.Read(into, size); });
+picture::JpegInput InputFrom(platform::SequentialReader& jpeg,
+                             const std::atomic<bool>* stop = nullptr) {
+  return picture::JpegInput([&jpeg, stop](uint8_t* into, size_t size) {
+    if (stop && stop->load(std::memory_order_relaxed)) throw platform::Error("Stopped");
+    return jpeg.Read(into, size);
+  });
 }
 
-void ConvertInto(platform::SequentialReader& jpeg, const Fit& fit,
-                 platform::SafeFileWriter& writer) {
+void ConvertInto(platform::SequentialReader& jpeg, const BitmapJob& job,
+                 const std::atomic<bool>* stop, platform::SafeFileWriter& writer) {
   FileSink sink(writer);
   jpeg.Rewind();
-  picture::ConvertJpegToBmp(InputFrom(jpeg), sink, fit.layout, fit.extent);
+  picture::ConvertJpegToBmp(InputFrom(jpeg, stop), sink, job.layout, job.extent);
   writer.Commit();
 }
 
@@ -106,8 +104,9 @@ constexpr auto kBitmapDurability = platform::SafeFileWriter::Durability::Regener
 }
 
 // Opens the bitmap in the per-user folder, creating the folder when missing.
-void OpenPerUser(std::optional<platform::SafeFileWriter>& writer, const std::string& folder) {
-  const std::string path = platform::JoinPath(folder, kConvertedBitmapName);
+void OpenPerUser(std::optional<platform::SafeFileWriter>& writer, const std::string& folder,
+                 const char* bitmapName) {
+  const std::string path = platform::JoinPath(folder, bitmapName);
   if (folder.empty()) ThrowCannotCreate(path, ERROR_PATH_NOT_FOUND);
   if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
     ThrowCannotCreate(path, GetLastError());
@@ -117,21 +116,38 @@ void OpenPerUser(std::optional<platform::SafeFileWriter>& writer, const std::str
 
 }  // namespace
 
+BitmapJob JobFor(const std::string& jpegPath, picture::DesktopLayout layout) {
+  BitmapJob job{jpegPath, layout, ExtentNow(), platform::seams().windowsDirectory(),
+                platform::seams().perUserFolder()};
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExA(jpegPath.c_str(), GetFileExInfoStandard, &data)) {
+    job.fileSize = uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+    job.lastWrite =
+        uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+  }
+  return job;
+}
+
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
                                 const std::string& perUserFolder, picture::DesktopLayout layout) {
-  platform::SequentialReader jpeg(jpegPath);
-  const Fit fit = FitNow(layout);
+  BitmapJob job{jpegPath, layout, ExtentNow(), windowsDirectory, perUserFolder};
+  return ConvertForWallpaper(job);
+}
+
+std::string ConvertForWallpaper(const BitmapJob& job, const char* bitmapName,
+                                const std::atomic<bool>* stop) {
+  platform::SequentialReader jpeg(job.jpegPath);
 
   // Every failure to put the bitmap in the Windows directory sends it to the per-user
   // folder: no room for the temporary file, or a bitmap there that is read-only or held
   // open, which only the final move finds. The picture is decoded again only in that last
   // case; its own errors (not a JPEG, unreadable) are never retried.
   std::exception_ptr windowsError;
-  if (!windowsDirectory.empty()) {
+  if (!job.windowsDirectory.empty()) {
     try {
-      platform::SafeFileWriter writer(platform::JoinPath(windowsDirectory, kConvertedBitmapName),
+      platform::SafeFileWriter writer(platform::JoinPath(job.windowsDirectory, bitmapName),
                                       kBitmapDurability);
-      ConvertInto(jpeg, fit, writer);
+      ConvertInto(jpeg, job, stop, writer);
       return writer.path();
     } catch (const platform::WriteError&) {
       windowsError = std::current_exception();
@@ -139,8 +155,8 @@ std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& 
   }
   try {
     std::optional<platform::SafeFileWriter> writer;
-    OpenPerUser(writer, perUserFolder);
-    ConvertInto(jpeg, fit, *writer);
+    OpenPerUser(writer, job.perUserFolder, bitmapName);
+    ConvertInto(jpeg, job, stop, *writer);
     return writer->path();
   } catch (const platform::WriteError& perUserError) {
     // Reported with the Windows directory's reason, the place the user knows of.
@@ -169,12 +185,12 @@ bool RemakeForScreen(const std::string& jpegPath, const std::string& wallpaperSt
 
   platform::SequentialReader jpeg(jpegPath);
   const picture::JpegHeader header = picture::ReadJpegHeader(InputFrom(jpeg));
-  const Fit fit = FitNow(picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper));
+  const picture::DesktopLayout layout = picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper);
   const picture::JpegRegion needed =
-      picture::RegionFor(fit.layout, header.width, header.height, fit.extent);
+      picture::RegionFor(layout, header.width, header.height, ExtentNow());
   if (picture::Covers(BitmapFileSize(installed), needed)) return false;
 
-  std::string path = ConvertForWallpaper(jpegPath, windowsDirectory, perUserFolder, fit.layout);
+  std::string path = ConvertForWallpaper(jpegPath, windowsDirectory, perUserFolder, layout);
   platform::seams().systemParametersInfo(SPI_SETDESKWALLPAPER, 0, path.data(),
                                          SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
   return true;

@@ -1,5 +1,7 @@
 #pragma once
 // The JPEG images of the list become one bitmap file that the system can install.
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "picture/DesktopRegion.h"
@@ -7,6 +9,21 @@
 namespace wallpaper {
 
 inline constexpr char kConvertedBitmapName[] = "Kestrova.bmp";
+
+// What a bitmap is made from and for. Two equal jobs make the same bitmap: the same file,
+// unchanged since (its size and time of last write), for the same layout and screen, into
+// the same places.
+struct BitmapJob {
+  std::string jpegPath;
+  picture::DesktopLayout layout = picture::DesktopLayout::Whole;
+  picture::PixelSize extent;
+  std::string windowsDirectory, perUserFolder;
+  uint64_t fileSize = 0, lastWrite = 0;  // 0 for a file that cannot be looked at
+  bool operator==(const BitmapJob&) const = default;
+};
+
+// The job of jpegPath in `layout` on the monitors and in the places as they are now.
+BitmapJob JobFor(const std::string& jpegPath, picture::DesktopLayout layout);
 
 // Decodes what the desktop shows of jpegPath in `layout` on the monitors as they are now (a
 // picture no larger than the screen: all of it) into a bottom-up 24-bit BMP,
@@ -21,6 +38,12 @@ inline constexpr char kConvertedBitmapName[] = "Kestrova.bmp";
 std::string ConvertForWallpaper(const std::string& jpegPath, const std::string& windowsDirectory,
                                 const std::string& perUserFolder,
                                 picture::DesktopLayout layout = picture::DesktopLayout::Whole);
+
+// The same for a job, into a bitmap of the given name; when `stop` turns true the
+// conversion ends early with an error and leaves nothing behind. Safe on any thread: it
+// takes nothing from the seams.
+std::string ConvertForWallpaper(const BitmapJob& job, const char* bitmapName = kConvertedBitmapName,
+                                const std::atomic<bool>* stop = nullptr);
 
 // After the display settings changed: when the desktop's wallpaper (its "Wallpaper" value) is
 // a bitmap that ConvertForWallpaper made from jpegPath in the layout of the two desktop

@@ -43,8 +43,8 @@ void ChangeInListOrder(ChangeList& list) {
   }
 }
 
-void ChangeAtRandom(ChangeList& list) {
-  list.Select(RandomIndex(list.Count()));
+void ChangeAtRandom(ChangeList& list, int drawn) {
+  list.Select(drawn >= 0 && drawn < list.Count() ? drawn : RandomIndex(list.Count()));
   list.Preview();
   TryApply(list);
 }

@@ -31,8 +31,9 @@ class ChangeList {
 // which leaves the entry in the list.
 void ChangeInListOrder(ChangeList& list);
 
-// At random: one pick; an entry whose apply fails is removed without a second attempt.
-void ChangeAtRandom(ChangeList& list);
+// At random: one pick (`drawn` when it was drawn before and is still in the list); an
+// entry whose apply fails is removed without a second attempt.
+void ChangeAtRandom(ChangeList& list, int drawn = -1);
 
 // An index from 0 to count - 1, every one equally likely, from a generator seeded anew
 // from the clock; 0 when the list is empty.

@@ -1,4 +1,5 @@
 // The wallpaper reactions of the settings window over the running program objects.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -243,6 +244,43 @@ TEST_F(FormWallpaperTest, HiddenChangeTestsTheEntryAndShowingTheWindowPreviewsIt
   testenv::Pump();
   EXPECT_EQ(form().Image1Hint->Text(), "sea.jpg\r( 300 x 200 ) pixels");
   EXPECT_EQ(form().Image1->Bitmap(), form().PreviewBitmap.get());
+}
+
+TEST_F(FormWallpaperTest, TimedChangesInstallTheBitmapMadeAheadOnlyWhileItStillFits) {
+  program.Start();
+  form().TimeChangeCh->SetChecked(true);
+  const std::string red = pictures.File("red.jpg"), blue = pictures.File("blue.jpg");
+  testenv::WriteTestJpeg(red, 40, 30, RGB(200, 0, 0));
+  testenv::WriteTestJpeg(blue, 40, 30, RGB(0, 0, 200));
+  program.Fill({red, blue});
+  const std::string next = program.fixture.windowsDir.File("Kestrova.next.bmp");
+  // The change after the next one's bitmap was made; a made-ahead bitmap marked grey shows
+  // whether that change used it.
+  const auto changeAfterMarking = [&](const std::function<void()>& meanwhile) {
+    form().FinishPreparing();
+    std::string bitmap = testenv::ReadFileBytes(next);
+    bitmap.replace(54, 3, "\x80\x80\x80");
+    testenv::WriteFileBytes(next, bitmap);
+    meanwhile();
+    form().ChangePopClick();
+    const std::string shown = testenv::ReadFileBytes(Desktop("Wallpaper"));
+    const auto r = static_cast<uint8_t>(shown[56]), b = static_cast<uint8_t>(shown[54]);
+    return r == 0x80 ? std::string("made ahead") : r > b ? "red" : "blue";
+  };
+  form().FileList->SetItemIndex(1);
+  form().ChangePopClick();  // red, and blue's bitmap made ahead
+  EXPECT_EQ(changeAfterMarking([] {}), "made ahead");
+  EXPECT_EQ(changeAfterMarking([&] { testenv::WriteTestJpeg(red, 41, 30, RGB(0, 0, 250)); }),
+            "blue");  // the picture was changed after its bitmap was made
+  EXPECT_EQ(changeAfterMarking([&] {
+              form().WPStyle->SetItemIndex(1);  // another style
+              form().WPStyleChange();
+            }),
+            "blue");
+  form().RandomCh->SetChecked(true);
+  form().ChangePopClick();  // draws the next pick now, and makes its bitmap
+  EXPECT_EQ(changeAfterMarking([] {}), "made ahead");
+  EXPECT_TRUE(program.fixture.errors.texts.empty());
 }
 
 TEST_F(FormWallpaperTest, DisplayChangeRemakesTheBitmapOnlyWhenTheScreenOutgrowsIt) {
