@@ -6,6 +6,11 @@
 #   e2e_setup                  fresh prefix, desktop, server (and an Xvfb if DISPLAY is unset)
 #   e2e_image NAME SIZE [COLOUR...]   a sample BMP or JPEG among the system's wallpapers
 #   e2e_start_program [ARGS]   starts the program in the background
+#   e2e_settings NAME=VALUE... text values under the program's key (before the start)
+#   e2e_started                start-up has run to its end with no error box
+#   e2e_tray_menu KEY...       the icon's menu, opened with the right button, steered by keys
+#   e2e_exit_program           "Exit Program" chosen from the icon's menu
+#   e2e_keep_desktop           keeps the desktop up while the program restarts
 #   drv COMMAND ARGS...        runs psdriver.exe (see psdriver.cpp for the commands)
 #   check NAME COMMAND...      counts a pass when COMMAND succeeds
 #   check_eq NAME WANT COMMAND...     ... when COMMAND prints exactly WANT
@@ -198,6 +203,35 @@ e2e_image() {
 e2e_start_program() {
   (cd "$E2E_APP_DIR" && exec wine Papershift7.exe "$@" </dev/null >"$E2E_DIR/program.log" 2>&1) &
   E2E_PROGRAM_PID=$!
+}
+
+# e2e_settings NAME=VALUE...: text values under the program's key; "Security\NAME" is in
+# its subkey. A value that cannot be stored ends the test.
+e2e_settings() {
+  local pair name key
+  for pair in "$@"; do
+    name=${pair%%=*} key=$E2E_PROGRAM_KEY
+    if [[ $name == *\\* ]]; then key+="\\${name%\\*}" name=${name##*\\}; fi
+    drv regset "$key" "$name" sz "${pair#*=}" >/dev/null || e2e_abort "cannot store $pair"
+  done
+}
+
+# The prompt, made last, exists and no error box is open a second later.
+e2e_started() {
+  drv wait TForm5 '*' --timeout 30000 >/dev/null && drv msgbox-none --for 1000
+}
+
+e2e_tray_menu() {
+  drv tray 516 >/dev/null && drv wait '#32768' '*' --visible --timeout 5000 >/dev/null &&
+    drv menu "$@" >/dev/null
+}
+
+# Exit Program is the menu's last entry.
+e2e_exit_program() { e2e_tray_menu end enter; }
+
+# Wine ends the desktop once its last program has gone; this window keeps it for restarts.
+e2e_keep_desktop() {
+  wine "$PS_DRIVER" decoy PsKeepDesktop 600000 </dev/null >/dev/null 2>&1 &
 }
 
 # The program's own process has ended (the desktop's explorer stays).

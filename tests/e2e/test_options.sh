@@ -48,8 +48,7 @@ wine regedit /S "$(e2e_winpath "$E2E_DIR/password.reg")" </dev/null >/dev/null 2
 
 # shellcheck disable=SC2119  # no arguments: the program has no options
 e2e_start_program
-check "the program starts" drv wait TForm5 '*' --timeout 30000
-check "no error box at start" drv msgbox-none --for 1000
+check "the program starts with no error box" e2e_started
 
 # -- the prompt ------------------------------------------------------------------------
 # open_prompt: the icon's double-click, and the prompt on the screen.
