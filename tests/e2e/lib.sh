@@ -10,6 +10,9 @@
 #   e2e_started                start-up has run to its end with no error box
 #   e2e_tray_menu KEY...       the icon's menu, opened with the right button, steered by keys
 #   e2e_exit_program           "Exit Program" chosen from the icon's menu
+#   e2e_show_settings          the icon's double-click shows the settings window
+#   e2e_prompt_open            the icon's double-click shows the password prompt
+#   e2e_prompt_answer TEXT     TEXT typed into the prompt, then "Ok": the prompt closes
 #   e2e_keep_desktop           keeps the desktop up while the program restarts
 #   drv COMMAND ARGS...        runs psdriver.exe (see psdriver.cpp for the commands)
 #   check NAME COMMAND...      counts a pass when COMMAND succeeds
@@ -228,6 +231,19 @@ e2e_tray_menu() {
 
 # Exit Program is the menu's last entry.
 e2e_exit_program() { e2e_tray_menu end enter; }
+
+e2e_show_settings() {
+  drv trayicon-click "$E2E_TITLE" 515 >/dev/null && drv wait TForm1 "$E2E_TITLE" --visible >/dev/null
+}
+
+e2e_prompt_open() {
+  drv trayicon-click "$E2E_TITLE" 515 >/dev/null && drv wait TForm5 Password --visible >/dev/null
+}
+
+e2e_prompt_answer() {
+  drv settext TForm5 Password Edit "$1" && drv click TForm5 Password Ok &&
+    drv wait TForm5 Password --hidden --timeout 20000 >/dev/null
+}
 
 # Wine ends the desktop once its last program has gone; this window keeps it for restarts.
 e2e_keep_desktop() {

@@ -59,8 +59,7 @@ printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\%s\\Security]\n"UsePwd"="1"\n"Password"=
 wine regedit /S "$(e2e_winpath "$E2E_DIR/password.reg")" </dev/null >/dev/null 2>&1 ||
   e2e_abort "cannot store the password"
 show_file_list() {
-  drv trayicon-click "$title" 515 && drv wait TForm5 Password --visible --timeout 10000 &&
-    drv settext TForm5 Password Edit "$password" && drv click TForm5 Password Ok &&
+  e2e_prompt_open && e2e_prompt_answer "$password" &&
     drv wait TForm1 "$title" --visible --timeout 10000 && drv tab TForm1 "$title" 2
 }
 

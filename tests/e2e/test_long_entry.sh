@@ -17,10 +17,7 @@ e2e_start_program
 check "the program starts" drv wait TForm5 '*' --timeout 30000
 pid=$(drv pid TWinTaskbar '*')
 alive() { [ "$(drv pid-alive "$pid")" = 1 ]; }
-open_settings() {
-  drv trayicon-click "$title" 515 >/dev/null && drv wait TForm1 "$title" --visible >/dev/null &&
-    e2e_window_at_rest TForm1 "$title"
-}
+open_settings() { e2e_show_settings && e2e_window_at_rest TForm1 "$title"; }
 has_long() { drv listbox TForm1 "$title" | grep -qxF -- "$long"; }
 
 check "open the settings" open_settings

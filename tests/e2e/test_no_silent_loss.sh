@@ -14,7 +14,7 @@ e2e_start_program
 check_match "start-up reports the deleted picture" "$gone" drv msgbox --timeout 30000
 check "... and runs to its end" drv wait TForm5 '*' --timeout 30000
 check_eq "... whose change installs the .jpeg picture" 'C:\windows\Kestrova.bmp' wallpaper
-settings() { drv trayicon-click "$t" 515 && drv wait TForm1 "$t" --visible >/dev/null && drv tab TForm1 "$t" 2 >/dev/null; }
+settings() { e2e_show_settings && drv tab TForm1 "$t" 2 >/dev/null; }
 check "the settings window shows" settings
 drv listselect TForm1 "$t" 1 && drv msgbox >/dev/null # its preview's report
 check_match '"change now" reports the missing bitmap' "$gone" eval "drv click TForm1 '$t' 'change now' && drv msgbox"

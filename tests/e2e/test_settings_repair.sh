@@ -18,11 +18,7 @@ e2e_settings 'FileListSource=C:\Papershift7\mine.kvl' RestartChange=0 AutoStart=
 drv regset "$p" UseSound dword 1 >/dev/null
 drv regset "$run_key" Papershift sz 'C:\old place\Papershift7.exe' >/dev/null
 
-answer() {
-  drv trayicon-click "$t" 515 >/dev/null && drv wait TForm5 Password --visible >/dev/null &&
-    drv settext TForm5 Password Edit "$1" && drv click TForm5 Password Ok &&
-    drv wait TForm5 Password --hidden --timeout 20000 >/dev/null
-}
+answer() { e2e_prompt_open && e2e_prompt_answer "$1"; }
 e2e_start_program
 check_match "start-up stops at the wrongly typed value" "Invalid data type for 'UseSound'" \
   drv msgbox --timeout 30000

@@ -63,10 +63,7 @@ check "the icon with the tip \"$title\" is at the right of the taskbar" icon_in_
 check_eq "the start-up change stored the index of entry 1" 1 drv regget "$program" ItemIndex
 
 # -- settings window through the icon's double-click -------------------------------
-double_click_shows_settings() {
-  drv trayicon-click "$title" 515 && drv wait TForm1 "$title" --visible --timeout 10000
-}
-check "the double-click on the icon shows the settings window" double_click_shows_settings
+check "the double-click on the icon shows the settings window" e2e_show_settings
 
 # With animation on (the default) the window slides in from the right and comes to
 # rest centred: left = 1024 div 2 - width div 2.
