@@ -233,7 +233,8 @@ e2e_tray_menu() {
 e2e_exit_program() { e2e_tray_menu end enter; }
 
 e2e_show_settings() {
-  drv trayicon-click "$E2E_TITLE" 515 >/dev/null && drv wait TForm1 "$E2E_TITLE" --visible >/dev/null
+  drv trayicon-click "$E2E_TITLE" 515 >/dev/null &&
+    drv wait TForm1 "$E2E_TITLE" --visible >/dev/null
 }
 
 e2e_prompt_open() {

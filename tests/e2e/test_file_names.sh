@@ -13,8 +13,8 @@ desktop='Control Panel\Desktop'
 title=$E2E_TITLE
 exit_program() {
   local pid
-  pid=$(drv pid TWinTaskbar '*') && e2e_exit_program && drv wait-exit --pid "$pid" --timeout 20000 &&
-    e2e_wait_program_exit 10
+  pid=$(drv pid TWinTaskbar '*') && e2e_exit_program &&
+    drv wait-exit --pid "$pid" --timeout 20000 && e2e_wait_program_exit 10
 }
 started() {
   e2e_started && [ "$(drv visible TForm3 '*')" = 0 ] || { echo "a notice is shown"; return 1; }

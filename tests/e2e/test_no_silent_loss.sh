@@ -7,7 +7,8 @@ e2e_setup
 pics=$WINEPREFIX/drive_c/pics t=$E2E_TITLE
 mkdir -p "$pics" && convert -size 32x24 xc:red "BMP3:$pics/red.bmp" && convert -size 32x24 xc:blue "$pics/photo.jpeg"
 printf '%s\r\n' 'C:\pics\red.bmp' 'C:\pics\gone.bmp' 'C:\pics\photo.jpeg' >"$pics/mine.kvl"
-e2e_settings 'FileListSource=C:\pics\mine.kvl' ItemIndex=1 TimeInterval=1 ChangeIntervalTime=1 ShowSplash=0 UseAnimation=0
+e2e_settings 'FileListSource=C:\pics\mine.kvl' ItemIndex=1 TimeInterval=1 ChangeIntervalTime=1 \
+  ShowSplash=0 UseAnimation=0
 wallpaper() { drv regget 'Control Panel\Desktop' Wallpaper; }
 gone='^Cannot open file "C:\\pics\\gone\.bmp"\. ' list=$'2\nC:\\pics\\red.bmp\nC:\\pics\\gone.bmp\nC:\\pics\\photo.jpeg'
 e2e_start_program

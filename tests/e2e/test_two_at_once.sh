@@ -21,7 +21,9 @@ restart() {
   write_list && e2e_settings ItemIndex=1 && e2e_start_program &&
     drv wait TForm5 '*' --timeout 30000 >/dev/null
 }
-ended_saving() { e2e_wait_program_exit 20 && drv msgbox-none && e2e_wait_file "$E2E_APP_DIR/two.kvl"; }
+ended_saving() {
+  e2e_wait_program_exit 20 && drv msgbox-none && e2e_wait_file "$E2E_APP_DIR/two.kvl"
+}
 # ends_saving NAME COMMAND...: COMMAND, with the list file gone, ends the program with no
 # box left, and the list file is written again as Exit does.
 ends_saving() {
