@@ -133,27 +133,11 @@ TEST_F(StartupTest, IntervalAboveSixtyIsHeldToSixty) {
 // What the store meets in users' registries, one case a row: the password stays in force,
 // the user's settings are neither lost nor replaced by defaults, a damaged value is repaired.
 TEST(StoreRefusals, SettingsSurviveWhatTheRegistryDoes) {
-  const DWORD one = 1;
   struct Row {
     const char* name;
     std::function<void(testenv::ScratchRegistry&)> prepare;
     std::function<void(app::TForm1&, testenv::ProgramFixture&)> check;
   } rows[] = {
-      {"wrong type",
-       [&](testenv::ScratchRegistry& r) { r.WriteRaw(kProgram, "UseSound", REG_DWORD, &one, 4); },
-       [](app::TForm1& f, testenv::ProgramFixture& p) {
-         auto& r = p.registry;
-         EXPECT_EQ(p.errors.texts, std::vector<std::string>{"Invalid data type for 'UseSound'"});
-         EXPECT_TRUE(f.PwdCheck->Checked());
-         EXPECT_EQ(f.Password(), "pw");
-         f.SortFiles->SetChecked(true);
-         f.SaveAllSettings();
-         f.SortFiles->SetChecked(false);
-         f.SaveAllSettings();
-         EXPECT_EQ(r.ReadText(kProgram, "FileListSorted"), "0");
-         EXPECT_EQ(r.ValueType(kProgram, "UseSound"), static_cast<DWORD>(REG_SZ));
-         EXPECT_EQ(r.ReadText(kProgram, "FileListSource"), p.workDir.File("mine.kvl"));
-       }},
       {"read-only",
        [](testenv::ScratchRegistry& r) {
          for (const std::string& key : {std::string(app::kProgramKeyPath), kProgram, kSecurity}) {

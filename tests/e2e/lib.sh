@@ -6,6 +6,14 @@
 #   e2e_setup                  fresh prefix, desktop, server (and an Xvfb if DISPLAY is unset)
 #   e2e_image NAME SIZE [COLOUR...]   a sample BMP or JPEG among the system's wallpapers
 #   e2e_start_program [ARGS]   starts the program in the background
+#   e2e_settings NAME=VALUE... text values under the program's key (before the start)
+#   e2e_started                start-up has run to its end with no error box
+#   e2e_tray_menu KEY...       the icon's menu, opened with the right button, steered by keys
+#   e2e_exit_program           "Exit Program" chosen from the icon's menu
+#   e2e_show_settings          the icon's double-click shows the settings window
+#   e2e_prompt_open            the icon's double-click shows the password prompt
+#   e2e_prompt_answer TEXT     TEXT typed into the prompt, then "Ok": the prompt closes
+#   e2e_keep_desktop           keeps the desktop up while the program restarts
 #   drv COMMAND ARGS...        runs psdriver.exe (see psdriver.cpp for the commands)
 #   check NAME COMMAND...      counts a pass when COMMAND succeeds
 #   check_eq NAME WANT COMMAND...     ... when COMMAND prints exactly WANT
@@ -198,6 +206,49 @@ e2e_image() {
 e2e_start_program() {
   (cd "$E2E_APP_DIR" && exec wine Papershift7.exe "$@" </dev/null >"$E2E_DIR/program.log" 2>&1) &
   E2E_PROGRAM_PID=$!
+}
+
+# e2e_settings NAME=VALUE...: text values under the program's key; "Security\NAME" is in
+# its subkey. A value that cannot be stored ends the test.
+e2e_settings() {
+  local pair name key
+  for pair in "$@"; do
+    name=${pair%%=*} key=$E2E_PROGRAM_KEY
+    if [[ $name == *\\* ]]; then key+="\\${name%\\*}" name=${name##*\\}; fi
+    drv regset "$key" "$name" sz "${pair#*=}" >/dev/null || e2e_abort "cannot store $pair"
+  done
+}
+
+# The prompt, made last, exists and no error box is open a second later.
+e2e_started() {
+  drv wait TForm5 '*' --timeout 30000 >/dev/null && drv msgbox-none --for 1000
+}
+
+e2e_tray_menu() {
+  drv tray 516 >/dev/null && drv wait '#32768' '*' --visible --timeout 5000 >/dev/null &&
+    drv menu "$@" >/dev/null
+}
+
+# Exit Program is the menu's last entry.
+e2e_exit_program() { e2e_tray_menu end enter; }
+
+e2e_show_settings() {
+  drv trayicon-click "$E2E_TITLE" 515 >/dev/null &&
+    drv wait TForm1 "$E2E_TITLE" --visible >/dev/null
+}
+
+e2e_prompt_open() {
+  drv trayicon-click "$E2E_TITLE" 515 >/dev/null && drv wait TForm5 Password --visible >/dev/null
+}
+
+e2e_prompt_answer() {
+  drv settext TForm5 Password Edit "$1" && drv click TForm5 Password Ok &&
+    drv wait TForm5 Password --hidden --timeout 20000 >/dev/null
+}
+
+# Wine ends the desktop once its last program has gone; this window keeps it for restarts.
+e2e_keep_desktop() {
+  wine "$PS_DRIVER" decoy PsKeepDesktop 600000 </dev/null >/dev/null 2>&1 &
 }
 
 # The program's own process has ended (the desktop's explorer stays).

@@ -7,9 +7,8 @@ source "$(dirname "$0")/lib.sh"
 E2E_DESKTOP_SIZE=2560x1440
 e2e_setup
 e2e_image sample-a.bmp 320x240 steelblue
-p=$E2E_PROGRAM_KEY t=$E2E_TITLE
-drv regset "$p" UseAnimation sz 0 >/dev/null && drv regset "$p" ShowSplash sz 0 >/dev/null &&
-  drv regset "$p\\Security" UsePwd sz 1 >/dev/null
+t=$E2E_TITLE
+e2e_settings UseAnimation=0 ShowSplash=0 'Security\UsePwd=1'
 e2e_start_program
 check "start-up runs to its end" drv wait TForm5 '*' --timeout 30000
 check "the screen becomes 1024 x 768" drv display 1024x768

@@ -13,12 +13,11 @@ desktop='Control Panel\Desktop'
 title=$E2E_TITLE
 exit_program() {
   local pid
-  pid=$(drv pid TWinTaskbar '*') && drv tray 516 && drv wait '#32768' '*' --visible >/dev/null &&
-    drv menu end enter && drv wait-exit --pid "$pid" --timeout 20000 && e2e_wait_program_exit 10
+  pid=$(drv pid TWinTaskbar '*') && e2e_exit_program &&
+    drv wait-exit --pid "$pid" --timeout 20000 && e2e_wait_program_exit 10
 }
 started() {
-  drv wait TForm5 '*' --timeout 30000 >/dev/null && drv msgbox-none --for 1000 &&
-    [ "$(drv visible TForm3 '*')" = 0 ] || { echo "a notice is shown"; return 1; }
+  e2e_started && [ "$(drv visible TForm3 '*')" = 0 ] || { echo "a notice is shown"; return 1; }
 }
 same_bytes() { cmp <(printf "$1") "$2"; }
 list() { drv listbox TForm1 "$title"; }
@@ -47,10 +46,8 @@ old_kvl="$WINEPREFIX/drive_c/Listen/Ältere Liste 夕.kvl"
 # Windows-1252 lines and one in UTF-8.
 printf 'C:\\Bilder\\Z\xfcrich.bmp\r\nC:\\Bilder\\Öl.jpg\r\nC:\\Bilder\\Birne.bmp\r\nC:\\Bilder\\fehlt-\xdf.jpg\r\n' >"$old_kvl"
 # Stored through the wide registry functions; no slide, during which the window is deaf.
-for value in "FileListSource $old_kvl_win" "ItemIndex 0" "RestartChange 0" "ShowSplash 0" \
-  "UseAnimation 0" "WallpaperStyle 0"; do
-  drv regset "$program" "${value%% *}" sz "${value#* }" || e2e_abort "cannot store $value"
-done
+e2e_settings "FileListSource=$old_kvl_win" ItemIndex=0 RestartChange=0 ShowSplash=0 UseAnimation=0 \
+  WallpaperStyle=0
 # The password's Windows-1252 bytes, each exclusive-or the key character it meets (the
 # first meeting the key's second), as 8-bit registry text.
 password='Grüße' key=wqkzdvmrt hex=
@@ -62,8 +59,7 @@ printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\%s\\Security]\n"UsePwd"="1"\n"Password"=
 wine regedit /S "$(e2e_winpath "$E2E_DIR/password.reg")" </dev/null >/dev/null 2>&1 ||
   e2e_abort "cannot store the password"
 show_file_list() {
-  drv trayicon-click "$title" 515 && drv wait TForm5 Password --visible --timeout 10000 &&
-    drv settext TForm5 Password Edit "$password" && drv click TForm5 Password Ok &&
+  e2e_prompt_open && e2e_prompt_answer "$password" &&
     drv wait TForm1 "$title" --visible --timeout 10000 && drv tab TForm1 "$title" 2
 }
 

@@ -32,8 +32,7 @@ printf '%s\n' 'C:\My Pictures\sea view.jpg' 'C:\My Pictures\portrait.bmp' \
 
 # shellcheck disable=SC2119  # no arguments: the program has no options
 e2e_start_program
-check "the program starts" drv wait TForm5 '*' --timeout 30000
-check "no error box at start" drv msgbox-none --for 1000
+check "the program starts with no error box" e2e_started
 
 # -- the first start's default list -----------------------------------------------
 check "default.kvl is written in the working directory" test -s "$default_kvl"
@@ -95,9 +94,7 @@ check "no error box after the remove" drv msgbox-none --for 500
 # -- Exit Program --------------------------------------------------------------------
 default_before=$(od -An -tx1 "$default_kvl")
 pid=$(drv pid TWinTaskbar '*')
-check "right press on the icon opens the menu" drv tray 516
-check "the menu is open" drv wait '#32768' '*' --visible --timeout 5000
-check "choose Exit Program" drv menu end enter
+check "Exit Program from the icon's menu" e2e_exit_program
 check "the program ends" drv wait-exit --pid "$pid" --timeout 20000
 e2e_wait_program_exit 10
 

@@ -17,13 +17,12 @@ check_match '... gives "Ok" the focus' $'^TForm3\tButton\tOk\tdefault$' drv focu
 sleep 3 && drv keys tab tab # into the text and out again, after the splash
 check_match "... and Tab comes back to it" $'^TForm3\tButton\tOk' drv focus TForm3 "$notice"
 drv keys enter && check "... and Enter closes it" drv wait TForm3 "$notice" --hidden
-settings() { drv trayicon-click "$title" 515 && drv wait TForm1 "$title" --visible >/dev/null; }
-check "the settings window opens" settings
+check "the settings window opens" e2e_show_settings
 check_match "... with a control focused" $'^TForm1\t(Button|SysTabControl32)\t' drv focus TForm1 "$title"
 drv keys ctrl+tab ctrl+tab ctrl+tab tab # "About" has no tab stop: on to "Done"
 check_match 'Ctrl+Tab and Tab reach "Done", the default' $'^TForm1\tButton\tDone\tdefault$' drv focus TForm1 "$title"
 drv keys escape && check 'Escape presses "Cancel"' drv wait TForm1 "$title" --hidden
-settings && drv keys ctrl+tab ctrl+tab
+e2e_show_settings && drv keys ctrl+tab ctrl+tab
 check_match 'Ctrl+Tab: "Change Options"' '^1' drv tabs TForm1 "$title"
 drv keys tab tab space tab up # past "Cancel", tick the first box, on to the minutes
 check_match "the minutes took Tab and Up" $'^TForm1\tEdit\t16$' drv focus TForm1 "$title"
@@ -31,7 +30,7 @@ drv keys ctrl+shift+tab
 check_match 'Ctrl+Shift+Tab: "Basic Options"' '^0' drv tabs TForm1 "$title"
 drv keys enter && check 'Enter presses "Done"' drv wait TForm1 "$title" --hidden
 check_eq "... which stores the minutes" 16 drv regget "$program" ChangeIntervalTime
-settings && drv setcheck TForm1 "$title" 'Use a password to protect your settings' 1
+e2e_show_settings && drv setcheck TForm1 "$title" 'Use a password to protect your settings' 1
 check '"Change.." opens the dialog' drv click TForm1 "$title" Change.. --nth 1
 check_eq "... owned by the settings window" "owner=$(drv wait TForm1 "$title")" eval 'drv windows TForm4 | cut -f5'
 drv keys a b c escape && drv wait TForm4 '*' --hidden >/dev/null && drv click TForm1 "$title" Change.. --nth 1

@@ -17,13 +17,7 @@ e2e_start_program
 check "the program starts" drv wait TForm5 '*' --timeout 30000
 pid=$(drv pid TWinTaskbar '*')
 alive() { [ "$(drv pid-alive "$pid")" = 1 ]; }
-open_settings() {
-  drv trayicon-click "$title" 515 >/dev/null && drv wait TForm1 "$title" --visible >/dev/null &&
-    e2e_window_at_rest TForm1 "$title"
-}
-exit_program() {
-  drv tray 516 >/dev/null && drv wait '#32768' '*' --visible >/dev/null && drv menu end enter
-}
+open_settings() { e2e_show_settings && e2e_window_at_rest TForm1 "$title"; }
 has_long() { drv listbox TForm1 "$title" | grep -qxF -- "$long"; }
 
 check "open the settings" open_settings
@@ -50,7 +44,7 @@ check "press Cancel" drv click TForm1 "$title" Cancel
 check "Cancel hides the window" drv wait TForm1 "$title" --hidden --timeout 20000
 check "no error box" drv msgbox-none --for 1000
 check "the list keeps the entry" has_long
-check "Exit Program" exit_program
+check "Exit Program" e2e_exit_program
 check "the program ends" drv wait-exit --pid "$pid" --timeout 20000
 check_eq "Exit writes the list whole, in its order again after Cancel" "$loaded" sum "$kvl"
 e2e_finish

@@ -7,14 +7,15 @@ e2e_setup
 pics=$WINEPREFIX/drive_c/pics t=$E2E_TITLE
 mkdir -p "$pics" && convert -size 32x24 xc:red "BMP3:$pics/red.bmp" && convert -size 32x24 xc:blue "$pics/photo.jpeg"
 printf '%s\r\n' 'C:\pics\red.bmp' 'C:\pics\gone.bmp' 'C:\pics\photo.jpeg' >"$pics/mine.kvl"
-for v in 'FileListSource C:\pics\mine.kvl' 'ItemIndex 1' 'TimeInterval 1' 'ChangeIntervalTime 1' 'ShowSplash 0' 'UseAnimation 0'; do drv regset "$E2E_PROGRAM_KEY" "${v% *}" sz "${v#* }" >/dev/null || e2e_abort "cannot prepare the settings"; done
+e2e_settings 'FileListSource=C:\pics\mine.kvl' ItemIndex=1 TimeInterval=1 ChangeIntervalTime=1 \
+  ShowSplash=0 UseAnimation=0
 wallpaper() { drv regget 'Control Panel\Desktop' Wallpaper; }
 gone='^Cannot open file "C:\\pics\\gone\.bmp"\. ' list=$'2\nC:\\pics\\red.bmp\nC:\\pics\\gone.bmp\nC:\\pics\\photo.jpeg'
 e2e_start_program
 check_match "start-up reports the deleted picture" "$gone" drv msgbox --timeout 30000
 check "... and runs to its end" drv wait TForm5 '*' --timeout 30000
 check_eq "... whose change installs the .jpeg picture" 'C:\windows\Kestrova.bmp' wallpaper
-settings() { drv trayicon-click "$t" 515 && drv wait TForm1 "$t" --visible >/dev/null && drv tab TForm1 "$t" 2 >/dev/null; }
+settings() { e2e_show_settings && drv tab TForm1 "$t" 2 >/dev/null; }
 check "the settings window shows" settings
 drv listselect TForm1 "$t" 1 && drv msgbox >/dev/null # its preview's report
 check_match '"change now" reports the missing bitmap' "$gone" eval "drv click TForm1 '$t' 'change now' && drv msgbox"

@@ -48,26 +48,15 @@ wine regedit /S "$(e2e_winpath "$E2E_DIR/password.reg")" </dev/null >/dev/null 2
 
 # shellcheck disable=SC2119  # no arguments: the program has no options
 e2e_start_program
-check "the program starts" drv wait TForm5 '*' --timeout 30000
-check "no error box at start" drv msgbox-none --for 1000
+check "the program starts with no error box" e2e_started
 
 # -- the prompt ------------------------------------------------------------------------
-# open_prompt: the icon's double-click, and the prompt on the screen.
-open_prompt() {
-  drv trayicon-click "$title" 515 >/dev/null &&
-    drv wait TForm5 Password --visible --timeout 10000 >/dev/null
-}
-# answer TEXT: typed into the prompt, then "Ok"; the prompt always closes.
-answer() {
-  drv settext TForm5 Password Edit "$1" && drv click TForm5 Password Ok &&
-    drv wait TForm5 Password --hidden --timeout 20000 >/dev/null
-}
 settings_stay_hidden() {
   sleep 1
   [ "$(drv visible TForm1 "$title")" = 0 ] || { echo "the settings window is shown"; return 1; }
 }
 
-check "the double-click shows the prompt" open_prompt
+check "the double-click shows the prompt" e2e_prompt_open
 check "... and not the settings window" settings_stay_hidden
 # Bottom right, near the notification area, on the 1024 x 768 desktop.
 near_tray() {
@@ -80,13 +69,13 @@ near_tray() {
 }
 check "the prompt sits in the bottom right corner" near_tray
 
-check "a wrong password (letter case) closes the prompt" answer "${password,}"
+check "a wrong password (letter case) closes the prompt" e2e_prompt_answer "${password,}"
 check "... without opening the settings window" settings_stay_hidden
 check_eq "... and leaves the field empty" "" drv text TForm5 Password Edit
 
-check "typed into and left with Escape" eval 'open_prompt && drv settext TForm5 Password Edit abc && drv keys escape'
-check_eq "... the prompt opens again empty" "" eval 'drv wait TForm5 Password --hidden >/dev/null && open_prompt && drv text TForm5 Password Edit'
-check "the right password closes the prompt" answer "$password"
+check "typed into and left with Escape" eval 'e2e_prompt_open && drv settext TForm5 Password Edit abc && drv keys escape'
+check_eq "... the prompt opens again empty" "" eval 'drv wait TForm5 Password --hidden >/dev/null && e2e_prompt_open && drv text TForm5 Password Edit'
+check "the right password closes the prompt" e2e_prompt_answer "$password"
 check "... and opens the settings window" drv wait TForm1 "$title" --visible --timeout 20000
 
 settled() { e2e_window_at_rest TForm1 "$title"; }
@@ -103,7 +92,7 @@ check_eq "Done stores UsePwd" 1 drv regget "$program\\Security" UsePwd
 check_eq "Done stores the other settings too" 15 drv regget "$program" ChangeIntervalTime
 
 open_settings() {
-  open_prompt && answer "$password" &&
+  e2e_prompt_open && e2e_prompt_answer "$password" &&
     drv wait TForm1 "$title" --visible --timeout 20000 >/dev/null && settled
 }
 

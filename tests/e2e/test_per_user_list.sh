@@ -9,21 +9,17 @@ e2e_setup
 e2e_image sample-a.bmp 320x240 steelblue
 e2e_image sample-b.jpg 320x240 orange firebrick
 p=$E2E_PROGRAM_KEY
-wine "$PS_DRIVER" decoy PsKeepDesktop 600000 </dev/null >/dev/null 2>&1 &  # see test_edges.sh
+e2e_keep_desktop
 # Only the immutable flag stops root (Wine ignores read-only); taken off whatever happens.
 unlock() { chattr -i "$E2E_APP_DIR" "$per_user" 2>/dev/null; }
 trap 'unlock; e2e_teardown' EXIT
 chattr +i "$E2E_APP_DIR"
-stop() {
-  drv tray 516 >/dev/null && drv wait '#32768' '*' --visible --timeout 5000 >/dev/null &&
-    drv menu end enter >/dev/null && e2e_wait_program_exit 20
-}
+stop() { e2e_exit_program && e2e_wait_program_exit 20; }
 restart() { stop && e2e_start_program; }
 kvl='C:\\users\\[^\\]+\\AppData\\Local\\Kestrova\\default\.kvl'
 
 e2e_start_program
-check "a first start runs to its end" drv wait TForm5 '*' --timeout 30000
-check "with no error box" drv msgbox-none --for 1000
+check "a first start runs to its end with no error box" e2e_started
 restart
 check_match "the per-user default list is the current list file" "^$kvl$" drv regget "$p" FileListSource
 per_user=$(find "$WINEPREFIX/drive_c/users" -path '*/AppData/Local/Kestrova' -type d)

@@ -13,12 +13,9 @@ pics="$WINEPREFIX/drive_c/Bilder"
 mkdir -p "$pics" && printf 'C:\\Bilder\\big.jpg\r\n' >"$pics/list.kvl"
 convert -size 1601x1001 -seed 25 plasma:fractal -blur 0x3 -quality 95 "$pics/big.jpg" ||
   e2e_abort "cannot make the picture"
-for value in 'FileListSource C:\Bilder\list.kvl' "ItemIndex 0" "RestartChange 0" "ShowSplash 0"; do
-  drv regset "$E2E_PROGRAM_KEY" "${value%% *}" sz "${value#* }" || e2e_abort "cannot store $value"
-done
+e2e_settings 'FileListSource=C:\Bilder\list.kvl' ItemIndex=0 RestartChange=0 ShowSplash=0
 e2e_start_program
-check "the program starts without an error box" eval \
-  "drv wait TForm5 '*' --timeout 30000 >/dev/null && drv msgbox-none --for 1000"
+check "the program starts without an error box" e2e_started
 
 lay_out() {  # lay_out STYLE FILE OUT: FILE on the 1024 x 768 screen as Windows shows it
   case $1 in
@@ -41,7 +38,7 @@ applied() {  # applied STYLE TILE: the apply has got as far as the desktop value
 }
 # style_check NAME STYLE TILE SIZE LIMIT KEY...: the menu entry KEY... up from the menu's end.
 style_check() {
-  check "choose the $1 style from the icon's menu" eval "drv tray 516 && drv wait '#32768' '*' --visible --timeout 5000 >/dev/null && drv menu end ${*:6} enter"
+  check "choose the $1 style from the icon's menu" e2e_tray_menu end "${@:6}" enter
   check "the $1 apply ends without an error box" eval "applied $2 $3 && drv msgbox-none --for 300"
   check_eq "the $1 bitmap holds only what the screen shows" "$4" identify -format '%wx%h' "$E2E_WINDIR/Kestrova.bmp"
   check "laid out $1, the bitmap looks as the whole picture" looks_whole "$1" "$5"

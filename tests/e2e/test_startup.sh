@@ -12,6 +12,9 @@ e2e_setup
 e2e_image sample-a.bmp 320x240 steelblue
 e2e_image sample-b.jpg 320x240 orange firebrick
 e2e_image Theme1/sample-c.bmp 160x120 seagreen
+three="C:\\windows\\Web\\Wallpaper\\Theme1\\sample-c.bmp
+C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp
+C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg"
 
 program=$E2E_PROGRAM_KEY
 security="$program\\Security"
@@ -60,10 +63,7 @@ check "the icon with the tip \"$title\" is at the right of the taskbar" icon_in_
 check_eq "the start-up change stored the index of entry 1" 1 drv regget "$program" ItemIndex
 
 # -- settings window through the icon's double-click -------------------------------
-double_click_shows_settings() {
-  drv trayicon-click "$title" 515 && drv wait TForm1 "$title" --visible --timeout 10000
-}
-check "the double-click on the icon shows the settings window" double_click_shows_settings
+check "the double-click on the icon shows the settings window" e2e_show_settings
 
 # With animation on (the default) the window slides in from the right and comes to
 # rest centred: left = 1024 div 2 - width div 2.
@@ -96,9 +96,7 @@ check "no error box after showing the settings" drv msgbox-none
 
 list=$(drv listbox TForm1 "$title")
 entries() { tail -n +2 <<<"$list" | sort; }
-check_eq "the image list holds the three pictures" "C:\\windows\\Web\\Wallpaper\\Theme1\\sample-c.bmp
-C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp
-C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg" entries
+check_eq "the image list holds the three pictures" "$three" entries
 check_eq "entry 1 is selected after the start-up change" 1 head -n 1 <<<"$list"
 
 # The desktop values name entry 1, a JPEG through its converted bitmap.
@@ -114,9 +112,7 @@ e2e_screenshot "$PS_ARTIFACTS/startup-settings.png"
 check "screenshot of the settings window" test -s "$PS_ARTIFACTS/startup-settings.png"
 
 # -- Exit Program ------------------------------------------------------------------
-check "right press on the icon opens the menu" drv tray 516
-check "the menu is open" drv wait '#32768' '*' --visible --timeout 5000
-check "choose the last entry, Exit Program" drv menu end enter
+check "Exit Program, the last entry of the icon's menu" e2e_exit_program
 check "the program's process ends" drv wait-exit --pid "$pid" --timeout 20000
 check "the Linux process ends too" e2e_wait_program_exit 10
 icon_gone() {
@@ -146,8 +142,6 @@ check "exit stores UsePwd under Security" expect_value "$security_values" UsePwd
 kvl=$(drv regget "$program" FileListSource)
 kvl_unix="$WINEPREFIX/drive_c/$(sed -e 's/^[Cc]:\\//' -e 's/\\/\//g' <<<"$kvl")"
 list_file_entries() { tr -d '\r' <"$kvl_unix" | grep . | sort; }
-check_eq "the default list file holds the three pictures" "C:\\windows\\Web\\Wallpaper\\Theme1\\sample-c.bmp
-C:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp
-C:\\windows\\Web\\Wallpaper\\Windows\\sample-b.jpg" list_file_entries
+check_eq "the default list file holds the three pictures" "$three" list_file_entries
 
 e2e_finish

@@ -8,18 +8,8 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup
 e2e_image sample-a.bmp 320x240 steelblue
-p=$E2E_PROGRAM_KEY
 t=$E2E_TITLE
-# Wine ends the desktop once its last program has gone; this window keeps it for the restarts.
-wine "$PS_DRIVER" decoy PsKeepDesktop 600000 </dev/null >/dev/null 2>&1 &
-exit_program() {
-  drv tray 516 >/dev/null && drv wait '#32768' '*' --visible --timeout 5000 >/dev/null &&
-    drv menu end enter >/dev/null
-}
-# The program ends with no box left, and wrote the list file again as Exit does.
-ended_saving() {
-  e2e_wait_program_exit 20 && drv msgbox-none && e2e_wait_file "$E2E_APP_DIR/two.kvl"
-}
+e2e_keep_desktop
 opens() { drv click TForm1 "$t" "$1" "${@:4}" && drv wait "$2" "$3" --visible >/dev/null; }
 blocked() { ! drv click TForm1 "$t" Done 2>&1; }
 close_from_outside() { wine taskkill /IM Papershift7.exe </dev/null >/dev/null 2>&1; }
@@ -28,12 +18,21 @@ write_list() {
   printf 'C:\\windows\\gone.bmp\r\nC:\\windows\\Web\\Wallpaper\\Windows\\sample-a.bmp\r\n' >"$E2E_APP_DIR/two.kvl"
 }
 restart() {
-  write_list && drv regset "$p" ItemIndex sz 1 >/dev/null && e2e_start_program &&
+  write_list && e2e_settings ItemIndex=1 && e2e_start_program &&
     drv wait TForm5 '*' --timeout 30000 >/dev/null
 }
+ended_saving() {
+  e2e_wait_program_exit 20 && drv msgbox-none && e2e_wait_file "$E2E_APP_DIR/two.kvl"
+}
+# ends_saving NAME COMMAND...: COMMAND, with the list file gone, ends the program with no
+# box left, and the list file is written again as Exit does.
+ends_saving() {
+  rm -f "$E2E_APP_DIR/two.kvl"
+  check "$@"
+  check "... ends the program and saves" ended_saving
+}
 write_list
-drv regset "$p" FileListSource sz 'C:\Papershift7\two.kvl' >/dev/null
-drv regset "$p" UseAnimation sz 0 >/dev/null
+e2e_settings 'FileListSource=C:\Papershift7\two.kvl' UseAnimation=0
 
 e2e_start_program
 drv wait '#32770' "$t" --visible --timeout 30000 >/dev/null
@@ -58,22 +57,16 @@ check_match "one box, for the selection" "List index out of bounds" drv msgbox
 check "and no other" drv msgbox-none
 
 check "\"add file(s)..\" opens the file dialog" opens 'add file(s)..' '#32770' '*'
-rm -f "$E2E_APP_DIR/two.kvl"
-check "Exit Program while the file dialog is open" exit_program
-check "ends the program and saves" ended_saving
+ends_saving "Exit Program while the file dialog is open" e2e_exit_program
 
-drv regset "$p" RestartChange sz 0 >/dev/null
+e2e_settings RestartChange=0
 restart
-drv tray 516 >/dev/null && drv menu home down enter >/dev/null
+e2e_tray_menu home down enter
 check "\"Change Image\" reaches the missing file" drv wait '#32770' "$t" --visible
-rm -f "$E2E_APP_DIR/two.kvl"
-check "Exit Program while its error box is open" exit_program
-check "ends the program and saves" ended_saving
+ends_saving "Exit Program while its error box is open" e2e_exit_program
 
 restart
-rm -f "$E2E_APP_DIR/two.kvl"
-check "a close request from outside" close_from_outside
-check "ends the program as a log-off does, saving" ended_saving
+ends_saving "a close request from outside, as a log-off" close_from_outside
 e2e_start_program
 check "the next start is not swallowed" drv wait TForm5 '*' --timeout 30000
 e2e_finish

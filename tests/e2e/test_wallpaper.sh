@@ -20,13 +20,11 @@ desktop='Control Panel\Desktop'
 title=$E2E_TITLE
 # No change at start (entry 0 stays selected) and no splash over the middle of the
 # screen.
-drv regset "$program" RestartChange sz 0 || e2e_abort "cannot prepare the settings"
-drv regset "$program" ShowSplash sz 0 || e2e_abort "cannot prepare the settings"
+e2e_settings RestartChange=0 ShowSplash=0
 
 # shellcheck disable=SC2119  # no arguments: the program has no options
 e2e_start_program
-check "the program starts" drv wait TForm5 '*' --timeout 30000
-check "no error box at start" drv msgbox-none --for 1000
+check "the program starts with no error box" e2e_started
 check_eq "the list holds the bitmap, then the JPEG; entry 0 selected" "0
 C:\\windows\\Web\\Wallpaper\\Windows\\p-red.bmp
 C:\\windows\\Web\\Wallpaper\\Windows\\q-blue.jpg" drv listbox TForm1 "$title"
@@ -64,13 +62,8 @@ desktop_lacks() {
   ! near "$got" "$3" || { echo "pixel $1,$2 is $got"; return 1; }
 }
 
-# tray_menu KEY...: the icon's menu, opened with the right button, steered by keys.
-tray_menu() {
-  drv tray 516 && drv wait '#32768' '*' --visible --timeout 5000 >/dev/null && drv menu "$@"
-}
-
 # -- Center Image: the selected entry, centred ------------------------------------
-check "choose \"Center Image\"" tray_menu end up up enter
+check "choose \"Center Image\"" e2e_tray_menu end up up enter
 check "no error box after \"Center Image\"" drv msgbox-none --for 500
 check_eq "the desktop's WallpaperStyle is 0" 0 drv regget "$desktop" WallpaperStyle
 check_eq "the desktop's TileWallpaper is 0" 0 drv regget "$desktop" TileWallpaper
@@ -80,7 +73,7 @@ check "the middle of the desktop shows the red picture" desktop_shows 512 384 "$
 check "a corner does not: the picture is centred" desktop_lacks 40 40 "$red"
 
 # -- Change Image: the next entry, a JPEG ----------------------------------------------
-check "choose \"Change Image\"" tray_menu home down enter
+check "choose \"Change Image\"" e2e_tray_menu home down enter
 check "no error box after the change" drv msgbox-none --for 500
 check_eq "the wallpaper is the converted bitmap" 'C:\windows\Kestrova.bmp' \
   drv regget "$desktop" Wallpaper
@@ -94,7 +87,7 @@ check_eq "the style stays centred" "0 0" desktop_style
 check "the middle of the desktop shows the blue picture" desktop_shows 512 384 "$blue"
 
 # -- Change Image again: from the last entry back to the first ---------------------------
-check "choose \"Change Image\" again" tray_menu home down enter
+check "choose \"Change Image\" again" e2e_tray_menu home down enter
 check_eq "the wallpaper is the bitmap again" 'C:\windows\Web\Wallpaper\Windows\p-red.bmp' drv regget "$desktop" Wallpaper
 check_eq "ItemIndex is 0 again" 0 drv regget "$program" ItemIndex
 check "the desktop shows the red picture again" desktop_shows 512 384 "$red"
@@ -103,7 +96,7 @@ check "the desktop shows the red picture again" desktop_shows 512 384 "$red"
 # The running desktop keeps painting its old colour; a new process sees the new one.
 check_match "the desktop colour is not green yet" '^[0-9]+,[0-9]+,[0-9]+$' drv syscolor 1
 [ "$E2E_GOT" = 0,128,0 ] && e2e_fail "the desktop colour was green before the choice" ""
-check "choose \"Background Color\" > \"Green\"" tray_menu home down down down right end enter
+check "choose \"Background Color\" > \"Green\"" e2e_tray_menu home down down down right end enter
 check_eq "COLOR_DESKTOP is 0,128,0" 0,128,0 drv syscolor 1
 check_eq "the colour leaves the wallpaper alone" 'C:\windows\Web\Wallpaper\Windows\p-red.bmp' \
   drv regget "$desktop" Wallpaper
