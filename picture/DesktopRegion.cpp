@@ -53,20 +53,33 @@ JpegRegion RegionFor(DesktopLayout layout, int width, int height, PixelSize exte
       Middle(height, extent.height, r.top, r.height);
       return r;
     }
-    case DesktopLayout::Stretched:
+    case DesktopLayout::Stretched: {
+      JpegRegion r = whole;
       for (int n = 1; n < kFullScale; ++n) {
         const int w = ScaledLength(width, n), h = ScaledLength(height, n);
-        if (w >= extent.width && h >= extent.height) return {n, 0, 0, w, h};
+        if (w >= extent.width && h >= extent.height) {
+          r = {n, 0, 0, w, h};
+          break;
+        }
       }
-      return whole;
+      const PixelSize kept{std::min(r.width, extent.width), std::min(r.height, extent.height)};
+      if (kept.width < r.width || kept.height < r.height) r.reduceTo = kept;
+      return r;
+    }
     case DesktopLayout::Whole:
       break;
   }
   return whole;
 }
 
+PixelSize BitmapSizeOf(const JpegRegion& region) {
+  if (region.reduceTo.width > 0) return region.reduceTo;
+  return {region.width, region.height};
+}
+
 bool Covers(PixelSize bitmap, const JpegRegion& needed) {
-  return bitmap.width >= needed.width && bitmap.height >= needed.height;
+  const PixelSize size = BitmapSizeOf(needed);
+  return bitmap.width >= size.width && bitmap.height >= size.height;
 }
 
 }  // namespace picture

@@ -23,12 +23,17 @@ struct PixelSize {
 // The largest width and the largest height among the monitors; 0 x 0 for none.
 PixelSize DesktopExtent(const std::vector<PixelSize>& monitors);
 
-// The picture decoded at scaleNum/8, then the rectangle left, top, width x height of that.
+// The picture decoded at scaleNum/8, then the rectangle left, top, width x height of that,
+// then, where reduceTo is not 0 x 0, that rectangle shrunk to reduceTo.
 struct JpegRegion {
   int scaleNum = 8;
   int left = 0, top = 0, width = 0, height = 0;
+  PixelSize reduceTo;
   bool operator==(const JpegRegion&) const = default;
 };
+
+// The size of the bitmap a region becomes.
+PixelSize BitmapSizeOf(const JpegRegion& region);
 
 // libjpeg's length of `length` pixels decoded at scaleNum/8: rounded up.
 int ScaledLength(int length, int scaleNum);
@@ -38,7 +43,8 @@ int ScaledLength(int length, int scaleNum);
 // - centred: the middle. Windows rounds the centring of an odd margin its own way, so the
 //   margin cut off is kept even: the two halves are equal and the middle stays exact;
 // - stretched: the whole picture at the smallest scale that is at least the extent both
-//   ways, so that Windows only ever shrinks it a little;
+//   ways, shrunk the rest of the way to the extent: Windows stretches the bitmap to each
+//   monitor, so more pixels than the largest monitor's would only be shrunk away there;
 // - whole, or no extent known, or a picture no larger than the screen: all of it, unscaled.
 JpegRegion RegionFor(DesktopLayout layout, int width, int height, PixelSize extent);
 

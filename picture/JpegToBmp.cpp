@@ -11,6 +11,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "picture/Reduction.h"
 #include "platform/core/Error.h"
 
 namespace picture {
@@ -351,6 +352,44 @@ class SinkTarget final : public RowTarget {
   std::vector<uint8_t> buffer_;  // zeroed, so row padding is written as zeros
 };
 
+// Shrinks the decoded rows by area averaging on their way to another target, handing it
+// the output rows in batches as that target expects them.
+class ReducingTarget final : public RowTarget {
+ public:
+  ReducingTarget(RowTarget& to, const JpegRegion& region, PixelSize size, int batch)
+      : to_(to),
+        batch_(batch),
+        width_(size.width),
+        stride_(static_cast<size_t>(region.width) * 3),
+        in_(stride_ * static_cast<size_t>(batch)),
+        reducer_(region.width, region.height, size.width, size.height,
+                 [this](int, const uint8_t* bgr) { Put(bgr); }) {}
+
+  uint8_t* Row(int, int i) override { return in_.data() + static_cast<size_t>(i) * stride_; }
+  void Flush(int, int count) override {
+    for (int i = 0; i < count; ++i) reducer_.AddRow(Row(0, i));
+  }
+  // Hands on the last output rows.
+  void End() {
+    if (pending_ > 0) to_.Flush(first_, pending_);
+    first_ += pending_;
+    pending_ = 0;
+  }
+
+ private:
+  void Put(const uint8_t* bgr) {
+    std::memcpy(to_.Row(first_, pending_), bgr, static_cast<size_t>(width_) * 3);
+    if (++pending_ == batch_) End();
+  }
+
+  RowTarget& to_;
+  int batch_, width_;
+  size_t stride_;
+  std::vector<uint8_t> in_;
+  AreaReducer reducer_;
+  int first_ = 0, pending_ = 0;
+};
+
 // Decodes straight into the bottom-up rows of an image.
 class ImageTarget final : public RowTarget {
  public:
@@ -450,7 +489,9 @@ void ConvertJpegToBmp(const JpegInput& input, BmpSink& sink, DesktopLayout layou
   region.height = std::min(region.height, outH - region.top);
   CheckBitmapSize(static_cast<uint64_t>(std::max(region.width, 0)),
                   static_cast<uint64_t>(std::max(region.height, 0)));
-  const std::array<uint8_t, kBmpHeaderSize> header = BmpHeader24(region.width, region.height);
+  PixelSize bitmap = BitmapSizeOf(region);
+  bitmap = {std::clamp(bitmap.width, 1, region.width), std::clamp(bitmap.height, 1, region.height)};
+  const std::array<uint8_t, kBmpHeaderSize> header = BmpHeader24(bitmap.width, bitmap.height);
   Start(d);
 
   // libjpeg's smooth chroma upsampling takes the ends of a cropped row for the picture's
@@ -467,9 +508,15 @@ void ConvertJpegToBmp(const JpegInput& input, BmpSink& sink, DesktopLayout layou
                       region.width};
 
   sink.Reserve(kBmpHeaderSize +
-               picture::DibStride24(region.width) * static_cast<uint64_t>(region.height));
-  SinkTarget target(sink, region.width, region.height, BatchRows(d.cinfo));
-  DecodeRows(d, target, window);
+               picture::DibStride24(bitmap.width) * static_cast<uint64_t>(bitmap.height));
+  SinkTarget target(sink, bitmap.width, bitmap.height, BatchRows(d.cinfo));
+  if (bitmap.width == region.width && bitmap.height == region.height) {
+    DecodeRows(d, target, window);
+  } else {
+    ReducingTarget reducing(target, region, bitmap, BatchRows(d.cinfo));
+    DecodeRows(d, reducing, window);
+    reducing.End();
+  }
   sink.WriteAt(0, header.data(), header.size());
 }
 

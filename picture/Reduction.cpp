@@ -1,6 +1,7 @@
 #include "picture/Reduction.h"
 
 #include <algorithm>
+#include <utility>
 #include <cstdint>
 #include <vector>
 
@@ -71,6 +72,64 @@ void BoxReducer::AddRow(const uint8_t* bgr) {
 
 picture::DecodedImage BoxReducer::Take() {
   return std::move(out_);
+}
+
+AreaReducer::AreaReducer(int srcWidth, int srcHeight, int dstWidth, int dstHeight, Emit emit)
+    : dstWidth_(dstWidth),
+      srcWidth_(static_cast<uint64_t>(srcWidth)),
+      srcHeight_(static_cast<uint64_t>(srcHeight)),
+      dstHeight_(static_cast<uint64_t>(dstHeight)),
+      across_(static_cast<size_t>(dstWidth) * 3, 0),
+      sums_(static_cast<size_t>(dstWidth) * 3, 0),
+      out_(static_cast<size_t>(dstWidth) * 3, 0),
+      emit_(std::move(emit)) {
+  // Across, in units of 1/dstWidth of a source pixel: source pixel i spans
+  // [i * dstWidth, (i + 1) * dstWidth), output pixel x spans [x * srcWidth, (x + 1) * srcWidth).
+  const int64_t sw = srcWidth, dw = dstWidth;
+  tapStart_.reserve(static_cast<size_t>(dstWidth) + 1);
+  for (int64_t x = 0; x < dw; ++x) {
+    tapStart_.push_back(taps_.size());
+    const int64_t begin = x * sw, end = (x + 1) * sw;
+    for (int64_t i = begin / dw; i < sw && i * dw < end; ++i) {
+      const int64_t part = std::min((i + 1) * dw, end) - std::max(i * dw, begin);
+      if (part > 0) taps_.push_back({static_cast<int>(i * 3), static_cast<uint32_t>(part)});
+    }
+  }
+  tapStart_.push_back(taps_.size());
+}
+
+void AreaReducer::AddRow(const uint8_t* bgr) {
+  for (int x = 0; x < dstWidth_; ++x) {
+    uint64_t b = 0, g = 0, r = 0;
+    for (size_t t = tapStart_[x]; t < tapStart_[x + 1]; ++t) {
+      const uint8_t* p = bgr + taps_[t].source;
+      b += uint64_t{p[0]} * taps_[t].weight;
+      g += uint64_t{p[1]} * taps_[t].weight;
+      r += uint64_t{p[2]} * taps_[t].weight;
+    }
+    uint64_t* across = &across_[static_cast<size_t>(x) * 3];
+    across[0] = b;
+    across[1] = g;
+    across[2] = r;
+  }
+  // Down, in units of 1/dstHeight of a source row: this row spans [from, at_), output row
+  // y spans [y * srcHeight, (y + 1) * srcHeight).
+  uint64_t from = at_;
+  at_ += dstHeight_;
+  while (from < at_ && outRow_ < static_cast<int>(dstHeight_)) {
+    const uint64_t rowEnd = static_cast<uint64_t>(outRow_ + 1) * srcHeight_;
+    const uint64_t part = std::min(at_, rowEnd) - from;
+    for (size_t i = 0; i < sums_.size(); ++i) sums_[i] += across_[i] * part;
+    from += part;
+    if (from < rowEnd) break;
+    // Every output pixel holds srcWidth x srcHeight units of weight.
+    const uint64_t total = srcWidth_ * srcHeight_;
+    for (size_t i = 0; i < sums_.size(); ++i) {
+      out_[i] = static_cast<uint8_t>((sums_[i] + total / 2) / total);
+      sums_[i] = 0;
+    }
+    emit_(outRow_++, out_.data());
+  }
 }
 
 }  // namespace picture

@@ -1,7 +1,12 @@
 // What part of a picture the wallpaper bitmap keeps, for each layout and desktop.
 #include "picture/DesktopRegion.h"
 
+#include <string>
+#include <vector>
+
 #include <gtest/gtest.h>
+
+#include "picture/Reduction.h"
 
 namespace {
 
@@ -19,11 +24,11 @@ TEST(DesktopRegion, KeepsWhatTheLargestMonitorShowsInEachLayout) {
     JpegRegion want;
   } const cases[] = {
       {DesktopLayout::Centred, 6000, 4000, two, {8, 2040, 1040, 1920, 1920}},
-      {DesktopLayout::Stretched, 6000, 4000, {1920, 1080}, {3, 0, 0, 2250, 1500}},
+      {DesktopLayout::Stretched, 6000, 4000, {1920, 1080}, {3, 0, 0, 2250, 1500, {1920, 1080}}},
       // Smaller than the screen in one dimension only.
       {DesktopLayout::Tiled, 3000, 500, {1920, 1080}, {8, 0, 0, 1920, 500}},
       {DesktopLayout::Centred, 500, 3000, {1920, 1080}, {8, 0, 960, 500, 1080}},
-      {DesktopLayout::Stretched, 3000, 500, {1920, 1080}, {8, 0, 0, 3000, 500}},
+      {DesktopLayout::Stretched, 3000, 500, {1920, 1080}, {8, 0, 0, 3000, 500, {1920, 500}}},
       // No larger than the screen, no screen known, a style not reduced (fill): all of it.
       {DesktopLayout::Centred, 1920, 1080, {1920, 1080}, {8, 0, 0, 1920, 1080}},
       {DesktopLayout::Tiled, 6000, 4000, picture::DesktopExtent({}), {8, 0, 0, 6000, 4000}},
@@ -50,6 +55,49 @@ TEST(DesktopRegion, CentredCutShowsTheSameMiddleOnEveryMonitorWhateverTheRoundin
         }
       }
     }
+  }
+}
+
+// The shrink of a stretched bitmap the rest of the way to the screen.
+TEST(AreaReducer, AveragesTheAreaEachOutputPixelCovers) {
+  // rows: top first, 24-bit; the output rows as emitted, each checked to come in order.
+  const auto reduce = [](int w, int h, const std::vector<std::string>& rows, int dw, int dh) {
+    std::vector<std::string> out;
+    picture::AreaReducer reducer(w, h, dw, dh, [&](int y, const uint8_t* bgr) {
+      EXPECT_EQ(y, static_cast<int>(out.size()));
+      out.emplace_back(reinterpret_cast<const char*>(bgr), dw * 3);
+    });
+    for (const std::string& row : rows)
+      reducer.AddRow(reinterpret_cast<const uint8_t*>(row.data()));
+    return out;
+  };
+  const auto grey = [](std::vector<int> values) {
+    std::string row;
+    for (int v : values) row.append(3, static_cast<char>(v));
+    return row;
+  };
+  // Three pixels to two: each output pixel is one source pixel and half the middle one.
+  EXPECT_EQ(reduce(3, 1, {grey({0, 90, 180})}, 2, 1), std::vector{grey({30, 150})});
+  EXPECT_EQ(reduce(1, 3, {grey({0}), grey({90}), grey({180})}, 1, 2),
+            (std::vector{grey({30}), grey({150})}));
+  // At a whole factor it is the preview's box filter.
+  picture::DecodedImage image;
+  image.width = 12;
+  image.height = 9;
+  image.bgr.resize(image.Stride() * 9);
+  for (size_t i = 0; i < image.bgr.size(); ++i) image.bgr[i] = static_cast<uint8_t>(i * 37 % 251);
+  std::vector<std::string> rows;
+  for (int y = 8; y >= 0; --y) {
+    rows.emplace_back(reinterpret_cast<const char*>(image.bgr.data()) + y * image.Stride(), 36);
+  }
+  const picture::DecodedImage box = picture::ReduceImage(image, 3);
+  const std::vector<std::string> area = reduce(12, 9, rows, 4, 3);
+  ASSERT_EQ(area.size(), 3u);
+  for (int y = 0; y < 3; ++y) {
+    EXPECT_EQ(
+        area[y],
+        std::string(reinterpret_cast<const char*>(box.bgr.data()) + (2 - y) * box.Stride(), 12))
+        << y;
   }
 }
 

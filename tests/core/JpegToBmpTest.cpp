@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "picture/BmpDecode.h"
+#include "picture/Reduction.h"
 #include "tests/support/Checks.h"
 #include "tests/support/JpegDecode.h"
 #include "tests/support/JpegEncode.h"
@@ -151,19 +152,35 @@ TEST(JpegToBmp, DesktopRegionHasTheWholeDecodesPixels) {
     const picture::JpegRegion r = picture::RegionFor(layout, o.width, o.height, screen);
     MemorySink sink;
     picture::ConvertJpegToBmp(jpeg.data(), jpeg.size(), sink, layout, screen);
-    ASSERT_LT(r.width, o.width);
-    ASSERT_EQ(Le32(sink.bytes, 18), static_cast<uint32_t>(r.width));
-    ASSERT_EQ(Le32(sink.bytes, 22), static_cast<uint32_t>(r.height));
+    const picture::PixelSize size = picture::BitmapSizeOf(r);
+    ASSERT_LT(size.width, o.width);
+    ASSERT_EQ(Le32(sink.bytes, 18), static_cast<uint32_t>(size.width));
+    ASSERT_EQ(Le32(sink.bytes, 22), static_cast<uint32_t>(size.height));
     const DecodedImage whole =
         r.scaleNum == 8
             ? picture::DecodeJpegFull(jpeg.data(), jpeg.size())
             : picture::DecodeJpegForPreview(jpeg.data(), jpeg.size(), screen.width, screen.height);
+    // The region's rows of the whole decode, top first, shrunk where the region says so.
+    std::vector<std::string> want;
+    const auto keep = [&](int, const uint8_t* row) {
+      want.emplace_back(reinterpret_cast<const char*>(row), size.width * 3);
+    };
+    picture::AreaReducer shrink(r.width, r.height, size.width, size.height, keep);
     for (int y = 0; y < r.height; ++y) {
-      const uint8_t* got =
-          sink.bytes.data() + 54 + (r.height - 1 - y) * picture::DibStride24(r.width);
-      const uint8_t* want =
+      const uint8_t* row =
           whole.bgr.data() + (whole.height - 1 - r.top - y) * whole.Stride() + r.left * 3;
-      ASSERT_EQ(std::memcmp(got, want, r.width * 3), 0) << static_cast<int>(layout) << " row " << y;
+      if (r.reduceTo.width > 0) {
+        shrink.AddRow(row);
+      } else {
+        keep(y, row);
+      }
+    }
+    ASSERT_EQ(want.size(), static_cast<size_t>(size.height));
+    for (int y = 0; y < size.height; ++y) {
+      const uint8_t* got =
+          sink.bytes.data() + 54 + (size.height - 1 - y) * picture::DibStride24(size.width);
+      ASSERT_EQ(std::memcmp(got, want[y].data(), size.width * 3), 0)
+          << static_cast<int>(layout) << " row " << y;
     }
   }
 }
