@@ -1,6 +1,6 @@
 // The JPEG readers on one input: the header, the conversion into a bitmap file (kept in
-// memory and checked against the header), and the scaled decode of the preview, also with
-// the input pulled in pieces.
+// memory and checked against the header), the same for what a small desktop shows in each
+// layout, and the scaled decode of the preview, also with the input pulled in pieces.
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -90,6 +90,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(h[0] == 'B' && h[1] == 'M' && Le32(h + 2) == sink.Size());
     FUZZ_CHECK(static_cast<int>(Le32(h + 18)) == header->width);
     FUZZ_CHECK(static_cast<int>(Le32(h + 22)) == header->height);
+  }
+
+  // What a small desktop shows of it, in a layout picked from the data: the crop, the
+  // scaled decode and the shrink, with the bitmap the region says.
+  if (header) {
+    const uint32_t pick = fuzz::Pick(data, size);
+    const auto layout = static_cast<picture::DesktopLayout>(1 + pick % 3);
+    const picture::PixelSize screen{1 + static_cast<int>(pick >> 8 & 63),
+                                    1 + static_cast<int>(pick >> 16 & 63)};
+    MemorySink part;
+    const bool made = fuzz::Try([&] {
+                        picture::ConvertJpegToBmp(data, size, part, layout, screen);
+                        return true;
+                      }).has_value();
+    if (made) {
+      const picture::PixelSize want =
+          picture::BitmapSizeOf(picture::RegionFor(layout, header->width, header->height, screen));
+      FUZZ_CHECK(part.EachByteWrittenOnce());
+      FUZZ_CHECK(static_cast<int>(Le32(part.Bytes() + 18)) == want.width);
+      FUZZ_CHECK(static_cast<int>(Le32(part.Bytes() + 22)) == want.height);
+    }
   }
 
   // A frame that asks for scale n/8 of the picture, n taken from the data so that each
