@@ -18,6 +18,8 @@
 //   in the background on the next change's bitmap (0 for a program that does not).
 // Timed changes are on, and each tick waits until the work of the one before has ended,
 // as the interval between two ticks (a minute at least) lets it.
+//   bench_change --styles --now RUNS FILE...   the same with timed changes off: every change
+//       decodes its picture itself, as "Change Image" does when none was made ahead.
 #include <windows.h>
 
 #include <algorithm>
@@ -56,7 +58,7 @@ struct Best {
 
 class ChangeBench {
  public:
-  ChangeBench() {
+  explicit ChangeBench(bool ahead = true) {
     const std::string program = std::string(app::kProgramKeyPath) + "\\Program";
     // No change at start-up and no sliding window; the desktop key exists, so the change
     // writes its values as on a real system.
@@ -76,7 +78,7 @@ class ChangeBench {
     fixture_.Start();
     fixture_.errors.texts.clear();
     form().RandomCh->SetChecked(false);
-    form().TimeChangeCh->SetChecked(true);
+    form().TimeChangeCh->SetChecked(ahead);
     form().TimedChange->SetEnabled(false);
   }
 
@@ -174,8 +176,13 @@ int main(int argc, char** argv) {
     --argc;
     ++argv;
   }
-  return bench::Main("bench_change", argc >= 3, "[--styles] RUNS FILE...", [&] {
-    ChangeBench bench;
+  const bool now = styles && argc >= 2 && std::strcmp(argv[1], "--now") == 0;
+  if (now) {
+    --argc;
+    ++argv;
+  }
+  return bench::Main("bench_change", argc >= 3, "[--styles [--now]] RUNS FILE...", [&] {
+    ChangeBench bench(!now);
     if (styles) {
       const int runs = std::max(1, std::atoi(argv[1]));
       const uintmax_t screen = 54 + (GetSystemMetrics(SM_CXSCREEN) * 3 + 3) / 4 * 4 *

@@ -1,6 +1,7 @@
 # What a change costs against what the screen shows, sourced by bench/run.sh: one change of a
 # 24 MP and a 48 MP JPEG against one of a 2 MP JPEG on the same screen, and the bytes of the
-# bitmap each change installs against a 24-bit bitmap of the screen's own size, in each style.
+# bitmap each change installs against a 24-bit bitmap of the screen's own size, in each style;
+# "current" with timed changes on (the bitmap made ahead), "now" with them off.
 #
 #   BENCH_BASELINE=REV   the same figures also for the program as of the git revision REV,
 #                        built beside this one and measured in the same run, alternately
@@ -26,15 +27,19 @@ if [ -n "${BENCH_BASELINE:-}" ]; then
     cmake --build --preset win64 --target bench_change -j2 >/dev/null) &&
     screen_programs=(baseline current) || failures+=("baseline build")
 fi
-screen_exe() { [ "$1" = current ] && echo "$winbench/bench_change.exe" ||
-  echo "$base/src/build/win64/bench/bench_change.exe"; }
+screen_programs+=(now)
+# "now": this program with timed changes off, every change decoding its own picture.
+screen_exe() { [ "$1" = baseline ] && echo "$base/src/build/win64/bench/bench_change.exe" ||
+  echo "$winbench/bench_change.exe"; }
 
 log "Windows build under Wine, one change in each style against the screen"
 # Two passes, the programs taking turns, so that both meet the machine's load alike.
 for pass in 1 2; do
   for p in "${screen_programs[@]}"; do
+    now=()
+    [ "$p" = now ] && now=(--now)
     measure "styles-$p" "$out/styles-$p-$pass.txt" \
-      wine "$(screen_exe "$p")" --styles "$runs" "${screen_files[@]}"
+      wine "$(screen_exe "$p")" --styles "${now[@]}" "$runs" "${screen_files[@]}"
     sed "s/^/$p /" "$out/styles-$p-$pass.txt" >>"$out/styles.txt"
   done
 done
@@ -50,7 +55,7 @@ table styles -v programs="${screen_programs[*]}" '
     printf "\nOne change (timer tick to the return of SystemParametersInfoA) of a 24 and a 48 MP JPEG\n"
     printf "against one of a 2 MP JPEG, and the bitmap it installs against a 24-bit bitmap of the\n"
     printf "screen (%.1f MB); best of both passes. Aims: 1.20 and 4.0. \"ahead\": the work the\n", screen / 1e6
-    printf "program then goes on with in the background, on the next change's bitmap.\n\n"
+    printf "program then goes on with in the background, on the bitmap of the next change.\n\n"
     printf "%-9s %-9s | %8s %8s %8s | %6s %6s | %6s %6s %6s | %8s\n", "program", "style", "2 MP", "24 MP", "48 MP", "24/2", "48/2", "2 MP", "24 MP", "48 MP", "48 MP"
     printf "%-9s %-9s | %8s %8s %8s | %6s %6s | %6s %6s %6s | %8s\n", "", "", "ms", "ms", "ms", "ratio", "ratio", "x scr", "x scr", "x scr", "ahead ms"
     split("tiled centred stretched", names, " ")
