@@ -13,8 +13,10 @@ e2e_setup
 # blurred so that resampling from another size hardly differs.
 pics="$WINEPREFIX/drive_c/Bilder"
 mkdir -p "$pics" && printf 'C:\\Bilder\\big.jpg\r\nC:\\Bilder\\flop.jpg\r\n' >"$pics/list.kvl"
-convert -size 1601x1001 -seed 25 plasma:fractal -blur 0x3 -quality 95 "$pics/big.jpg" &&
-  convert "$pics/big.jpg" -flop -quality 95 "$pics/flop.jpg" || e2e_abort "cannot make the pictures"
+if ! convert -size 1601x1001 -seed 25 plasma:fractal -blur 0x3 -quality 95 "$pics/big.jpg" ||
+  ! convert "$pics/big.jpg" -flop -quality 95 "$pics/flop.jpg"; then
+  e2e_abort "cannot make the pictures"
+fi
 e2e_settings 'FileListSource=C:\Bilder\list.kvl' ItemIndex=0 RestartChange=0 ShowSplash=0 \
   TimeInterval=1 ChangeIntervalTime=60
 e2e_start_program
