@@ -80,25 +80,6 @@ TEST(AreaReducer, AveragesTheAreaEachOutputPixelCovers) {
   EXPECT_EQ(reduce(3, 1, {grey({0, 90, 180})}, 2, 1), std::vector{grey({30, 150})});
   EXPECT_EQ(reduce(1, 3, {grey({0}), grey({90}), grey({180})}, 1, 2),
             (std::vector{grey({30}), grey({150})}));
-  // At a whole factor it is the preview's box filter.
-  picture::DecodedImage image;
-  image.width = 12;
-  image.height = 9;
-  image.bgr.resize(image.Stride() * 9);
-  for (size_t i = 0; i < image.bgr.size(); ++i) image.bgr[i] = static_cast<uint8_t>(i * 37 % 251);
-  std::vector<std::string> rows;
-  for (int y = 8; y >= 0; --y) {
-    rows.emplace_back(reinterpret_cast<const char*>(image.bgr.data()) + y * image.Stride(), 36);
-  }
-  const picture::DecodedImage box = picture::ReduceImage(image, 3);
-  const std::vector<std::string> area = reduce(12, 9, rows, 4, 3);
-  ASSERT_EQ(area.size(), 3u);
-  for (int y = 0; y < 3; ++y) {
-    EXPECT_EQ(
-        area[y],
-        std::string(reinterpret_cast<const char*>(box.bgr.data()) + (2 - y) * box.Stride(), 12))
-        << y;
-  }
 }
 
 }  // namespace
