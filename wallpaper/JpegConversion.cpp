@@ -173,24 +173,22 @@ std::string ConvertForWallpaper(const BitmapJob& job, const char* bitmapName,
 bool RemakeForScreen(const std::string& jpegPath, const std::string& wallpaperStyle,
                      const std::string& tileWallpaper) {
   if (WallpaperKindOf(jpegPath) != WallpaperKind::Jpeg) return false;
-  const std::string windowsDirectory = platform::seams().windowsDirectory();
-  const std::string perUserFolder = platform::seams().perUserFolder();
+  const BitmapJob job = JobFor(jpegPath, picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper));
   const std::string installed = InstalledWallpaper();
   auto isOurs = [&](const std::string& folder) {
     return !folder.empty() &&
            lstrcmpiA(installed.c_str(), platform::JoinPath(folder, kConvertedBitmapName).c_str()) ==
                0;
   };
-  if (!isOurs(windowsDirectory) && !isOurs(perUserFolder)) return false;
+  if (!isOurs(job.windowsDirectory) && !isOurs(job.perUserFolder)) return false;
 
   platform::SequentialReader jpeg(jpegPath);
   const picture::JpegHeader header = picture::ReadJpegHeader(InputFrom(jpeg));
-  const picture::DesktopLayout layout = picture::DesktopLayoutOf(wallpaperStyle, tileWallpaper);
   const picture::JpegRegion needed =
-      picture::RegionFor(layout, header.width, header.height, ExtentNow());
+      picture::RegionFor(job.layout, header.width, header.height, job.extent);
   if (picture::Covers(BitmapFileSize(installed), needed)) return false;
 
-  std::string path = ConvertForWallpaper(jpegPath, windowsDirectory, perUserFolder, layout);
+  std::string path = ConvertForWallpaper(job);
   platform::seams().systemParametersInfo(SPI_SETDESKWALLPAPER, 0, path.data(),
                                          SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
   return true;
